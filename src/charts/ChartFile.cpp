@@ -1,0 +1,207 @@
+#include "charts/ChartFile.h"
+
+#include "model/NumberFormat.h"
+#include "model/UserError.h"
+#include "platform/XmlDocument.h"
+
+namespace tolvane {
+
+namespace {
+
+bool HasShade(ChartKind kind) { return kind == ChartKind::Shade; }
+
+// Which children an item of a list carries.
+struct ItemLayout {
+    bool country = false; // "country" instead of "shortname"
+    bool scale = false;
+    bool shade = false;
+};
+
+ItemLayout RegionItems(ChartKind kind) { return {false, false, HasShade(kind)}; }
+constexpr ItemLayout kCityItems{true, true, false};
+
+TProvince ReadItem(const XmlInElement& element, ItemLayout layout)
+{
+    TProvince p;
+    p.Id = element.id();
+    for (const XmlInElement child : element) {
+        if (child.is("name"))
+            p.Name = child.text();
+        else if (child.is("bgcolor"))
+            p.Color = ParseInt(child.text());
+        else if (child.is("value"))
+            p.Value = ParseFloat(child.text());
+        else if (!layout.country && child.is("shortname"))
+            p.ShortName = child.text();
+        else if (layout.country && child.is("country"))
+            p.Country = child.text();
+        else if (layout.scale && child.is("scale"))
+            p.Scale = ParseFloat(child.text());
+        else if (layout.shade && child.is("shade"))
+            p.Shade = ParseInt(child.text());
+    }
+    return p;
+}
+
+void WriteItem(XmlOutElement parent, const char* element, const TProvince& p, ItemLayout layout)
+{
+    XmlOutElement e = parent.addChild(element);
+    e.setId(p.Id);
+    e.addText("name", p.Name);
+    if (layout.country)
+        e.addText("country", p.Country);
+    else
+        e.addText("shortname", p.ShortName);
+    e.addText("bgcolor", QString::number(p.Color));
+    e.addText("value", FormatGeneral(p.Value));
+    if (layout.scale)
+        e.addText("scale", FormatFixed(p.Scale, 0));
+    if (layout.shade)
+        e.addText("shade", QString::number(p.Shade));
+}
+
+LegendBlock ReadLegend(const XmlInElement& block, ChartKind kind)
+{
+    LegendBlock legend;
+    for (const XmlInElement child : block) {
+        if (child.is("showplegend")) {
+            legend.show = ParseBool(child.text());
+        } else if (child.is("plegendcount")) {
+            legend.count = ParseInt(child.text());
+        } else if (child.is("plegend")) {
+            TLegend item;
+            item.Id = child.id();
+            for (const XmlInElement field : child) {
+                if (field.is("text"))
+                    item.Text = field.text();
+                else if (field.is("color"))
+                    item.Color = ParseInt(field.text());
+                else if (kind == ChartKind::City && field.is("scale"))
+                    item.Scale = ParseFloat(field.text());
+                else if (kind == ChartKind::Shade && field.is("shade"))
+                    item.Shade = ParseInt(field.text());
+            }
+            legend.items.push_back(std::move(item));
+        }
+    }
+    return legend;
+}
+
+void WriteLegend(XmlOutElement root, const LegendBlock& legend, ChartKind kind)
+{
+    XmlOutElement block = root.addChild("plegends");
+    block.addText("showplegend", BoolText(legend.show));
+    block.addText("plegendcount", QString::number(legend.count));
+    for (const TLegend& item : legend.items) {
+        XmlOutElement e = block.addChild("plegend");
+        e.setId(item.Id);
+        e.addText("text", item.Text);
+        e.addText("color", QString::number(item.Color));
+        if (kind == ChartKind::City)
+            e.addText("scale", FormatFixed(item.Scale, 0));
+        else if (kind == ChartKind::Shade)
+            e.addText("shade", QString::number(item.Shade));
+    }
+}
+
+// "provinces" or "cities" of a region-city file: a count and the items.
+void ReadList(const XmlInElement& list, const char* element, ItemLayout layout, int& count,
+              std::vector<TProvince>& items)
+{
+    for (const XmlInElement child : list) {
+        if (child.is("regions"))
+            count = ParseInt(child.text());
+        else if (child.is(element))
+            items.push_back(ReadItem(child, layout));
+    }
+}
+
+} // namespace
+
+ChartFileData ParseChartFile(ChartKind kind, const XmlReader& reader)
+{
+    ChartFileData data;
+    const XmlInElement root = reader.root();
+    if (kind == ChartKind::RegionCity) {
+        for (const XmlInElement child : root) {
+            if (child.is("border"))
+                data.border = child.text();
+            else if (child.is("provinces"))
+                ReadList(child, "province", RegionItems(kind), data.regions, data.items);
+            else if (child.is("cities"))
+                ReadList(child, "city", kCityItems, data.cityRegions, data.cities);
+        }
+        return data;
+    }
+
+    const char* itemName = kind == ChartKind::City ? "city" : "province";
+    const ItemLayout layout = kind == ChartKind::City ? kCityItems : RegionItems(kind);
+    bool haveBorder = false;
+    for (const XmlInElement child : root) {
+        if (child.is("regions")) {
+            data.regions = ParseInt(child.text());
+        } else if (child.is("border")) {
+            data.border = child.text();
+            haveBorder = true;
+        } else if (child.is("showtext")) {
+            data.showText = ParseBool(child.text());
+        } else if (child.is(itemName)) {
+            data.items.push_back(ReadItem(child, layout));
+        } else if (child.is("plegends")) {
+            data.legend = ReadLegend(child, kind);
+        }
+    }
+    // The border becomes the colour of the border control; a file without one (or with a
+    // broken one) is refused as a whole rather than half applied.
+    ParseInt(haveBorder ? QStringView(data.border) : QStringView());
+    return data;
+}
+
+ChartFileData LoadChartFile(ChartKind kind, const QString& path)
+{
+    return ParseChartFile(kind, XmlReader::load(path));
+}
+
+XmlWriter BuildChartFile(ChartKind kind, const ChartFileData& data, bool staged)
+{
+    XmlWriter writer;
+    if (kind == ChartKind::RegionCity) {
+        XmlOutElement root = writer.createRoot("map");
+        root.addText("border", data.border);
+        XmlOutElement provinces = root.addChild("provinces");
+        provinces.addText("regions", QString::number(data.regions));
+        for (const TProvince& p : data.items)
+            WriteItem(provinces, staged ? "city" : "province", p, RegionItems(kind));
+        XmlOutElement cities = root.addChild("cities");
+        cities.addText("regions", QString::number(data.cityRegions));
+        for (const TProvince& c : data.cities)
+            WriteItem(cities, "city", c, kCityItems);
+        return writer;
+    }
+
+    const bool city = kind == ChartKind::City;
+    XmlOutElement root = writer.createRoot(city ? "cities" : "provinces");
+    root.addText("regions", QString::number(data.regions));
+    root.addText("border", data.border);
+    root.addText("showtext", BoolText(data.showText));
+    for (const TProvince& p : data.items)
+        WriteItem(root, city ? "city" : "province", p, city ? kCityItems : RegionItems(kind));
+    WriteLegend(root, data.legend, kind);
+    return writer;
+}
+
+QString StagedFileName(ChartKind kind)
+{
+    switch (kind) {
+    case ChartKind::City:
+        return QStringLiteral("city.xml");
+    case ChartKind::RegionCity:
+        return QStringLiteral("rc.xml");
+    case ChartKind::Region:
+    case ChartKind::Shade:
+        break;
+    }
+    return QStringLiteral("province.xml");
+}
+
+} // namespace tolvane

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "charts/PageState.h"
+#include "model/ChartModel.h"
+
+#include <QString>
+
+namespace tolvane {
+
+// Writers turn a page's grids back into the current map's chart data file
+// (appFolder/data/<map>.xml). Every cell is converted first: a cell that does not convert
+// throws ConvertError and nothing is written. The file is replaced atomically.
+//
+// Loaders read appFolder/data/<map>.xml, and only when all of it reads well: refill the
+// chart model and the page state, stage the map movie as data/cmap.map and write the
+// staged data file the movie draws from. A file that cannot be read or converted throws
+// UserError and leaves model, page, staged movie and staged data file as they were.
+
+void WriteRegionChart(const ChartModel& model, const MapPageState& page);
+void LoadRegionChart(ChartModel& model, MapPageState& page, const QString& mapName);
+
+void WriteShadeChart(const ChartModel& model, const MapPageState& page);
+void LoadShadeChart(ChartModel& model, MapPageState& page, const QString& mapName);
+
+// City charts take their border from the "Map" page's border colour (platform colour).
+void WriteCityChart(const ChartModel& model, const CityPageState& page, int32_t border);
+void LoadCityChart(ChartModel& model, CityPageState& page, int32_t& border, const QString& mapName);
+
+void WriteRegionCityChart(const ChartModel& model, const RegionCityPageState& page);
+void LoadRegionCityChart(ChartModel& model, RegionCityPageState& page, const QString& mapName);
+
+// Copies the map movie over data/cmap.map (a missing movie leaves the old one: the preview
+// then shows what it showed) and writes the staged data file of the kind.
+void StageChart(const ChartModel& model, ChartKind kind, const QString& mapName,
+                const ChartFileData& staged);
+
+} // namespace tolvane
+
+namespace tolvane {
+
+// What the staged data file of a region, shade or city chart holds after a load: the
+// tables as read, with the legend items up to the item count, numbered from 1.
+ChartFileData StagedCopy(const ChartModel& model, const ChartFileData& read, int legendCount);
+
+} // namespace tolvane

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "charts/ChartFile.h"
+#include "model/Colors.h"
+#include "model/GridData.h"
+
+namespace tolvane {
+
+// The column layouts of the data grids.
+enum class GridLayout {
+    Region, // Region Name, Short Name, Data, Color
+    Shade,  // ... and Shade
+    City,   // City Name, Region Name, Data, Color, Size
+};
+
+// Data grid columns, shared by every layout.
+enum DataColumn : int { ColName = 1, ColKey = 2, ColData = 3, ColColor = 4, ColExtra = 5 };
+// Legend grid columns.
+enum LegendColumn : int { ColLegendText = 1, ColLegendColor = 2, ColLegendExtra = 3 };
+
+GridData MakeDataGrid(GridLayout layout);
+GridData MakeLegendGrid(ChartKind kind);
+int LegendMaxItems(ChartKind kind); // the item-count list runs "1" .. this
+
+// One legend set: its grid, the item-count list's selection (-1: none) and "Show Legend".
+struct LegendState {
+    explicit LegendState(ChartKind kind_)
+        : kind(kind_)
+        , grid(MakeLegendGrid(kind_))
+    {
+    }
+    ChartKind kind;
+    GridData grid;
+    int countIndex = -1;
+    bool show = false;
+};
+
+// What the loaders refill and the writers read on the "Map" and "Advance Map" pages.
+struct MapPageState {
+    explicit MapPageState(ChartKind kind = ChartKind::Region)
+        : grid(MakeDataGrid(kind == ChartKind::Shade ? GridLayout::Shade : GridLayout::Region))
+        , legend(kind)
+    {
+    }
+    GridData grid;          // WGrid / WShadeGrid
+    LegendState legend;     // gdPLegend / gdShadeLegend
+    int32_t border = kSilver; // clrBoder / clrShadeBoder, platform colour
+    bool showName = false;  // chkPShowName / chkShadeShowName
+};
+
+// The "Bubble" page; its border is the "Map" page's.
+struct CityPageState {
+    GridData grid = MakeDataGrid(GridLayout::City); // WCityGrid
+    LegendState legend{ChartKind::City};           // gdCLegend
+    bool showName = false;                          // chkShowName
+};
+
+// The "Advance Bubble" page: no legend, no border control.
+struct RegionCityPageState {
+    GridData regionGrid = MakeDataGrid(GridLayout::Region); // WRCRGrid
+    GridData cityGrid = MakeDataGrid(GridLayout::City);     // WRCCGrid
+};
+
+} // namespace tolvane

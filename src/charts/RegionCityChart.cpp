@@ -1,0 +1,44 @@
+#include "charts/Charts.h"
+#include "charts/GridRows.h"
+#include "model/Colors.h"
+#include "platform/XmlDocument.h"
+
+#include <algorithm>
+
+namespace tolvane {
+
+void WriteRegionCityChart(const ChartModel& model, const RegionCityPageState& page)
+{
+    ChartFileData data;
+    // The region-city chart has no border control of its own: its border is always grey.
+    data.border = QString::number(kGrey);
+    data.regions = std::max(page.regionGrid.rowCount() - 2, 0);
+    data.items = CollectDataGrid(page.regionGrid, GridLayout::Region, model.regions);
+    data.cityRegions = std::max(page.cityGrid.rowCount() - 2, 0);
+    data.cities = CollectDataGrid(page.cityGrid, GridLayout::City, model.cities);
+    BuildChartFile(ChartKind::RegionCity, data).save(model.chartFilePath());
+}
+
+void LoadRegionCityChart(ChartModel& model, RegionCityPageState& page, const QString& mapName)
+{
+    ChartFileData data =
+        LoadChartFile(ChartKind::RegionCity, model.dataPath(mapName + QStringLiteral(".xml")));
+
+    model.regions = std::move(data.items);
+    model.regionCount = static_cast<int>(model.regions.size());
+    model.cities = std::move(data.cities);
+    model.cityCount = static_cast<int>(model.cities.size());
+
+    FillDataGrid(page.regionGrid, GridLayout::Region, model.regions);
+    FillDataGrid(page.cityGrid, GridLayout::City, model.cities);
+
+    ChartFileData staged;
+    staged.border = data.border;
+    staged.regions = model.regionCount;
+    staged.items = model.regions;
+    staged.cityRegions = model.cityCount;
+    staged.cities = model.cities;
+    StageChart(model, ChartKind::RegionCity, mapName, staged);
+}
+
+} // namespace tolvane

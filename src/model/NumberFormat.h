@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+#include <cstdint>
+#include <optional>
+
+namespace tolvane {
+
+// Numbers are always written with "." whatever the locale, and read with "." or ",".
+
+// Shortest text with at most 15 significant digits: 12 for 12.0, 0.1, 1E20, 1.5E-7.
+QString FormatGeneral(double value);
+
+// Fixed decimals, halves rounded away from zero ("%.0f" of 62.5 is 63).
+QString FormatFixed(double value, int decimals);
+
+std::optional<int32_t> TryParseInt(QStringView text);
+std::optional<double> TryParseFloat(QStringView text);
+std::optional<bool> TryParseBool(QStringView text);
+
+// As above, but throw ConvertError with the message the user sees, naming the text:
+// "'%s' is not a valid integer value" and its floating point and boolean twins.
+int32_t ParseInt(QStringView text);
+double ParseFloat(QStringView text);
+bool ParseBool(QStringView text);
+
+// The number a cell holds when IsNumericText accepts it; `fallback` when it does not.
+// A text that passes the check but does not convert ("-", "." alone) throws ConvertError.
+double CellFloat(QStringView text, double fallback);
+int32_t CellInt(QStringView text, int32_t fallback);
+
+QString BoolText(bool value); // "-1" or "0"
+
+} // namespace tolvane

@@ -1,0 +1,53 @@
+#include "platform/FileOps.h"
+
+#include "model/UserError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace tolvane {
+
+void WriteFileAtomically(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        throw UserError(QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), reason));
+    }
+}
+
+bool CopyFileReplacing(const QString& from, const QString& to)
+{
+    QFile source(from);
+    if (!source.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = source.readAll();
+    if (source.error() != QFileDevice::NoError)
+        return false;
+    try {
+        WriteFileAtomically(to, bytes);
+    } catch (const UserError&) {
+        return false;
+    }
+    return true;
+}
+
+QByteArray ReadWholeFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.exists())
+        throw UserError(QStringLiteral("File not found: %1").arg(QDir::toNativeSeparators(path)));
+    if (!file.open(QIODevice::ReadOnly))
+        throw UserError(QStringLiteral("Cannot read %1: %2")
+                            .arg(QDir::toNativeSeparators(path), file.errorString()));
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw UserError(QStringLiteral("Cannot read %1: %2")
+                            .arg(QDir::toNativeSeparators(path), file.errorString()));
+    return bytes;
+}
+
+} // namespace tolvane
