@@ -66,7 +66,7 @@ ScriptedDialogs::Answer ScriptedDialogs::next()
         ++unexpected;
         return {};
     }
-    Answer a = std::move(answers_.front());
+    Answer a = answers_.front();
     answers_.pop_front();
     return a;
 }
@@ -81,13 +81,19 @@ std::optional<int32_t> ScriptedDialogs::chooseColor(QWidget*, std::optional<int3
 std::optional<QString> ScriptedDialogs::openFile(QWidget*, const QString& title, const QString&)
 {
     titles << title;
-    return next().path;
+    const Answer a = next();
+    if (a.path.isEmpty())
+        return std::nullopt;
+    return a.path;
 }
 
 std::optional<QString> ScriptedDialogs::saveFile(QWidget*, const QString& title, const QString&)
 {
     titles << title;
-    return next().path;
+    const Answer a = next();
+    if (a.path.isEmpty())
+        return std::nullopt;
+    return a.path;
 }
 
 bool ScriptedDialogs::askOkCancel(QWidget*, const QString& caption, const QString& text)

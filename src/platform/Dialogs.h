@@ -49,7 +49,7 @@ public:
     // One answer: a colour, a file name, OK (true) or Cancel (the default).
     struct Answer {
         std::optional<int32_t> color;
-        std::optional<QString> path;
+        QString path; // empty: none
         bool ok = false;
     };
     void queueColor(int32_t color) { answers_.push_back({color, {}, true}); }
