@@ -1,0 +1,52 @@
+#pragma once
+
+#include "model/GridData.h"
+
+#include <QTableView>
+
+#include <functional>
+
+namespace tolvane {
+
+class GridTableModel;
+
+// The spreadsheet-like grid of the pages: cells with a text, a fill colour and a read-only
+// flag, over a GridData. Signals and the key filter speak grid coordinates (col, row).
+class DataGridView : public QTableView {
+    Q_OBJECT
+public:
+    // headerRows: 2 for data grids (fixed row and title row), 1 for legend grids.
+    DataGridView(GridData& grid, int headerRows, QWidget* parent = nullptr);
+
+    GridData& grid();
+    // Decides whether a typed character may reach a cell; `text` is the cell's text so far.
+    using KeyFilter = std::function<bool(QChar typed, const QString& text, int col, int row)>;
+    void setKeyFilter(KeyFilter filter) { keyFilter_ = std::move(filter); }
+    // Column widths in grid columns (column 0 is the row header).
+    void setColumnWidths(const QList<int>& widths);
+
+    // The selected cell in grid coordinates; (-1, -1) when none.
+    int currentCol() const;
+    int currentRow() const;
+    void selectCell(int col, int row);
+
+signals:
+    void cellClicked(int col, int row);
+    // A cell became the selected one, by mouse or keyboard.
+    void cellSelected(int col, int row);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool allows(QChar typed, const QString& text, int col, int row) const;
+
+    GridTableModel* model_;
+    KeyFilter keyFilter_;
+};
+
+// The key filter of the data grids: backspace, digits, ".", "-" and ",".
+bool IsNumberKey(QChar typed);
+
+} // namespace tolvane
