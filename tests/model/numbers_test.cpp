@@ -1,0 +1,115 @@
+#include "model/Colors.h"
+#include "model/NumberFormat.h"
+#include "model/NumericText.h"
+#include "model/UserError.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+using namespace tolvane;
+
+TEST(NumericText, AcceptsSignedNumbersWithEitherDecimalMark)
+{
+    for (const char* t : {"12", "-3.5", "0,25", "-", ".", ",", "-.", "007", "-0"})
+        EXPECT_TRUE(IsNumericText(QString::fromLatin1(t))) << t;
+}
+
+TEST(NumericText, RejectsEverythingElse)
+{
+    for (const char* t : {"", "1.2.3", "1.000,5", "--1", "1-", "+1", "1e5", " 1", "1 ", "1 2", "abc", "1,2,"})
+        EXPECT_FALSE(IsNumericText(QString::fromLatin1(t))) << t;
+    EXPECT_FALSE(IsNumericText(QStringLiteral("١٢"))); // digits of other scripts are not ours
+}
+
+TEST(SwapRedBlue, ConvertsBothWaysAndDropsTheTopByte)
+{
+    EXPECT_EQ(SwapRedBlue(0x0000FF), 16711680);
+    EXPECT_EQ(SwapRedBlue(0xFF0000), 255);
+    EXPECT_EQ(SwapRedBlue(0xC0C0C0), 0xC0C0C0);
+    EXPECT_EQ(SwapRedBlue(static_cast<int32_t>(0x8000000F)), 983040);
+    for (int32_t c : {0x123456, 0x00FF00, 0x7F0001, static_cast<int32_t>(0xAB123456)})
+        EXPECT_EQ(SwapRedBlue(SwapRedBlue(c)), c & 0xFFFFFF);
+}
+
+TEST(GeneralFormat, ShortestTextWithFifteenDigits)
+{
+    EXPECT_EQ(FormatGeneral(0), "0");
+    EXPECT_EQ(FormatGeneral(12.0), "12");
+    EXPECT_EQ(FormatGeneral(-3.5), "-3.5");
+    EXPECT_EQ(FormatGeneral(0.1), "0.1");
+    EXPECT_EQ(FormatGeneral(0.1 + 0.2), "0.3");
+    EXPECT_EQ(FormatGeneral(1.0 / 3), "0.333333333333333");
+    EXPECT_EQ(FormatGeneral(123456789012345.0), "123456789012345");
+    EXPECT_EQ(FormatGeneral(1e15), "1E15");
+    EXPECT_EQ(FormatGeneral(1e20), "1E20");
+    EXPECT_EQ(FormatGeneral(-2.5e-7), "-2.5E-7");
+    EXPECT_EQ(FormatGeneral(0.00001), "0.00001");
+    EXPECT_EQ(FormatGeneral(1500), "1500");
+    EXPECT_EQ(FormatGeneral(-0.0), "0");
+}
+
+TEST(GeneralFormat, EveryWrittenNumberReadsBack)
+{
+    for (double v : {0.0, 1.0, -1.0, 0.1, 1e-9, 3.14159265358979, 1e300, -1e-300, 99999.5, 12345678.9})
+        EXPECT_DOUBLE_EQ(ParseFloat(FormatGeneral(v)), std::stod(FormatGeneral(v).toStdString())) << v;
+    EXPECT_NEAR(ParseFloat(FormatGeneral(1.0 / 3)), 1.0 / 3, 1e-15);
+}
+
+TEST(FixedFormat, RoundsHalvesAwayFromZeroWithAPoint)
+{
+    EXPECT_EQ(FormatFixed(62.5, 0), "63");
+    EXPECT_EQ(FormatFixed(-62.5, 0), "-63");
+    EXPECT_EQ(FormatFixed(100, 0), "100");
+    EXPECT_EQ(FormatFixed(10, 3), "10.000");
+    EXPECT_EQ(FormatFixed(2.0625, 3), "2.063");
+    EXPECT_EQ(FormatFixed(-0.0001, 3), "0.000");
+    EXPECT_EQ(FormatFixed(25, 1), "25.0");
+}
+
+TEST(Conversions, AcceptPointOrCommaAndNameTheTextOnFailure)
+{
+    EXPECT_DOUBLE_EQ(ParseFloat(u"1,5"), 1.5);
+    EXPECT_DOUBLE_EQ(ParseFloat(u"-0.25"), -0.25);
+    EXPECT_DOUBLE_EQ(ParseFloat(u"1E20"), 1e20);
+    EXPECT_EQ(ParseInt(u"-42"), -42);
+    EXPECT_EQ(ParseInt(u"16777215"), 16777215);
+
+    auto message = [](auto f) {
+        try {
+            f();
+        } catch (const ConvertError& e) {
+            return e.message();
+        }
+        return QStringLiteral("no error");
+    };
+    EXPECT_EQ(message([] { ParseInt(u"12.5"); }), "'12.5' is not a valid integer value");
+    EXPECT_EQ(message([] { ParseInt(u"99999999999"); }), "'99999999999' is not a valid integer value");
+    EXPECT_EQ(message([] { ParseFloat(u"-"); }), "'-' is not a valid floating point value");
+    EXPECT_EQ(message([] { ParseFloat(u"1.2,3"); }), "'1.2,3' is not a valid floating point value");
+    EXPECT_EQ(message([] { ParseFloat(u"1e999"); }), "'1e999' is not a valid floating point value");
+    EXPECT_EQ(message([] { ParseFloat(u"nan"); }), "'nan' is not a valid floating point value");
+    EXPECT_EQ(message([] { ParseBool(u"yes"); }), "'yes' is not a valid boolean value");
+}
+
+TEST(Conversions, BooleansAreAnyNumberOrTrueFalse)
+{
+    EXPECT_TRUE(ParseBool(u"-1"));
+    EXPECT_TRUE(ParseBool(u"1"));
+    EXPECT_TRUE(ParseBool(u"2,5"));
+    EXPECT_FALSE(ParseBool(u"0"));
+    EXPECT_TRUE(ParseBool(u"TRUE"));
+    EXPECT_FALSE(ParseBool(u"fAlSe"));
+    EXPECT_EQ(BoolText(true), "-1");
+    EXPECT_EQ(BoolText(false), "0");
+}
+
+TEST(Conversions, CellsFallBackOnlyWhenNotNumericText)
+{
+    EXPECT_EQ(CellFloat(u"abc", 0), 0);
+    EXPECT_EQ(CellFloat(u"", 100), 100);
+    EXPECT_EQ(CellFloat(u"1-2", 0), 0);
+    EXPECT_EQ(CellInt(u"", 1), 1);
+    EXPECT_THROW(CellFloat(u".", 0), ConvertError);
+    EXPECT_THROW(CellInt(u"2,5", 1), ConvertError);
+}

@@ -1,0 +1,109 @@
+#include "model/UserError.h"
+#include "platform/FileOps.h"
+#include "platform/XmlDocument.h"
+#include "support/TempAppFolder.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+using namespace tolvane;
+using tolvane::test::TempAppFolder;
+
+namespace {
+
+QString ErrorOf(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (const UserError& e) {
+        return e.message();
+    }
+    return QStringLiteral("no error");
+}
+
+} // namespace
+
+TEST(XmlDocument, WritesDeclarationIndentedUtf8AndReadsTextsBackUnchanged)
+{
+    XmlWriter w;
+    XmlOutElement root = w.createRoot("provinces");
+    XmlOutElement p = root.addChild("province");
+    p.setId(7);
+    p.addText("name", QStringLiteral("Île-de-France & <Paris> \"ü\""));
+    p.addText("empty", QString());
+    const QByteArray bytes = w.toBytes();
+    EXPECT_TRUE(bytes.startsWith("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<provinces>\n  <province id=\"7\">\n"));
+    EXPECT_TRUE(bytes.contains("<empty></empty>"));
+
+    const XmlReader r = XmlReader::fromBytes(bytes, "t");
+    int children = 0;
+    for (const XmlInElement e : r.root()) {
+        ++children;
+        EXPECT_TRUE(e.is("province"));
+        EXPECT_EQ(e.id(), 7);
+        for (const XmlInElement c : e) {
+            if (c.is("name")) {
+                EXPECT_EQ(c.text(), QStringLiteral("Île-de-France & <Paris> \"ü\""));
+            }
+        }
+    }
+    EXPECT_EQ(children, 1);
+}
+
+TEST(XmlDocument, WalksElementsOnlySkippingCommentsAndWhitespace)
+{
+    const XmlReader r = XmlReader::fromBytes(
+        "<r>\n <!-- c --> <a/> text <?pi x?><b>1</b>\n</r>", "t");
+    QStringList names;
+    for (const XmlInElement e : r.root())
+        names << QString::fromUtf8(e.name());
+    EXPECT_EQ(names, QStringList({"a", "b"}));
+}
+
+TEST(XmlDocument, ReportsMissingMalformedAndBadIds)
+{
+    TempAppFolder app;
+    EXPECT_TRUE(ErrorOf([&] { XmlReader::load(app.dataPath("none.xml")); }).startsWith("File not found: "));
+
+    app.write("data/bad.xml", "<provinces>\n<regions>3</regions>\n<province>\n</provinces>");
+    const QString bad = ErrorOf([&] { XmlReader::load(app.dataPath("bad.xml")); });
+    EXPECT_TRUE(bad.contains("bad.xml")) << bad.toStdString();
+    EXPECT_TRUE(bad.contains("line 4")) << bad.toStdString();
+
+    EXPECT_TRUE(ErrorOf([] { XmlReader::fromBytes("", "empty.xml"); }).contains("empty.xml"));
+
+    const XmlReader r = XmlReader::fromBytes("<r><a/><b id=\"x\"/><c id=\" 12 \"/></r>", "t");
+    std::vector<XmlInElement> e;
+    for (const XmlInElement child : r.root())
+        e.push_back(child);
+    EXPECT_EQ(ErrorOf([&] { e[0].id(); }), "Could not convert variant of type (Null) into type (Integer)");
+    EXPECT_EQ(ErrorOf([&] { e[1].id(); }), "Could not convert variant of type (String) into type (Integer)");
+    EXPECT_EQ(e[2].id(), 12);
+}
+
+TEST(XmlDocument, DoesNotExpandEntitiesFromADoctype)
+{
+    const XmlReader r = XmlReader::fromBytes(
+        "<!DOCTYPE r [<!ENTITY x SYSTEM \"file:///etc/passwd\">]><r><a>&x;</a></r>", "t");
+    for (const XmlInElement e : r.root())
+        EXPECT_FALSE(e.text().contains("root:"));
+}
+
+TEST(AtomicFiles, AFailedWriteLeavesTheOldFileWhole)
+{
+    TempAppFolder app;
+    app.write("data/keep.xml", "old contents");
+    WriteFileAtomically(app.dataPath("keep.xml"), "new contents");
+    EXPECT_EQ(app.read("data/keep.xml"), "new contents");
+
+    // A target that cannot be replaced (here a folder of that name) must not be touched.
+    QDir().mkpath(app.dataPath("blocked.xml"));
+    const QString message = ErrorOf([&] { WriteFileAtomically(app.dataPath("blocked.xml"), "x"); });
+    EXPECT_TRUE(message.startsWith("Cannot write ")) << message.toStdString();
+    EXPECT_TRUE(QFileInfo(app.dataPath("blocked.xml")).isDir());
+    EXPECT_TRUE(QDir(app.dataPath("")).entryList({"*.tmp*", "blocked.xml.*"}, QDir::Files).isEmpty());
+
+    EXPECT_FALSE(CopyFileReplacing(app.dataPath("missing.map"), app.dataPath("keep.xml")));
+    EXPECT_EQ(app.read("data/keep.xml"), "new contents");
+}
