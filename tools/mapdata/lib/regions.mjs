@@ -1,0 +1,127 @@
+// Region builders: select and key the features of a source. Features carry
+// {key, name} (and {inset} for parts drawn in an inset); pieces that share a
+// key are dissolved into one region by the movie builder.
+import {
+  vs50, ne1, ne1Country, countryName, m49Members, isoSubdivisions, bkgKreise, usAtlas,
+} from './sources.mjs';
+import { geometryBounds, partsInBox } from './geo.mjs';
+
+const feat = (geometry, properties) => ({ type: 'Feature', properties, geometry });
+
+// ---- countries (VS50) ----
+export function vsCountries(codes) {
+  return vs50().filter((f) => codes(f.properties.a2))
+    .map((f) => feat(f.geometry, { key: f.properties.a2, name: countryName(f.properties.a2) }));
+}
+
+export function vsContext(exclude) {
+  return vs50().filter((f) => !exclude.has(f.properties.a2) && f.properties.a2 !== 'AQ')
+    .map((f) => feat(f.geometry, { group: f.properties.a2, kind: 'land' }));
+}
+
+export const EU27 = ['AT', 'BE', 'BG', 'HR', 'CY', 'CZ', 'DK', 'EE', 'FI', 'FR', 'DE', 'GR', 'HU', 'IE', 'IT', 'LV', 'LT', 'LU', 'MT', 'NL', 'PL', 'PT', 'RO', 'SK', 'SI', 'ES', 'SE'];
+
+export function m49(code) {
+  return m49Members(code);
+}
+
+// ---- first-level subdivisions (NE1) ----
+export function ne1Regions(a3, { key = (p) => p.iso_3166_2, name = (p) => p.name, filter = () => true, inset } = {}) {
+  return ne1Country(a3).filter((f) => filter(f.properties)).map((f) => {
+    const p = f.properties;
+    const props = { key: key(p), name: name(p) };
+    if (inset) { const i = inset(p); if (i != null) props.inset = i; }
+    return feat(f.geometry, props);
+  });
+}
+
+const ne1Bounds = new Map();
+function boundsOf(f) {
+  if (!ne1Bounds.has(f)) ne1Bounds.set(f, geometryBounds(f.geometry));
+  return ne1Bounds.get(f);
+}
+
+// Neighbouring countries' land from the same admin-1 layer, so that shared
+// borders match the charted regions exactly.
+export function ne1Context(regions, excludeA3, marginFrac = 0.35, box) {
+  let b = box;
+  if (!b) {
+    b = [Infinity, Infinity, -Infinity, -Infinity];
+    for (const r of regions) if (r.properties.inset == null) geometryBounds(r.geometry, b);
+    const m = Math.max(b[2] - b[0], b[3] - b[1]) * marginFrac;
+    b = [b[0] - m, b[1] - m, b[2] + m, b[3] + m];
+  }
+  return ne1().filter((f) => {
+    if (excludeA3.includes(f.properties.adm0_a3)) return false;
+    const fb = boundsOf(f);
+    return fb[0] <= b[2] && fb[2] >= b[0] && fb[1] <= b[3] && fb[3] >= b[1];
+  }).map((f) => feat(f.geometry, { group: f.properties.adm0_a3, kind: 'land' }));
+}
+
+export function isoName(code) {
+  const e = isoSubdivisions().get(code);
+  if (!e) throw new Error(`no ISO 3166-2 entry ${code}`);
+  return e.name;
+}
+
+// Groups ISO codes into larger units: table {GROUP: [codes...]}.
+export function grouped(features, table, names) {
+  const of = new Map();
+  for (const [g, codes] of Object.entries(table)) for (const c of codes) of.set(c, g);
+  return features.map((f) => {
+    const g = of.get(f.properties.key);
+    if (!g) throw new Error(`ungrouped ${f.properties.key}`);
+    return feat(f.geometry, { key: g, name: names[g] });
+  });
+}
+
+export function parseGroups(text) {
+  const table = {};
+  for (const part of text.split('·')) {
+    const [g, ...codes] = part.trim().split(/\s+/);
+    table[g] = codes;
+  }
+  return table;
+}
+
+// ---- US Census (us-atlas) ----
+export const US_POSTAL = {
+  '01': 'AL', '02': 'AK', '04': 'AZ', '05': 'AR', '06': 'CA', '08': 'CO', '09': 'CT', 10: 'DE', 11: 'DC', 12: 'FL',
+  13: 'GA', 15: 'HI', 16: 'ID', 17: 'IL', 18: 'IN', 19: 'IA', 20: 'KS', 21: 'KY', 22: 'LA', 23: 'ME', 24: 'MD',
+  25: 'MA', 26: 'MI', 27: 'MN', 28: 'MS', 29: 'MO', 30: 'MT', 31: 'NE', 32: 'NV', 33: 'NH', 34: 'NJ', 35: 'NM',
+  36: 'NY', 37: 'NC', 38: 'ND', 39: 'OH', 40: 'OK', 41: 'OR', 42: 'PA', 44: 'RI', 45: 'SC', 46: 'SD', 47: 'TN',
+  48: 'TX', 49: 'UT', 50: 'VT', 51: 'VA', 53: 'WA', 54: 'WV', 55: 'WI', 56: 'WY',
+};
+
+export function usStates() {
+  return usAtlas().states.filter((f) => +f.id <= 56)
+    .map((f) => feat(f.geometry, { key: `US-${US_POSTAL[f.id]}`, name: f.properties.name }));
+}
+
+export function usCounties(stateFips) {
+  return usAtlas().counties.filter((f) => f.id.startsWith(stateFips))
+    .map((f) => feat(f.geometry, { key: f.id, name: `${f.properties.name} County` }));
+}
+
+export function usStateContext(excludeFips) {
+  return usAtlas().states.filter((f) => !excludeFips.includes(f.id))
+    .map((f) => feat(f.geometry, { group: `US${f.id}`, kind: 'land' }));
+}
+
+// ---- German NUTS 2 from the BKG districts ----
+export function germanyNuts2(names) {
+  return bkgKreise().map((f) => {
+    const k = f.properties.NUTS.slice(0, 4);
+    return feat(f.geometry, { key: k, name: names[k] });
+  });
+}
+
+export function bkgLand([x0, y0, x1, y1], excludeAgs = []) {
+  return bkgKreise().filter((f) => {
+    if (excludeAgs.includes(f.properties.AGS)) return false;
+    const b = geometryBounds(f.geometry);
+    return b[0] <= x1 && b[2] >= x0 && b[1] <= y1 && b[3] >= y0;
+  }).map((f) => feat(f.geometry, { group: 'DE', kind: 'land' }));
+}
+
+export { partsInBox };
