@@ -1,0 +1,36 @@
+#pragma once
+
+#include "charts/PageState.h"
+
+#include <QString>
+#include <QStringView>
+#include <cstdint>
+#include <vector>
+
+namespace tolvane {
+
+// Colouring a data grid from its Data column. Grids follow the data grid layout: data row i
+// (1 .. rows) is grid row i + 1, values in column 3, colours in column 4. Only rows that
+// exist are processed. Every value (and bound) is converted before any cell changes, so a
+// text such as a lone "-" throws ConvertError and leaves grid and legend as they were.
+
+// The values of data rows 1 .. rows; a text IsNumericText rejects counts as 0.
+std::vector<double> ReadDataValues(const GridData& grid, int rows);
+
+// The band 0 .. steps - 1 of a value between min and max; 1 for every value when they are equal.
+int GradientBand(double value, double min, double max, int steps);
+// The colour of a band: per channel min + (max - min) * band / (steps - 1), in integers.
+int32_t GradientBandColor(int32_t minColor, int32_t maxColor, int band, int steps);
+// "lo~hi" of legend item 1 .. steps: the item-th of steps equal intervals of min .. max.
+QString GradientLegendText(double min, double max, int steps, int item);
+
+// Colours every row by its band of `steps` over the values' range. With a legend, its item
+// count becomes min(steps, the set's maximum) and item M gets band M - 1's colour and text.
+void ApplyGradient(GridData& grid, int rows, LegendState* legend, int32_t minColor,
+                   int32_t maxColor, int steps);
+
+// Colours the rows whose value lies in lo .. hi, both ends included. A bound that is no
+// number counts as 0.
+void ApplyRange(GridData& grid, int rows, QStringView lo, QStringView hi, int32_t color);
+
+} // namespace tolvane
