@@ -1,0 +1,125 @@
+#include "forms/LegendPanel.h"
+
+#include "charts/LegendSets.h"
+#include "forms/TfrmLegendColor.h"
+#include "widgets/DataGridView.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+namespace tolvane {
+
+namespace {
+
+QString SetName(ChartKind kind) {
+    switch (kind) {
+    case ChartKind::City:
+        return QStringLiteral("C");
+    case ChartKind::Shade:
+        return QStringLiteral("Shade");
+    case ChartKind::Region:
+    case ChartKind::RegionCity:
+        break;
+    }
+    return QStringLiteral("P");
+}
+
+} // namespace
+
+LegendPanel::LegendPanel(LegendState& state, const GridData& dataGrid, TfrmLegendColor& colorDialog,
+                         LegendTable legendTable, QWidget* parent)
+    : QFrame(parent)
+    , state_(state)
+    , dataGrid_(dataGrid)
+    , colorDialog_(colorDialog)
+    , legendTable_(std::move(legendTable))
+    , runDialog_([](QDialog& dialog) { dialog.exec(); }) {
+    const QString set = SetName(state_.kind);
+    setObjectName(QStringLiteral("pn%1Legend").arg(set));
+    setFrameShape(QFrame::StyledPanel);
+    setAutoFillBackground(true); // it covers the player
+
+    count_ = new QComboBox(this);
+    count_->setObjectName(QStringLiteral("cmb%1LegendCount").arg(set));
+    for (int n = 1; n <= LegendMaxItems(state_.kind); ++n)
+        count_->addItem(QString::number(n));
+    if (state_.countIndex < 0) state_.countIndex = DefaultLegendCountIndex(state_.kind);
+    auto* countLabel = new QLabel(QStringLiteral("Item &Count:"), this);
+    countLabel->setBuddy(count_);
+
+    hide_ = new QPushButton(QStringLiteral("Hide"), this);
+    hide_->setObjectName(QStringLiteral("cmdHide%1Legend").arg(set));
+    hide_->setAutoDefault(false);
+
+    grid_ = new DataGridView(state_.grid, 1, this);
+    grid_->setObjectName(QStringLiteral("gd%1Legend").arg(set));
+    const bool third = state_.kind == ChartKind::City || state_.kind == ChartKind::Shade;
+    grid_->setColumnWidths(third ? QList<int>{28, 150, 50, 50} : QList<int>{28, 190, 60});
+    grid_->setKeyFilter([](QChar typed, const QString&, int col, int) {
+        return col != ColLegendExtra || IsNumberKey(typed);
+    });
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(countLabel);
+    top->addWidget(count_);
+    top->addStretch(1);
+    top->addWidget(hide_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(grid_, 1);
+
+    // A user's choice only: loads and the gradient set the list without refilling texts.
+    connect(count_, &QComboBox::activated, this, &LegendPanel::cmbLegendCountChange);
+    connect(hide_, &QPushButton::clicked, this, &LegendPanel::cmdHideLegendClick);
+    connect(grid_, &DataGridView::cellClicked, this, &LegendPanel::gdLegendClick);
+
+    syncFromState();
+    hide();
+}
+
+void LegendPanel::bind(QCheckBox* showLegend, QAbstractButton* legendSet) {
+    legendSet_ = legendSet;
+    if (legendSet_) {
+        legendSet_->setEnabled(showLegend && showLegend->isChecked());
+        connect(legendSet_, &QAbstractButton::clicked, this, &LegendPanel::cmdShowLegendClick);
+    }
+    // Loads check the box too, so follow every change, not only clicks.
+    if (showLegend)
+        connect(showLegend, &QCheckBox::toggled, this, &LegendPanel::chkShowLegendClick);
+}
+
+void LegendPanel::syncFromState() {
+    const QSignalBlocker block(count_);
+    count_->setCurrentIndex(state_.countIndex);
+}
+
+void LegendPanel::chkShowLegendClick(bool checked) {
+    state_.show = checked;
+    if (legendSet_) legendSet_->setEnabled(checked);
+    if (!checked) hide();
+}
+
+void LegendPanel::cmdShowLegendClick() {
+    colorDialog_.setCopyColors(CollectCopyColors(dataGrid_, state_.kind));
+    show();
+    raise();
+}
+
+void LegendPanel::cmbLegendCountChange(int index) {
+    static const std::vector<TLegend> kNone;
+    ChangeLegendCount(state_, index, legendTable_ ? legendTable_() : kNone);
+}
+
+void LegendPanel::gdLegendClick(int col, int row) {
+    GridUpdate update(state_.grid);
+    if (col != ColLegendColor || row < 1 || row >= state_.grid.rowCount()) return;
+    colorDialog_.setTarget(LegendTargetMode(state_.kind), row, col);
+    runDialog_(colorDialog_);
+}
+
+} // namespace tolvane
