@@ -50,13 +50,6 @@ TEST(GradientTest, WorkedExampleSixBandsOverZeroToSixty) {
     }
 }
 
-TEST(GradientTest, BandColourTruncatesEachChannelTowardZero) {
-    // (38 - 240) * 1 / 5 is -40.4: truncation gives 200, flooring would give 199.
-    EXPECT_EQ(GradientBandColor(kMinColor, kMaxColor, 1, 6), PlatformRgb(200, 227, 184));
-    EXPECT_EQ(GradientBandColor(kMinColor, kMaxColor, 0, 50), kMinColor);
-    EXPECT_EQ(GradientBandColor(kMinColor, kMaxColor, 49, 50), kMaxColor);
-}
-
 TEST(GradientTest, EqualValuesTakeTheSecondColourAndRepeatTheValueInTheLegend) {
     GridData grid = RegionGrid({"5", "5", "5"});
     LegendState legend(ChartKind::Region);

@@ -52,14 +52,6 @@ TEST(CopyColorsTest, RepeatedAndWhiteColoursAreListedOnceOrNotAtAll) {
         EXPECT_EQ(colors[k], kWhite);
 }
 
-TEST(CopyColorsTest, FewColoursSortBeforeTheWhiteSlots) {
-    const CopyColors colors =
-        CollectCopyColors(ColouredGrid({0x00FF00, 0x000001}), ChartKind::Shade);
-    EXPECT_EQ(colors[0], 0x000001);
-    EXPECT_EQ(colors[1], 0x00FF00);
-    EXPECT_EQ(colors[2], kWhite);
-}
-
 TEST(CopyColorsTest, CityLegendSortsOnlyTheFirstTen) {
     const std::vector<int32_t> rows = Descending(16);
     const CopyColors colors = CollectCopyColors(ColouredGrid(rows), ChartKind::City);

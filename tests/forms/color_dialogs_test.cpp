@@ -130,22 +130,19 @@ TEST_F(ColorDialogTest, RangeOkUsesTheBoundsAndTheCityRowCount) {
     EXPECT_EQ(targets.cityLegend.countIndex, -1);
 }
 
-TEST_F(ColorDialogTest, UnknownTargetOnlyCloses) {
+TEST_F(ColorDialogTest, CancelAndUnknownTargetsChangeNothing) {
     QSignalSpy changed(&form, &TfrmColor::targetChanged);
-    form.setTargetMode(7);
-    form.show();
-    form.cmdOK2Click();
-    EXPECT_FALSE(form.isVisible());
-    EXPECT_EQ(changed.count(), 0);
-    EXPECT_TRUE(dialogs.errors.isEmpty());
-}
-
-TEST_F(ColorDialogTest, CancelChangesNothing) {
     form.setTargetMode(1);
     form.show();
     form.cmdCancel2Click();
     EXPECT_EQ(form.result(), QDialog::Rejected);
+    form.setTargetMode(7);
+    form.show();
+    form.cmdOK2Click();
+    EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(targets.region.color(ColColor, 2), kMarker);
+    EXPECT_EQ(changed.count(), 0);
+    EXPECT_TRUE(dialogs.errors.isEmpty());
 }
 
 TEST_F(ColorDialogTest, BoundBoxesAcceptOnlyNumberKeys) {
