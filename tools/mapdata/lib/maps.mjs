@@ -103,8 +103,8 @@ const FRANCE_INSETS = [
   { proj: { type: 'laea', lat0: -12.8, lon0: 45.1 }, box: insetColumn(4, 5) },
 ];
 const PT_INSETS = [
-  { proj: { type: 'laea', lat0: 38.5, lon0: -28 }, box: [-2.1, 0.02, -0.3, 0.42] },
-  { proj: { type: 'laea', lat0: 32.8, lon0: -16.9 }, box: [-1.0, 0.55, -0.3, 0.85] },
+  { proj: { type: 'laea', lat0: 38.5, lon0: -28 }, box: [-1.3, 0.04, -0.15, 0.32] },
+  { proj: { type: 'laea', lat0: 32.8, lon0: -16.9 }, box: [-0.75, 0.45, -0.2, 0.62] },
 ];
 const ptInset = (k) => (k === 'PT-20' || k === 'PT20' ? 0 : k === 'PT-30' || k === 'PT30' ? 1 : null);
 

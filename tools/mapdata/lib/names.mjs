@@ -37,6 +37,7 @@ export const NAMES = {
     UKH: 'East of England', UKI: 'London', UKJ: 'South East', UKK: 'South West', UKL: 'Wales', UKM: 'Scotland',
     UKN: 'Northern Ireland',
   },
+  Thailand: { 'TH-10': 'Bangkok' },
   France: { 'FR-973': 'Guyane', 'FR-974': 'La Réunion' },
 };
 
