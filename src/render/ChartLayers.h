@@ -1,0 +1,81 @@
+#pragma once
+
+#include "render/ChartScene.h"
+
+#include <QColor>
+#include <QPolygonF>
+#include <QRectF>
+#include <QSizeF>
+#include <QTransform>
+#include <vector>
+
+class QPainter;
+
+namespace tolvane {
+
+// The pieces a chart picture is drawn from, each a layer that leaves the painter as it
+// found it. They work in device coordinates of the frame; `toDevice` places the movie's
+// plane in it.
+struct MapView {
+    QTransform toDevice;
+    QRectF mapRect; // the movie's view box, fitted into the frame
+    QRectF frame;   // the whole picture: labels may use the margins, never beyond
+    double unit = 1;
+};
+
+// Fits the view box into `area` keeping its proportions, centred.
+MapView FitMap(const QRectF& viewBox, const QRectF& area, double unit);
+
+// What each region shape is filled with; shapes no entry names keep `fallback`.
+struct RegionFills {
+    std::vector<QColor> fill;
+    std::vector<int> shade;
+};
+RegionFills ComputeRegionFills(const ChartScene& scene, bool withData, const QColor& fallback);
+
+void PaintContext(QPainter& painter, const MapMovie& movie, const MapView& view);
+void PaintRegions(QPainter& painter, const MapMovie& movie, const MapView& view,
+                  const RegionFills& fills, const QColor& border);
+// Lines of the movie's plane stroked `width` device pixels wide.
+void PaintBorders(QPainter& painter, const std::vector<QPolygonF>& lines,
+                  const QTransform& toDevice, double width, const QColor& color);
+void PaintRegionLabels(QPainter& painter, const ChartScene& scene, const MapView& view,
+                       const RegionFills& fills);
+
+// Bubble radius in device pixels for a scale in percent; see BubbleLayer.cpp.
+double BubbleRadius(double scale, double unit);
+void PaintBubbles(QPainter& painter, const ChartScene& scene, const MapView& view, bool withNames);
+// A single bubble, as on the map and in the legend.
+void PaintBubble(QPainter& painter, const QPointF& centre, double radius, const QColor& fill,
+                 double unit);
+
+// The legend of region, shade and city charts: a swatch and a text per item, in columns.
+class LegendLayout {
+public:
+    LegendLayout(const ChartScene& scene, double unit);
+    bool isEmpty() const { return items_.empty(); }
+    // Size when laid out in `columns` columns.
+    QSizeF size(int columns) const;
+    // The most columns that fit `width` (at least 1).
+    int columnsFor(double width) const;
+    void paint(QPainter& painter, const QPointF& topLeft, int columns) const;
+
+private:
+    struct Item {
+        QString text;
+        QColor color;
+        int shade = 1;
+        double radius = 0; // city legends: bubble radius
+    };
+    std::vector<Item> items_;
+    bool bubbles_ = false;
+    double unit_;
+    QSizeF swatch_;
+    double textWidth_ = 0;
+    double rowHeight_ = 0;
+    double columnGap_ = 0;
+};
+
+void PaintFlagChart(QPainter& painter, const ChartScene& scene, const QRectF& frame, double unit);
+
+} // namespace tolvane

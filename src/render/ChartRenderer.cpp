@@ -1,0 +1,159 @@
+#include "render/ChartRenderer.h"
+
+#include "render/ChartLayers.h"
+#include "render/ChartStyle.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+namespace tolvane {
+
+namespace {
+
+struct MapLayout {
+    MapView view;
+    QPointF legendAt;
+    int legendColumns = 1;
+};
+
+// The map takes what the legend leaves: beside it or below it, whichever lets the map be
+// larger, and the legend then sits close to the map's edge.
+MapLayout LayOutMap(const QRectF& viewBox, const QRectF& inner, const LegendLayout& legend,
+                    double u) {
+    MapLayout out;
+    if (legend.isEmpty()) {
+        out.view = FitMap(viewBox, inner, u);
+        return out;
+    }
+    const double gap = 10 * u;
+
+    int besideColumns = 1;
+    while (legend.size(besideColumns).height() > inner.height() &&
+           legend.size(besideColumns + 1) != legend.size(besideColumns))
+        ++besideColumns;
+    const QSizeF besideSize = legend.size(besideColumns);
+    const MapView beside = FitMap(viewBox, inner.adjusted(0, 0, -(besideSize.width() + gap), 0), u);
+
+    const int belowColumns = legend.columnsFor(inner.width());
+    const QSizeF belowSize = legend.size(belowColumns);
+    const MapView below = FitMap(viewBox, inner.adjusted(0, 0, 0, -(belowSize.height() + gap)), u);
+
+    if (beside.mapRect.width() >= below.mapRect.width()) {
+        out.view = beside;
+        out.legendColumns = besideColumns;
+        const double x = std::min(beside.mapRect.right() + gap, inner.right() - besideSize.width());
+        const double y = std::clamp(beside.mapRect.bottom() - besideSize.height(), inner.top(),
+                                    std::max(inner.top(), inner.bottom() - besideSize.height()));
+        out.legendAt = QPointF(x, y);
+    } else {
+        out.view = below;
+        out.legendColumns = belowColumns;
+        const double x = std::clamp(below.mapRect.left(), inner.left(),
+                                    std::max(inner.left(), inner.right() - belowSize.width()));
+        out.legendAt =
+            QPointF(x, std::min(below.mapRect.bottom() + gap, inner.bottom() - belowSize.height()));
+    }
+    return out;
+}
+
+void PaintMapChart(QPainter& painter, const ChartScene& scene, const QRectF& frame, double u) {
+    const MapMovie& movie = *scene.movie;
+    const double margin = 10 * u;
+    const QRectF inner = frame.adjusted(margin, margin, -margin, -margin);
+    const LegendLayout legend(scene, u);
+    MapLayout layout = LayOutMap(movie.viewBox, inner, legend, u);
+    layout.view.frame = frame;
+    const MapView& view = layout.view;
+    if (view.mapRect.isEmpty()) return;
+
+    const bool cityChart = movie.kind == MovieKind::City;
+    const RegionFills fills =
+        ComputeRegionFills(scene, !cityChart, cityChart ? palette::kLand : palette::kNoData);
+    const QColor border =
+        scene.data.border ? RgbColor(*scene.data.border) : palette::kDefaultBorder;
+    PaintContext(painter, movie, view);
+    PaintRegions(painter, movie, view, fills, border);
+    if (movie.kind == MovieKind::Region && scene.data.showText)
+        PaintRegionLabels(painter, scene, view, fills);
+    if (movie.kind == MovieKind::City || movie.kind == MovieKind::RegionCity)
+        PaintBubbles(painter, scene, view, cityChart && scene.data.showText);
+    legend.paint(painter, layout.legendAt, layout.legendColumns);
+}
+
+void PaintAttribution(QPainter& painter, const QString& text, const QRectF& frame, double u) {
+    if (text.trimmed().isEmpty()) return;
+    const QFont font = ChartFont(5.5 * u);
+    const QFontMetricsF fm(font);
+    const QString shown = fm.elidedText(text.simplified(), Qt::ElideRight, frame.width() - 12 * u);
+    const double width = fm.horizontalAdvance(shown);
+    const HaloText t =
+        LayoutAt(shown, font, QPointF(frame.right() - 5 * u - width, frame.bottom() - 3.5 * u));
+    DrawHaloText(painter, t, palette::kSubtleInk, QColor(255, 255, 255, 200),
+                 font.pixelSize() * 0.2);
+}
+
+void PaintNotes(QPainter& painter, const QStringList& notes, const QRectF& frame, double u,
+                bool nothingElse) {
+    if (notes.isEmpty()) return;
+    painter.save();
+    if (nothingElse) {
+        // Nothing else to see: the note is the picture.
+        painter.setFont(ChartFont(9 * u));
+        painter.setPen(palette::kSubtleInk);
+        painter.drawText(frame.adjusted(20 * u, 20 * u, -20 * u, -20 * u),
+                         Qt::AlignCenter | Qt::TextWrapAnywhere, notes.join(u'\n'));
+    } else {
+        const QFont font = ChartFont(6.5 * u);
+        const QFontMetricsF fm(font);
+        double y = frame.top() + 3 * u + fm.ascent();
+        for (const QString& note : notes) {
+            const QString shown = fm.elidedText(note, Qt::ElideMiddle, frame.width() - 10 * u);
+            const HaloText t = LayoutAt(shown, font, QPointF(frame.left() + 5 * u, y));
+            DrawHaloText(painter, t, QColor(150, 50, 30), QColor(255, 255, 255, 220),
+                         font.pixelSize() * 0.25);
+            y += fm.lineSpacing();
+        }
+    }
+    painter.restore();
+}
+
+} // namespace
+
+void RenderChart(QPainter& painter, const ChartScene& scene, const QRectF& frame) {
+    if (frame.isEmpty()) return;
+    painter.save();
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
+                           QPainter::SmoothPixmapTransform);
+    painter.fillRect(frame, palette::kBackground);
+    const double u = ChartUnit(frame);
+    if (scene.movie) {
+        switch (scene.movie->kind) {
+        case MovieKind::Region:
+        case MovieKind::City:
+        case MovieKind::RegionCity:
+            PaintMapChart(painter, scene, frame, u);
+            break;
+        case MovieKind::Flag:
+            PaintFlagChart(painter, scene, frame, u);
+            break;
+        case MovieKind::Blank:
+            break;
+        }
+        PaintAttribution(painter, scene.movie->attribution, frame, u);
+    }
+    PaintNotes(painter, scene.notes, frame, u, !scene.movie);
+    painter.restore();
+}
+
+QImage RenderChartImage(const ChartScene& scene, QSize size) {
+    if (size.isEmpty()) return {};
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(palette::kBackground);
+    QPainter painter(&image);
+    RenderChart(painter, scene, QRectF(QPointF(0, 0), QSizeF(size)));
+    return image;
+}
+
+} // namespace tolvane

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QPainterPath>
+#include <QPointF>
+#include <QRectF>
+#include <QString>
+
+class QPainter;
+
+namespace tolvane {
+
+// Sizes in the charts are given in "units": one unit is a pixel of a 500 x 350 picture and
+// grows with the picture, so a 2000 x 1400 picture is a sharper copy of a 500 x 350 one.
+double ChartUnit(const QRectF& frame);
+
+// Borders are thin, as in print, but never thinner than a device pixel.
+double BorderWidth(double unit);
+
+// The chart's sans-serif face at a pixel size; condensed suits map labels.
+QFont ChartFont(double pixelSize, bool bold = false, bool condensed = false);
+
+// The colours every chart shares.
+namespace palette {
+inline const QColor kBackground{255, 255, 255};
+inline const QColor kNoData{255, 255, 255};
+inline const QColor kLand{236, 234, 229}; // context land, and the base map of city charts
+inline const QColor kLandEdge{204, 200, 192};
+inline const QColor kWater{221, 231, 238};
+inline const QColor kDarkInk{34, 34, 34};
+inline const QColor kLightInk{255, 255, 255};
+inline const QColor kSubtleInk{112, 112, 112};
+inline const QColor kDefaultBorder{128, 128, 128};
+} // namespace palette
+
+QColor RgbColor(uint32_t rrggbb);
+
+// Dark text reads on light fills, light text on dark ones.
+bool IsDarkFill(const QColor& fill);
+
+// Text that stays legible on any fill: an outline of `halo` behind glyphs of `ink`.
+struct HaloText {
+    QPainterPath glyphs; // positioned, in the painter's coordinates
+    QRectF box;          // tight box of the glyphs
+};
+// The text laid out with its centre at `centre` (no drawing).
+HaloText LayoutCentred(const QString& text, const QFont& font, const QPointF& centre);
+// The text laid out with its baseline starting at `origin`.
+HaloText LayoutAt(const QString& text, const QFont& font, const QPointF& origin);
+void DrawHaloText(QPainter& painter, const HaloText& text, const QColor& ink, const QColor& halo,
+                  double haloWidth);
+// The halo that suits an ink colour.
+QColor HaloFor(const QColor& ink);
+
+} // namespace tolvane

@@ -1,0 +1,214 @@
+#include "render/ChartLayers.h"
+#include "render/ChartStyle.h"
+
+#include <QFileInfo>
+#include <QFontMetricsF>
+#include <QHash>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QSvgRenderer>
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+namespace tolvane {
+
+namespace {
+
+// Flags are small SVG files; each is parsed once per run.
+std::shared_ptr<QSvgRenderer> FlagArt(const QString& folder, const QString& code) {
+    static QHash<QString, std::shared_ptr<QSvgRenderer>> cache;
+    // A code names a file: letters, digits and "-" only, never a path.
+    static const QRegularExpression valid(QStringLiteral("^[A-Za-z0-9-]{1,12}$"));
+    if (!valid.match(code).hasMatch()) return nullptr;
+    const QString path =
+        folder + QStringLiteral("flags/") + code.toLower() + QStringLiteral(".svg");
+    const auto it = cache.constFind(path);
+    if (it != cache.constEnd()) return *it;
+    std::shared_ptr<QSvgRenderer> art;
+    if (QFileInfo(path).isFile()) {
+        art = std::make_shared<QSvgRenderer>(path);
+        if (!art->isValid()) art.reset();
+    }
+    cache.insert(path, art);
+    return art;
+}
+
+void PaintFlag(QPainter& painter, const QRectF& box, const QString& folder, const QString& code,
+               double unit) {
+    if (box.width() < 1 || box.height() < 1) return;
+    painter.save();
+    if (const auto art = FlagArt(folder, code)) {
+        // The SVG renderer ignores clip paths inside the files; some flags would spill over.
+        painter.setClipRect(box, Qt::IntersectClip);
+        art->render(&painter, box);
+        painter.setClipping(false);
+    } else {
+        painter.fillRect(box, QColor(228, 228, 228));
+        const QFont font = ChartFont(std::min(box.height() * 0.38, box.width() * 0.3), true);
+        painter.setFont(font);
+        painter.setPen(palette::kSubtleInk);
+        painter.drawText(box, Qt::AlignCenter,
+                         code.isEmpty() ? QStringLiteral("?") : code.toUpper());
+    }
+    const double edge = std::max(1.0, 0.4 * unit);
+    painter.setPen(QPen(QColor(150, 150, 150), edge));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(box.adjusted(edge / 2, edge / 2, -edge / 2, -edge / 2));
+    painter.restore();
+}
+
+void CentredText(QPainter& painter, const QString& text, const QFont& font, const QPointF& centre,
+                 const QColor& ink = palette::kDarkInk) {
+    if (text.isEmpty()) return;
+    const HaloText t = LayoutCentred(text, font, centre);
+    DrawHaloText(painter, t, ink, QColor(255, 255, 255, 220), font.pixelSize() * 0.22);
+}
+
+// The value range the bars share: zero always inside, 100 % at least when nothing is larger.
+struct Range {
+    double low = 0, high = 100;
+    double span() const { return high - low; }
+};
+
+Range RangeOf(const std::vector<StagedFlag>& flags) {
+    Range r{0, 0};
+    for (const StagedFlag& f : flags) {
+        r.low = std::min(r.low, f.size);
+        r.high = std::max(r.high, f.size);
+    }
+    if (r.span() <= 0) r.high = 100;
+    return r;
+}
+
+const QColor kBar(74, 111, 138);
+const QColor kNegativeBar(190, 84, 72);
+
+// Flag1: a column per country, its flag on top.
+void PaintColumns(QPainter& painter, const ChartScene& scene, const QRectF& area, double u) {
+    const auto& flags = scene.data.flags;
+    const double n = static_cast<double>(flags.size());
+    const QFont codeFont = ChartFont(8.5 * u, true);
+    const QFont valueFont = ChartFont(8 * u);
+    const double textH = QFontMetricsF(codeFont).height();
+    const double colW = area.width() / n;
+    const double flagW = std::min(colW * 0.7, area.height() * 0.22 * 4 / 3);
+    const double flagH = flagW * 0.75;
+    const double top = area.top() + textH + 2 * u + flagH + 3 * u;
+    const double bottom = area.bottom() - textH - 4 * u;
+    const Range range = RangeOf(flags);
+    const double scale = std::max(0.0, bottom - top) / range.span();
+    const double zeroY = top + range.high * scale;
+
+    painter.setPen(QPen(QColor(160, 160, 160), std::max(1.0, 0.5 * u)));
+    painter.drawLine(QPointF(area.left(), zeroY), QPointF(area.right(), zeroY));
+    for (size_t i = 0; i < flags.size(); ++i) {
+        const StagedFlag& f = flags[i];
+        const double cx = area.left() + colW * (static_cast<double>(i) + 0.5);
+        const double barW = flagW * 0.5;
+        const double h = f.size * scale;
+        const QRectF bar = QRectF(QPointF(cx - barW / 2, zeroY - std::max(h, 0.0)),
+                                  QPointF(cx + barW / 2, zeroY - std::min(h, 0.0)));
+        painter.fillRect(bar, f.size < 0 ? kNegativeBar : kBar);
+        const double flagBottom = std::min(zeroY, bar.top()) - 1.5 * u;
+        const QRectF flag(cx - flagW / 2, flagBottom - flagH, flagW, flagH);
+        PaintFlag(painter, flag, scene.folder, f.code, u);
+        CentredText(painter, f.data, valueFont, QPointF(cx, flag.top() - 1.5 * u - textH / 2));
+        CentredText(painter, f.code.toUpper(), codeFont,
+                    QPointF(cx, std::max(zeroY, bar.bottom()) + 2 * u + textH / 2));
+    }
+}
+
+// Flag2: a row per country, the flag at the left and a bar to the right.
+void PaintBars(QPainter& painter, const ChartScene& scene, const QRectF& area, double u) {
+    const auto& flags = scene.data.flags;
+    const double n = static_cast<double>(flags.size());
+    const QFont codeFont = ChartFont(8.5 * u, true);
+    const QFont valueFont = ChartFont(8 * u);
+    const QFontMetricsF codeFm(codeFont), valueFm(valueFont);
+    double codeW = 0, valueW = 0;
+    for (const StagedFlag& f : flags) {
+        codeW = std::max(codeW, codeFm.horizontalAdvance(f.code.toUpper()));
+        valueW = std::max(valueW, valueFm.horizontalAdvance(f.data));
+    }
+    const double rowH = area.height() / n;
+    const double flagH = std::min(rowH * 0.72, 30 * u);
+    const double flagW = flagH * 4 / 3;
+    const double x0 = area.left() + codeW + 5 * u + flagW + 6 * u;
+    const double x1 = area.right() - valueW - 5 * u;
+    const Range range = RangeOf(flags);
+    const double scale = std::max(0.0, x1 - x0) / range.span();
+    const double zeroX = x0 - range.low * scale;
+
+    painter.setPen(QPen(QColor(160, 160, 160), std::max(1.0, 0.5 * u)));
+    painter.drawLine(QPointF(zeroX, area.top()), QPointF(zeroX, area.bottom()));
+    for (size_t i = 0; i < flags.size(); ++i) {
+        const StagedFlag& f = flags[i];
+        const double cy = area.top() + rowH * (static_cast<double>(i) + 0.5);
+        const HaloText code =
+            LayoutAt(f.code.toUpper(), codeFont, QPointF(area.left(), cy + codeFm.capHeight() / 2));
+        DrawHaloText(painter, code, palette::kDarkInk, Qt::white, 0);
+        PaintFlag(painter, QRectF(area.left() + codeW + 5 * u, cy - flagH / 2, flagW, flagH),
+                  scene.folder, f.code, u);
+        const double w = f.size * scale;
+        const double barH = flagH * 0.62;
+        const QRectF bar(QPointF(zeroX + std::min(w, 0.0), cy - barH / 2),
+                         QPointF(zeroX + std::max(w, 0.0), cy + barH / 2));
+        painter.fillRect(bar, f.size < 0 ? kNegativeBar : kBar);
+        const HaloText value =
+            LayoutAt(f.data, valueFont, QPointF(bar.right() + 3 * u, cy + valueFm.capHeight() / 2));
+        DrawHaloText(painter, value, palette::kDarkInk, QColor(255, 255, 255, 220),
+                     valueFont.pixelSize() * 0.22);
+    }
+}
+
+// Flag3: the flags themselves sized by value (area in proportion), standing on one line.
+void PaintProportional(QPainter& painter, const ChartScene& scene, const QRectF& area, double u) {
+    const auto& flags = scene.data.flags;
+    const double n = static_cast<double>(flags.size());
+    const QFont codeFont = ChartFont(8.5 * u, true);
+    const QFont valueFont = ChartFont(8 * u);
+    const double textH = QFontMetricsF(codeFont).height();
+    const double colW = area.width() / n;
+    const double baseline = area.bottom() - 2 * textH - 5 * u;
+    const double maxW = std::min(colW * 0.86, (baseline - area.top()) * 4 / 3);
+    const Range range = RangeOf(flags);
+    for (size_t i = 0; i < flags.size(); ++i) {
+        const StagedFlag& f = flags[i];
+        const double cx = area.left() + colW * (static_cast<double>(i) + 0.5);
+        const double share = f.size > 0 ? std::sqrt(f.size / range.high) : 0;
+        const double w = maxW * share;
+        if (w >= 1)
+            PaintFlag(painter, QRectF(cx - w / 2, baseline - w * 0.75, w, w * 0.75), scene.folder,
+                      f.code, u);
+        CentredText(painter, f.code.toUpper(), codeFont, QPointF(cx, baseline + 3 * u + textH / 2));
+        CentredText(painter, f.data, valueFont, QPointF(cx, baseline + 4 * u + textH * 1.5));
+    }
+}
+
+} // namespace
+
+void PaintFlagChart(QPainter& painter, const ChartScene& scene, const QRectF& frame, double unit) {
+    painter.save();
+    const double margin = 14 * unit;
+    QRectF area = frame.adjusted(margin, margin, -margin, -margin);
+    if (!scene.data.title.isEmpty()) {
+        const QFont font = ChartFont(15 * unit, true);
+        const QFontMetricsF fm(font);
+        CentredText(painter, fm.elidedText(scene.data.title, Qt::ElideRight, area.width()), font,
+                    QPointF(area.center().x(), area.top() + fm.height() / 2));
+        area.setTop(area.top() + fm.height() + 10 * unit);
+    }
+    if (!scene.data.flags.empty() && area.height() > 0 && area.width() > 0) {
+        const QString& style = scene.movie->style;
+        if (style == u"flag2")
+            PaintBars(painter, scene, area, unit);
+        else if (style == u"flag3")
+            PaintProportional(painter, scene, area, unit);
+        else
+            PaintColumns(painter, scene, area, unit);
+    }
+    painter.restore();
+}
+
+} // namespace tolvane

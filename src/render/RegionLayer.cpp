@@ -1,0 +1,199 @@
+#include "render/ChartLayers.h"
+#include "render/ChartStyle.h"
+#include "render/ShadePatterns.h"
+#include "render/ThickLines.h"
+
+#include <QPainter>
+#include <algorithm>
+#include <numeric>
+
+namespace tolvane {
+
+MapView FitMap(const QRectF& viewBox, const QRectF& area, double unit) {
+    MapView view;
+    view.unit = unit;
+    if (viewBox.isEmpty() || area.isEmpty()) return view;
+    const double s = std::min(area.width() / viewBox.width(), area.height() / viewBox.height());
+    const QSizeF fitted(viewBox.width() * s, viewBox.height() * s);
+    const QPointF topLeft(area.center().x() - fitted.width() / 2,
+                          area.center().y() - fitted.height() / 2);
+    view.mapRect = QRectF(topLeft, fitted);
+    view.toDevice = QTransform::fromTranslate(topLeft.x(), topLeft.y())
+                        .scale(s, s)
+                        .translate(-viewBox.left(), -viewBox.top());
+    return view;
+}
+
+RegionFills ComputeRegionFills(const ChartScene& scene, bool withData, const QColor& fallback) {
+    RegionFills out;
+    const size_t n = scene.movie ? scene.movie->regions.size() : 0;
+    out.fill.assign(n, fallback);
+    out.shade.assign(n, 1);
+    if (!withData) return out;
+    for (size_t i = 0; i < scene.data.regions.size() && i < scene.match.regionShape.size(); ++i) {
+        const int shape = scene.match.regionShape[i];
+        if (shape < 0) continue;
+        const StagedRegion& r = scene.data.regions[i];
+        out.fill[static_cast<size_t>(shape)] = r.color ? RgbColor(*r.color) : palette::kNoData;
+        out.shade[static_cast<size_t>(shape)] = r.shortName == u"-" ? 0 : r.shade;
+    }
+    return out;
+}
+
+void PaintContext(QPainter& painter, const MapMovie& movie, const MapView& view) {
+    if (movie.context.empty()) return;
+    painter.save();
+    // Neighbouring land may reach far beyond the view; it must not spill into the margins.
+    painter.setClipRect(view.mapRect, Qt::IntersectClip);
+    painter.setTransform(view.toDevice, true);
+    QPen edge(palette::kLandEdge, BorderWidth(view.unit) * 0.8);
+    edge.setCosmetic(true);
+    edge.setJoinStyle(Qt::RoundJoin);
+    for (const MovieShape& s : movie.context) {
+        const bool water = s.key == u"water";
+        painter.setPen(water ? QPen(Qt::NoPen) : edge);
+        painter.setBrush(water ? palette::kWater : palette::kLand);
+        painter.drawPath(s.path);
+    }
+    painter.restore();
+}
+
+void PaintRegions(QPainter& painter, const MapMovie& movie, const MapView& view,
+                  const RegionFills& fills, const QColor& border) {
+    painter.save();
+    const QTransform frame = painter.transform();
+    painter.setTransform(view.toDevice * frame);
+    painter.setPen(Qt::NoPen);
+    const bool overLand = !movie.context.empty();
+    bool anyShade = false;
+    for (size_t i = 0; i < movie.regions.size(); ++i) {
+        const MovieShape& s = movie.regions[i];
+        if (!s.hasArea) continue;
+        anyShade = anyShade || ShadePatternFor(fills.shade[i]).kind != HatchKind::None;
+        // The paper is white already; only land drawn beneath needs covering.
+        if (fills.fill[i] == palette::kBackground && !overLand) continue;
+        painter.setBrush(fills.fill[i]);
+        painter.drawPath(s.path);
+    }
+    if (anyShade) {
+        // Hatches are spaced in the frame's units, whatever the map's scale.
+        painter.setTransform(frame);
+        for (size_t i = 0; i < movie.regions.size(); ++i) {
+            if (movie.regions[i].hasArea && ShadePatternFor(fills.shade[i]).kind != HatchKind::None)
+                PaintShade(painter, view.toDevice.map(movie.regions[i].path), fills.shade[i],
+                           fills.fill[i], view.unit);
+        }
+    }
+    painter.restore();
+    PaintBorders(painter, movie.borders, view.toDevice, BorderWidth(view.unit), border);
+}
+
+void PaintBorders(QPainter& painter, const std::vector<QPolygonF>& lines,
+                  const QTransform& toDevice, double width, const QColor& color) {
+    QPaintDevice* device = painter.device();
+    auto* image =
+        device && device->devType() == QInternal::Image ? static_cast<QImage*>(device) : nullptr;
+    const QTransform deviceTransform = painter.deviceTransform();
+    if (image && CanStrokeDirectly(*image) && deviceTransform.type() <= QTransform::TxTranslate &&
+        !painter.hasClipping() &&
+        painter.compositionMode() == QPainter::CompositionMode_SourceOver) {
+        // The raster engine draws at once, so its pixels are ready to be added to here.
+        ThickLineMask mask(image->size(), width);
+        const QTransform full = toDevice * deviceTransform;
+        for (const QPolygonF& line : lines)
+            mask.addPolyline(line, full);
+        mask.composite(*image, color);
+        return;
+    }
+    QPainterPath path;
+    for (const QPolygonF& line : lines)
+        path.addPolygon(line);
+    painter.save();
+    painter.setTransform(toDevice, true);
+    QPen pen(color, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    pen.setCosmetic(true);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPath(path);
+    painter.restore();
+}
+
+namespace {
+
+// Whether a label box lies inside its region: its corners, edge middles and centre must.
+bool LabelFits(const MovieShape& shape, const QRectF& box, const QTransform& toMovie) {
+    const QRectF b = box.adjusted(box.width() * 0.02, box.height() * 0.05, -box.width() * 0.02,
+                                  -box.height() * 0.05);
+    const QPointF probes[] = {b.topLeft(),
+                              b.topRight(),
+                              b.bottomLeft(),
+                              b.bottomRight(),
+                              {b.center().x(), b.top()},
+                              {b.center().x(), b.bottom()},
+                              {b.left(), b.center().y()},
+                              {b.right(), b.center().y()},
+                              b.center()};
+    const QRectF movieBox = toMovie.mapRect(b);
+    if (!shape.bounds.contains(movieBox)) return false;
+    for (const QPointF& p : probes)
+        if (!shape.path.contains(toMovie.map(p))) return false;
+    return true;
+}
+
+bool Collides(const std::vector<QRectF>& placed, const QRectF& box) {
+    return std::any_of(placed.begin(), placed.end(),
+                       [&](const QRectF& r) { return r.intersects(box); });
+}
+
+} // namespace
+
+void PaintRegionLabels(QPainter& painter, const ChartScene& scene, const MapView& view,
+                       const RegionFills& fills) {
+    const MapMovie& movie = *scene.movie;
+    bool invertible = false;
+    const QTransform toMovie = view.toDevice.inverted(&invertible);
+    if (!invertible) return;
+
+    struct Candidate {
+        size_t shape;
+        QString full, brief;
+    };
+    std::vector<Candidate> candidates;
+    for (size_t i = 0; i < scene.data.regions.size() && i < scene.match.regionShape.size(); ++i) {
+        const int shape = scene.match.regionShape[i];
+        if (shape < 0 || !movie.regions[static_cast<size_t>(shape)].hasArea) continue;
+        const StagedRegion& r = scene.data.regions[i];
+        const MovieShape& s = movie.regions[static_cast<size_t>(shape)];
+        Candidate c{static_cast<size_t>(shape), r.name.isEmpty() ? s.name : r.name,
+                    r.shortName.isEmpty() || r.shortName == u"-" ? s.key : r.shortName};
+        candidates.push_back(std::move(c));
+    }
+    // Large regions choose first: they are the ones a reader looks for.
+    std::stable_sort(candidates.begin(), candidates.end(),
+                     [&](const Candidate& a, const Candidate& b) {
+                         const QRectF& ra = movie.regions[a.shape].bounds;
+                         const QRectF& rb = movie.regions[b.shape].bounds;
+                         return ra.width() * ra.height() > rb.width() * rb.height();
+                     });
+
+    const QFont font = ChartFont(7.5 * view.unit, false, true);
+    const double halo = font.pixelSize() * 0.28;
+    std::vector<QRectF> placed;
+    for (const Candidate& c : candidates) {
+        const MovieShape& s = movie.regions[c.shape];
+        const QPointF centre = view.toDevice.map(s.label);
+        for (const QString& text : {c.full, c.brief}) {
+            if (text.trimmed().isEmpty()) continue;
+            const HaloText label = LayoutCentred(text, font, centre);
+            const QRectF box = label.box.adjusted(-halo / 2, -halo / 2, halo / 2, halo / 2);
+            if (!LabelFits(s, label.box, toMovie) || Collides(placed, box)) continue;
+            placed.push_back(box);
+            const QColor ink =
+                IsDarkFill(fills.fill[c.shape]) ? palette::kLightInk : palette::kDarkInk;
+            DrawHaloText(painter, label, ink, HaloFor(ink), halo);
+            break;
+        }
+    }
+}
+
+} // namespace tolvane

@@ -1,0 +1,144 @@
+#include "render/ThickLines.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstring>
+
+namespace tolvane {
+
+bool CanStrokeDirectly(const QImage& image) {
+    switch (image.format()) {
+    case QImage::Format_RGB32:
+    case QImage::Format_ARGB32:
+    case QImage::Format_ARGB32_Premultiplied:
+        return true;
+    default:
+        return false;
+    }
+}
+
+ThickLineMask::ThickLineMask(QSize size, double width)
+    : width_(std::max(0, size.width()))
+    , height_(std::max(0, size.height()))
+    , halfWidth_(static_cast<float>(std::max(0.5, width) / 2))
+    , coverage_(static_cast<size_t>(width_) * static_cast<size_t>(height_), 0)
+    , rowMin_(static_cast<size_t>(height_), INT_MAX)
+    , rowMax_(static_cast<size_t>(height_), -1) {}
+
+void ThickLineMask::addPolyline(const QPolygonF& line, const QTransform& toDevice) {
+    if (line.isEmpty()) return;
+    QPointF last = toDevice.map(line[0]);
+    if (line.size() == 1) addSegment(last, last);
+    constexpr double kStep2 = 0.5 * 0.5;
+    for (qsizetype i = 1, n = line.size(); i < n; ++i) {
+        const QPointF p = toDevice.map(line[i]);
+        const QPointF d = p - last;
+        if (i + 1 < n && d.x() * d.x() + d.y() * d.y() < kStep2) continue;
+        addSegment(last, p);
+        last = p;
+    }
+}
+
+namespace {
+
+// Floor and ceiling without a library call (the baseline x86-64 has no rounding instruction).
+inline int FloorInt(float v) {
+    const int i = static_cast<int>(v);
+    return v < static_cast<float>(i) ? i - 1 : i;
+}
+
+inline int CeilInt(float v) {
+    const int i = static_cast<int>(v);
+    return v > static_cast<float>(i) ? i + 1 : i;
+}
+
+} // namespace
+
+void ThickLineMask::addSegment(QPointF pa, QPointF pb) {
+    // Pixels whose centre lies within `reach` of the segment get some coverage; those
+    // within `solid` are covered whole.
+    const float reach = halfWidth_ + 0.5f;
+    const float reach2 = reach * reach;
+    const float solid = std::max(0.0f, halfWidth_ - 0.5f);
+    const float solid2 = solid * solid;
+    const auto ax = static_cast<float>(pa.x()), ay = static_cast<float>(pa.y());
+    const auto bx = static_cast<float>(pb.x()), by = static_cast<float>(pb.y());
+    if (!std::isfinite(ax) || !std::isfinite(ay) || !std::isfinite(bx) || !std::isfinite(by))
+        return;
+    const float dx = bx - ax, dy = by - ay;
+    const float len2 = dx * dx + dy * dy;
+    const float inv = len2 > 0 ? 1.0f / len2 : 0.0f;
+    const float invDy = dy != 0 ? 1.0f / dy : 0.0f;
+
+    const int y0 = std::max(0, FloorInt(std::min(ay, by) - reach));
+    const int y1 = std::min(height_ - 1, CeilInt(std::max(ay, by) + reach));
+    for (int y = y0; y <= y1; ++y) {
+        const float py = static_cast<float>(y) + 0.5f - ay;
+        // The part of the segment within `reach` rows of this one, widened by `reach`.
+        float tA = 0, tB = 1;
+        if (dy != 0) {
+            tA = (py - reach) * invDy;
+            tB = (py + reach) * invDy;
+            if (tA > tB) std::swap(tA, tB);
+            tA = std::clamp(tA, 0.0f, 1.0f);
+            tB = std::clamp(tB, 0.0f, 1.0f);
+        }
+        const float xa = dx * tA, xb = dx * tB;
+        const int x0 = std::max(0, FloorInt(ax + std::min(xa, xb) - reach));
+        const int x1 = std::min(width_ - 1, CeilInt(ax + std::max(xa, xb) + reach));
+        if (x0 > x1) continue;
+        uint8_t* row = coverage_.data() + static_cast<size_t>(y) * static_cast<size_t>(width_);
+        float px = static_cast<float>(x0) + 0.5f - ax;
+        float along = (px * dx + py * dy) * inv;
+        const float step = dx * inv;
+        for (int x = x0; x <= x1; ++x, px += 1.0f, along += step) {
+            const float t = std::clamp(along, 0.0f, 1.0f);
+            const float ex = px - t * dx, ey = py - t * dy;
+            const float d2 = ex * ex + ey * ey;
+            if (d2 >= reach2) continue;
+            const uint8_t v =
+                d2 <= solid2
+                    ? uint8_t(255)
+                    : static_cast<uint8_t>(std::min(1.0f, reach - std::sqrt(d2)) * 255.0f + 0.5f);
+            if (v > row[x]) row[x] = v;
+        }
+        rowMin_[static_cast<size_t>(y)] = std::min(rowMin_[static_cast<size_t>(y)], x0);
+        rowMax_[static_cast<size_t>(y)] = std::max(rowMax_[static_cast<size_t>(y)], x1);
+    }
+}
+
+void ThickLineMask::composite(QImage& image, const QColor& color) const {
+    if (image.width() != width_ || image.height() != height_ || !CanStrokeDirectly(image)) return;
+    const int alpha = color.alpha();
+    const int cr = color.red(), cg = color.green(), cb = color.blue();
+    for (int y = 0; y < height_; ++y) {
+        const int x0 = rowMin_[static_cast<size_t>(y)], x1 = rowMax_[static_cast<size_t>(y)];
+        if (x1 < x0) continue;
+        const uint8_t* cov =
+            coverage_.data() + static_cast<size_t>(y) * static_cast<size_t>(width_);
+        auto* px = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = x0; x <= x1; ++x) {
+            if (!cov[x]) {
+                // Lines are sparse: pass over untouched stretches eight pixels at a time.
+                while (x + 8 <= x1) {
+                    uint64_t word;
+                    std::memcpy(&word, cov + x + 1, sizeof word);
+                    if (word) break;
+                    x += 8;
+                }
+                continue;
+            }
+            // "Over" with an opaque colour at coverage a: exact for opaque and premultiplied
+            // pixels, which are all a chart ever paints on.
+            const int a = cov[x] * alpha / 255;
+            const int keep = 255 - a;
+            const QRgb d = px[x];
+            px[x] = qRgba(
+                (cr * a + qRed(d) * keep + 127) / 255, (cg * a + qGreen(d) * keep + 127) / 255,
+                (cb * a + qBlue(d) * keep + 127) / 255, a + (qAlpha(d) * keep + 127) / 255);
+        }
+    }
+}
+
+} // namespace tolvane

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "render/ChartScene.h"
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+#include <QWidget>
+
+namespace tolvane {
+
+// Plays a chart movie: the map movie staged as data/cmap.map (or any movie file) drawn
+// with the staged data file its kind names, beside it. The movie is fitted into the widget
+// keeping its proportions. Everything is drawn synchronously: when Play() returns, the
+// picture is final. The player never shows a message box: what it cannot draw it notes
+// in the picture.
+class ChartPlayer : public QWidget {
+    Q_OBJECT
+    Q_PROPERTY(bool Menu READ menu WRITE setMenu)
+
+public:
+    explicit ChartPlayer(QWidget* parent = nullptr);
+
+    // Replaces the movie of layer 0 (other layers are not used); loading the same path
+    // again reads the movie and its staged data file afresh.
+    void LoadMovie(int layer, const QString& path);
+    // Draws the loaded movie.
+    void Play();
+
+    // The player's own context menu. There is none either way; the property is kept for
+    // the callers that switch it off.
+    void setMenu(bool on) { menu_ = on; }
+    bool menu() const { return menu_; }
+
+    // The current picture at the widget's size.
+    QImage picture() const;
+    // The same chart drawn directly at any size.
+    QImage renderPicture(QSize size) const;
+    // Writes the chart at `size`: a 24-bit BMP unless the name ends in .png, .svg or .pdf.
+    // Throws UserError with a message for the user.
+    void savePicture(const QString& path, QSize size) const;
+
+    QString moviePath() const { return moviePath_; }
+    const ChartScene& scene() const { return scene_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    ChartScene scene_;
+    QString moviePath_;
+    bool menu_ = true;
+    // The last pictures drawn, kept until the scene or the size changes: one at the
+    // widget's size, one at the screen's pixel density when that differs.
+    mutable QImage picture_;
+    mutable QImage screen_;
+};
+
+} // namespace tolvane
