@@ -187,7 +187,7 @@ export const REGION_MAPS = [
   ne1Map('South Korea', 'KOR', { type: 'tm', lat0: 38, lon0: 127.5 }, { contextBox: [124, 32.5, 131, 39.5] }),
   ne1Map('Spain', 'ESP', { type: 'lcc', parallels: [38, 42], lat0: 40, lon0: -3.5 }, {
     key: esKey, name: () => null, inset: (p) => (esKey(p) === 'ES-CN' ? 0 : null),
-    insets: [{ proj: { type: 'laea', lat0: 28.3, lon0: -15.8 }, box: [0.0, 0.8, 0.32, 1.06] }],
+    insets: [{ proj: { type: 'laea', lat0: 28.3, lon0: -15.8 }, box: [-0.3, 0.86, 0.1, 1.12] }],
   }),
   ne1Map('Sweden', 'SWE', utm(33)),
   ne1Map('Sweden_NUTS2', 'SWE', utm(33), { title: 'Sweden', group: { table: SE_GROUPS, names: () => nutsNames('SE') } }),
@@ -213,7 +213,7 @@ export const REGION_MAPS = [
     title: 'United States and Canada', simplifyPx: 0.8,
     more: () => ne1Regions('CAN'), alsoExclude: ['CAN'],
     inset: (p) => (p.iso_3166_2 === 'US-HI' ? 0 : null),
-    insets: [{ proj: { type: 'laea', lat0: 20.5, lon0: -157.5 }, box: [0.02, 0.76, 0.22, 0.96] }],
+    insets: [{ proj: { type: 'laea', lat0: 20.5, lon0: -157.5 }, box: [0.0, 0.7, 0.3, 0.97] }],
   }),
 ];
 
