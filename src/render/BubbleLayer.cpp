@@ -60,8 +60,14 @@ void PaintBubbles(QPainter& painter, const ChartScene& scene, const MapView& vie
     const QFont font = ChartFont(7 * view.unit, false, true);
     const double halo = font.pixelSize() * 0.28;
     const double gap = 1.5 * view.unit;
+    // A name may cross its own bubble's rim but not hide the middle of another bubble.
+    std::vector<QRectF> cores;
+    for (const Bubble& b : bubbles)
+        cores.emplace_back(b.centre - QPointF(b.radius, b.radius) * 0.6,
+                           QSizeF(b.radius, b.radius) * 1.2);
     std::vector<QRectF> placed;
-    for (const Bubble& b : bubbles) {
+    for (size_t k = 0; k < bubbles.size(); ++k) {
+        const Bubble& b = bubbles[k];
         if (b.name.trimmed().isEmpty()) continue;
         const HaloText probe = LayoutCentred(b.name, font, b.centre);
         const double w = probe.box.width(), h = probe.box.height();
@@ -71,13 +77,18 @@ void PaintBubbles(QPainter& painter, const ChartScene& scene, const MapView& vie
                                   {0, -(b.radius + gap + h / 2)},
                                   {0, b.radius + gap + h / 2}};
         for (const QPointF& shift : shifts) {
-            const HaloText label = LayoutCentred(b.name, font, b.centre + shift);
-            const QRectF box = label.box.adjusted(-halo / 2, -halo / 2, halo / 2, halo / 2);
+            const QRectF box =
+                probe.box.translated(shift).adjusted(-halo / 2, -halo / 2, halo / 2, halo / 2);
             if (!view.frame.contains(box)) continue;
             if (std::any_of(placed.begin(), placed.end(),
                             [&](const QRectF& r) { return r.intersects(box); }))
                 continue;
+            bool hides = false;
+            for (size_t o = 0; o < cores.size() && !hides; ++o)
+                hides = o != k && cores[o].intersects(box);
+            if (hides) continue;
             placed.push_back(box);
+            const HaloText label{probe.glyphs.translated(shift), probe.box.translated(shift)};
             DrawHaloText(painter, label, palette::kDarkInk, HaloFor(palette::kDarkInk), halo);
             break;
         }

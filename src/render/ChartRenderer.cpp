@@ -18,8 +18,13 @@ struct MapLayout {
     int legendColumns = 1;
 };
 
+void Shift(MapView& view, double dx, double dy) {
+    view.mapRect.translate(dx, dy);
+    view.toDevice *= QTransform::fromTranslate(dx, dy);
+}
+
 // The map takes what the legend leaves: beside it or below it, whichever lets the map be
-// larger, and the legend then sits close to the map's edge.
+// larger. Map and legend then stand together in the middle of the frame.
 MapLayout LayOutMap(const QRectF& viewBox, const QRectF& inner, const LegendLayout& legend,
                     double u) {
     MapLayout out;
@@ -34,13 +39,16 @@ MapLayout LayOutMap(const QRectF& viewBox, const QRectF& inner, const LegendLayo
            legend.size(besideColumns + 1) != legend.size(besideColumns))
         ++besideColumns;
     const QSizeF besideSize = legend.size(besideColumns);
-    const MapView beside = FitMap(viewBox, inner.adjusted(0, 0, -(besideSize.width() + gap), 0), u);
+    MapView beside = FitMap(viewBox, inner.adjusted(0, 0, -(besideSize.width() + gap), 0), u);
 
     const int belowColumns = legend.columnsFor(inner.width());
     const QSizeF belowSize = legend.size(belowColumns);
-    const MapView below = FitMap(viewBox, inner.adjusted(0, 0, 0, -(belowSize.height() + gap)), u);
+    MapView below = FitMap(viewBox, inner.adjusted(0, 0, 0, -(belowSize.height() + gap)), u);
 
     if (beside.mapRect.width() >= below.mapRect.width()) {
+        const double total = beside.mapRect.width() + gap + besideSize.width();
+        Shift(beside,
+              inner.left() + std::max(0.0, (inner.width() - total) / 2) - beside.mapRect.left(), 0);
         out.view = beside;
         out.legendColumns = besideColumns;
         const double x = std::min(beside.mapRect.right() + gap, inner.right() - besideSize.width());
@@ -48,12 +56,16 @@ MapLayout LayOutMap(const QRectF& viewBox, const QRectF& inner, const LegendLayo
                                     std::max(inner.top(), inner.bottom() - besideSize.height()));
         out.legendAt = QPointF(x, y);
     } else {
+        const double total = below.mapRect.height() + gap + belowSize.height();
+        Shift(below, 0,
+              inner.top() + std::max(0.0, (inner.height() - total) / 2) - below.mapRect.top());
         out.view = below;
         out.legendColumns = belowColumns;
-        const double x = std::clamp(below.mapRect.left(), inner.left(),
-                                    std::max(inner.left(), inner.right() - belowSize.width()));
-        out.legendAt =
-            QPointF(x, std::min(below.mapRect.bottom() + gap, inner.bottom() - belowSize.height()));
+        // Under the map's left edge, unless the legend is wider than the map.
+        const double x = belowSize.width() <= below.mapRect.width()
+                             ? below.mapRect.left()
+                             : std::max(inner.left(), inner.center().x() - belowSize.width() / 2);
+        out.legendAt = QPointF(x, below.mapRect.bottom() + gap);
     }
     return out;
 }

@@ -1,8 +1,13 @@
 #include "render/ChartStyle.h"
 
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QPainter>
+#include <QRawFont>
+#include <QTextLayout>
 #include <algorithm>
+#include <mutex>
+#include <unordered_map>
 
 namespace tolvane {
 
@@ -47,9 +52,62 @@ QColor HaloFor(const QColor& ink) {
     return IsDarkFill(ink) ? QColor(255, 255, 255, 215) : QColor(20, 20, 20, 200);
 }
 
+namespace {
+
+// Glyph outlines, kept once made. QPainterPath::addText asks the font engine for every
+// glyph again, and the engine runs the font's hinting program on each: with a hundred
+// labels that was most of the time a chart took to draw.
+QPainterPath GlyphOutline(const QRawFont& font, quint32 glyph) {
+    struct Key {
+        QString family;
+        QString style;
+        double size;
+        quint32 glyph;
+        bool operator==(const Key& o) const {
+            return glyph == o.glyph && size == o.size && family == o.family && style == o.style;
+        }
+    };
+    struct KeyHash {
+        size_t operator()(const Key& k) const {
+            return qHashMulti(0, k.family, k.style, k.size, k.glyph);
+        }
+    };
+    static std::mutex mutex;
+    static std::unordered_map<Key, QPainterPath, KeyHash> cache;
+    Key key{font.familyName(), font.styleName(), font.pixelSize(), glyph};
+    std::lock_guard lock(mutex);
+    const auto it = cache.find(key);
+    if (it != cache.end()) return it->second;
+    // Charts use a few sizes of one face; a bound keeps odd uses from growing it forever.
+    if (cache.size() > 20000) cache.clear();
+    QPainterPath path = font.pathForGlyph(glyph);
+    cache.emplace(std::move(key), path);
+    return path;
+}
+
+} // namespace
+
 HaloText LayoutAt(const QString& text, const QFont& font, const QPointF& origin) {
     HaloText out;
-    out.glyphs.addText(origin, font, text);
+    if (text.isEmpty()) return out;
+    QTextLayout layout(text, font);
+    layout.setCacheEnabled(true);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    layout.endLayout();
+    if (!line.isValid()) return out;
+    // Glyph positions are relative to the top of the line; the caller gives the baseline.
+    const QPointF shift = origin - QPointF(0, line.ascent());
+    for (const QGlyphRun& run : layout.glyphRuns()) {
+        const QRawFont raw = run.rawFont();
+        const QList<quint32> glyphs = run.glyphIndexes();
+        const QList<QPointF> positions = run.positions();
+        for (qsizetype i = 0; i < glyphs.size() && i < positions.size(); ++i) {
+            const QPainterPath glyph = GlyphOutline(raw, glyphs[i]);
+            if (!glyph.isEmpty()) out.glyphs.addPath(glyph.translated(positions[i] + shift));
+        }
+    }
+    out.glyphs.setFillRule(Qt::WindingFill);
     out.box = out.glyphs.boundingRect();
     return out;
 }

@@ -3,6 +3,7 @@
 #include "render/ShadePatterns.h"
 #include "render/ThickLines.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <algorithm>
 #include <numeric>
@@ -176,18 +177,31 @@ void PaintRegionLabels(QPainter& painter, const ChartScene& scene, const MapView
                          return ra.width() * ra.height() > rb.width() * rb.height();
                      });
 
+    // The full name where it fits, a little smaller where only that fits, else the short name.
     const QFont font = ChartFont(7.5 * view.unit, false, true);
-    const double halo = font.pixelSize() * 0.28;
+    const QFont small = ChartFont(6.4 * view.unit, false, true);
+    const QFontMetricsF fontMetrics(font), smallMetrics(small);
     std::vector<QRectF> placed;
     for (const Candidate& c : candidates) {
         const MovieShape& s = movie.regions[c.shape];
         const QPointF centre = view.toDevice.map(s.label);
-        for (const QString& text : {c.full, c.brief}) {
-            if (text.trimmed().isEmpty()) continue;
-            const HaloText label = LayoutCentred(text, font, centre);
-            const QRectF box = label.box.adjusted(-halo / 2, -halo / 2, halo / 2, halo / 2);
-            if (!LabelFits(s, label.box, toMovie) || Collides(placed, box)) continue;
+        const std::tuple<const QString*, const QFont*, const QFontMetricsF*> tries[] = {
+            {&c.full, &font, &fontMetrics},
+            {&c.full, &small, &smallMetrics},
+            {&c.brief, &font, &fontMetrics},
+            {&c.brief, &small, &smallMetrics}};
+        for (const auto& [text, face, metrics] : tries) {
+            if (text->trimmed().isEmpty()) continue;
+            // Measured before any outline is made: most tries fail.
+            const double width = metrics->horizontalAdvance(*text);
+            const double cap = metrics->capHeight();
+            const QRectF glyphs(centre.x() - width / 2, centre.y() - cap / 2, width,
+                                cap + metrics->descent() * 0.6);
+            const double halo = face->pixelSize() * 0.28;
+            const QRectF box = glyphs.adjusted(-halo / 2, -halo / 2, halo / 2, halo / 2);
+            if (!LabelFits(s, glyphs, toMovie) || Collides(placed, box)) continue;
             placed.push_back(box);
+            const HaloText label = LayoutCentred(*text, *face, centre);
             const QColor ink =
                 IsDarkFill(fills.fill[c.shape]) ? palette::kLightInk : palette::kDarkInk;
             DrawHaloText(painter, label, ink, HaloFor(ink), halo);
