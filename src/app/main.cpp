@@ -1,11 +1,21 @@
-#include <QApplication>
-#include <QLabel>
+#include "forms/TFrmMain.h"
+#include "platform/AppFolder.h"
+#include "platform/Dialogs.h"
 
-int main(int argc, char* argv[])
-{
+#include <QApplication>
+#include <QScreen>
+
+int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tolvane"));
-    QLabel label(QStringLiteral("Tolvane"));
-    label.show();
+    QApplication::setApplicationVersion(QStringLiteral(TOLVANE_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("tolvane"));
+
+    tolvane::QtDialogs dialogs;
+    tolvane::TFrmMain main(tolvane::FindAppFolder(QApplication::applicationDirPath()), dialogs);
+    main.FormCreate();
+    if (const QScreen* screen = main.screen())
+        main.move(screen->availableGeometry().center() - main.rect().center());
+    main.show();
     return QApplication::exec();
 }

@@ -8,7 +8,9 @@ namespace tolvane {
 
 namespace {
 
-bool HasShade(ChartKind kind) { return kind == ChartKind::Shade; }
+bool HasShade(ChartKind kind) {
+    return kind == ChartKind::Shade;
+}
 
 // Which children an item of a list carries.
 struct ItemLayout {
@@ -17,11 +19,12 @@ struct ItemLayout {
     bool shade = false;
 };
 
-ItemLayout RegionItems(ChartKind kind) { return {false, false, HasShade(kind)}; }
+ItemLayout RegionItems(ChartKind kind) {
+    return {false, false, HasShade(kind)};
+}
 constexpr ItemLayout kCityItems{true, true, false};
 
-TProvince ReadItem(const XmlInElement& element, ItemLayout layout)
-{
+TProvince ReadItem(const XmlInElement& element, ItemLayout layout) {
     TProvince p;
     p.Id = element.id();
     for (const XmlInElement child : element) {
@@ -43,8 +46,7 @@ TProvince ReadItem(const XmlInElement& element, ItemLayout layout)
     return p;
 }
 
-void WriteItem(XmlOutElement parent, const char* element, const TProvince& p, ItemLayout layout)
-{
+void WriteItem(XmlOutElement parent, const char* element, const TProvince& p, ItemLayout layout) {
     XmlOutElement e = parent.addChild(element);
     e.setId(p.Id);
     e.addText("name", p.Name);
@@ -54,14 +56,11 @@ void WriteItem(XmlOutElement parent, const char* element, const TProvince& p, It
         e.addText("shortname", p.ShortName);
     e.addText("bgcolor", QString::number(p.Color));
     e.addText("value", FormatGeneral(p.Value));
-    if (layout.scale)
-        e.addText("scale", FormatFixed(p.Scale, 0));
-    if (layout.shade)
-        e.addText("shade", QString::number(p.Shade));
+    if (layout.scale) e.addText("scale", FormatFixed(p.Scale, 0));
+    if (layout.shade) e.addText("shade", QString::number(p.Shade));
 }
 
-LegendBlock ReadLegend(const XmlInElement& block, ChartKind kind)
-{
+LegendBlock ReadLegend(const XmlInElement& block, ChartKind kind) {
     LegendBlock legend;
     for (const XmlInElement child : block) {
         if (child.is("showplegend")) {
@@ -87,8 +86,7 @@ LegendBlock ReadLegend(const XmlInElement& block, ChartKind kind)
     return legend;
 }
 
-void WriteLegend(XmlOutElement root, const LegendBlock& legend, ChartKind kind)
-{
+void WriteLegend(XmlOutElement root, const LegendBlock& legend, ChartKind kind) {
     XmlOutElement block = root.addChild("plegends");
     block.addText("showplegend", BoolText(legend.show));
     block.addText("plegendcount", QString::number(legend.count));
@@ -106,8 +104,7 @@ void WriteLegend(XmlOutElement root, const LegendBlock& legend, ChartKind kind)
 
 // "provinces" or "cities" of a region-city file: a count and the items.
 void ReadList(const XmlInElement& list, const char* element, ItemLayout layout, int& count,
-              std::vector<TProvince>& items)
-{
+              std::vector<TProvince>& items) {
     for (const XmlInElement child : list) {
         if (child.is("regions"))
             count = ParseInt(child.text());
@@ -118,8 +115,7 @@ void ReadList(const XmlInElement& list, const char* element, ItemLayout layout, 
 
 } // namespace
 
-ChartFileData ParseChartFile(ChartKind kind, const XmlReader& reader)
-{
+ChartFileData ParseChartFile(ChartKind kind, const XmlReader& reader) {
     ChartFileData data;
     const XmlInElement root = reader.root();
     if (kind == ChartKind::RegionCity) {
@@ -157,13 +153,11 @@ ChartFileData ParseChartFile(ChartKind kind, const XmlReader& reader)
     return data;
 }
 
-ChartFileData LoadChartFile(ChartKind kind, const QString& path)
-{
+ChartFileData LoadChartFile(ChartKind kind, const QString& path) {
     return ParseChartFile(kind, XmlReader::load(path));
 }
 
-XmlWriter BuildChartFile(ChartKind kind, const ChartFileData& data, bool staged)
-{
+XmlWriter BuildChartFile(ChartKind kind, const ChartFileData& data, bool staged) {
     XmlWriter writer;
     if (kind == ChartKind::RegionCity) {
         XmlOutElement root = writer.createRoot("map");
@@ -190,8 +184,7 @@ XmlWriter BuildChartFile(ChartKind kind, const ChartFileData& data, bool staged)
     return writer;
 }
 
-QString StagedFileName(ChartKind kind)
-{
+QString StagedFileName(ChartKind kind) {
     switch (kind) {
     case ChartKind::City:
         return QStringLiteral("city.xml");

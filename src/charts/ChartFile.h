@@ -3,7 +3,6 @@
 #include "model/ChartModel.h"
 
 #include <QString>
-
 #include <vector>
 
 namespace tolvane {
@@ -23,8 +22,8 @@ struct LegendBlock {
 
 // Everything a chart data file holds, in plain form.
 struct ChartFileData {
-    int regions = 0;           // the "regions" element (of "provinces" in region-city files)
-    QString border;            // kept as text: the staged file passes it on unchanged
+    int regions = 0; // the "regions" element (of "provinces" in region-city files)
+    QString border;  // kept as text: the staged file passes it on unchanged
     bool showText = false;
     std::vector<TProvince> items;  // "province" or "city" elements
     int cityRegions = 0;           // region-city files: "regions" of "cities"

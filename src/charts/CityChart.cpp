@@ -6,8 +6,7 @@
 
 namespace tolvane {
 
-void WriteCityChart(const ChartModel& model, const CityPageState& page, int32_t border)
-{
+void WriteCityChart(const ChartModel& model, const CityPageState& page, int32_t border) {
     ChartFileData data;
     data.regions = model.regionCount;
     data.border = QString::number(SwapRedBlue(border));
@@ -17,9 +16,10 @@ void WriteCityChart(const ChartModel& model, const CityPageState& page, int32_t 
     BuildChartFile(ChartKind::City, data).save(model.chartFilePath());
 }
 
-void LoadCityChart(ChartModel& model, CityPageState& page, int32_t& border, const QString& mapName)
-{
-    ChartFileData data = LoadChartFile(ChartKind::City, model.dataPath(mapName + QStringLiteral(".xml")));
+void LoadCityChart(ChartModel& model, CityPageState& page, int32_t& border,
+                   const QString& mapName) {
+    ChartFileData data =
+        LoadChartFile(ChartKind::City, model.dataPath(mapName + QStringLiteral(".xml")));
 
     // Cities live in the region table while the "Bubble" page shows them.
     model.regions = std::move(data.items);
@@ -31,7 +31,8 @@ void LoadCityChart(ChartModel& model, CityPageState& page, int32_t& border, cons
     border = SwapRedBlue(ParseInt(data.border));
     FillLegend(page.legend, data.legend);
 
-    StageChart(model, ChartKind::City, mapName, StagedCopy(model, data, page.legend.countIndex + 1));
+    StageChart(model, ChartKind::City, mapName,
+               StagedCopy(model, data, page.legend.countIndex + 1));
 }
 
 } // namespace tolvane

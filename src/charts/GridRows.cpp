@@ -4,7 +4,6 @@
 #include "model/NumberFormat.h"
 
 #include <QStringList>
-
 #include <algorithm>
 
 namespace tolvane {
@@ -14,8 +13,7 @@ namespace {
 constexpr int kTitleRow = 1;
 constexpr int kFirstDataRow = 2;
 
-QStringList Titles(GridLayout layout)
-{
+QStringList Titles(GridLayout layout) {
     switch (layout) {
     case GridLayout::Shade:
         return {"Region Name", "Short Name", "Data", "Color", "Shade"};
@@ -27,12 +25,13 @@ QStringList Titles(GridLayout layout)
     return {"Region Name", "Short Name", "Data", "Color"};
 }
 
-int ColumnCount(GridLayout layout) { return layout == GridLayout::Region ? 5 : 6; }
+int ColumnCount(GridLayout layout) {
+    return layout == GridLayout::Region ? 5 : 6;
+}
 
 } // namespace
 
-GridData MakeDataGrid(GridLayout layout)
-{
+GridData MakeDataGrid(GridLayout layout) {
     GridData grid(ColumnCount(layout), 2);
     const QStringList titles = Titles(layout);
     for (int c = 0; c < titles.size(); ++c)
@@ -40,10 +39,11 @@ GridData MakeDataGrid(GridLayout layout)
     return grid;
 }
 
-int LegendMaxItems(ChartKind kind) { return kind == ChartKind::Region ? 16 : 10; }
+int LegendMaxItems(ChartKind kind) {
+    return kind == ChartKind::Region ? 16 : 10;
+}
 
-GridData MakeLegendGrid(ChartKind kind)
-{
+GridData MakeLegendGrid(ChartKind kind) {
     GridData grid(kind == ChartKind::Region ? 3 : 4, 1);
     grid.setText(ColLegendText, 0, QStringLiteral("Legend Text"));
     grid.setText(ColLegendColor, 0, QStringLiteral("Color"));
@@ -54,8 +54,7 @@ GridData MakeLegendGrid(ChartKind kind)
     return grid;
 }
 
-void FillDataGrid(GridData& grid, GridLayout layout, const std::vector<TProvince>& records)
-{
+void FillDataGrid(GridData& grid, GridLayout layout, const std::vector<TProvince>& records) {
     GridUpdate update(grid);
     const QStringList titles = Titles(layout);
     grid.setRowCount(static_cast<int>(records.size()) + kFirstDataRow);
@@ -72,19 +71,21 @@ void FillDataGrid(GridData& grid, GridLayout layout, const std::vector<TProvince
         grid.setCell(ColKey, row, GridCell{key, kWhite, true});
         // City rows always show their data; regions without data show none.
         const bool hasData = city || key != kNoDataMark;
-        grid.setCell(ColData, row, GridCell{hasData ? FormatGeneral(p.Value) : QString(), kWhite, !hasData});
-        grid.setCell(ColColor, row, GridCell{QString(), hasData ? SwapRedBlue(p.Color) : kWhite, true});
+        grid.setCell(ColData, row,
+                     GridCell{hasData ? FormatGeneral(p.Value) : QString(), kWhite, !hasData});
+        grid.setCell(ColColor, row,
+                     GridCell{QString(), hasData ? SwapRedBlue(p.Color) : kWhite, true});
         if (layout == GridLayout::Shade)
             grid.setCell(ColExtra, row,
-                         GridCell{hasData ? QString::number(p.Shade) : QStringLiteral("0"), kWhite, !hasData});
+                         GridCell{hasData ? QString::number(p.Shade) : QStringLiteral("0"), kWhite,
+                                  !hasData});
         else if (city)
             grid.setCell(ColExtra, row, GridCell{FormatFixed(p.Scale, 0), kWhite, false});
     }
 }
 
 std::vector<TProvince> CollectDataGrid(const GridData& grid, GridLayout layout,
-                                       const std::vector<TProvince>& table)
-{
+                                       const std::vector<TProvince>& table) {
     std::vector<TProvince> out;
     const int rows = std::max(grid.rowCount() - kFirstDataRow, 0);
     out.reserve(static_cast<size_t>(rows));
@@ -110,25 +111,23 @@ std::vector<TProvince> CollectDataGrid(const GridData& grid, GridLayout layout,
             p.Scale = noData ? 0 : CellFloat(grid.text(ColExtra, row), 0);
         else if (layout == GridLayout::Shade)
             p.Shade = noData ? 0 : CellInt(grid.text(ColExtra, row), 1);
-        if (p.Name != kNillName)
-            out.push_back(std::move(p));
+        if (p.Name != kNillName) out.push_back(std::move(p));
     }
     return out;
 }
 
-void FillLegend(LegendState& legend, const LegendBlock& block)
-{
+void FillLegend(LegendState& legend, const LegendBlock& block) {
     const int count = std::clamp(block.count, 0, LegendMaxItems(legend.kind));
     legend.countIndex = count - 1;
-    if (block.show)
-        legend.show = true; // a hidden legend in the file leaves the box as it is
+    if (block.show) legend.show = true; // a hidden legend in the file leaves the box as it is
 
     GridData& grid = legend.grid;
     GridUpdate update(grid);
     grid.setRowCount(count + 1);
     for (int r = 1; r <= count; ++r) {
         const bool have = static_cast<size_t>(r) <= block.items.size();
-        const TLegend item = have ? block.items[static_cast<size_t>(r - 1)] : TLegend{0, {}, kWhite, 100, 1};
+        const TLegend item =
+            have ? block.items[static_cast<size_t>(r - 1)] : TLegend{0, {}, kWhite, 100, 1};
         grid.setCell(0, r, GridCell{QString::number(r), kWhite, true});
         grid.setCell(ColLegendText, r, GridCell{item.Text, kWhite, false});
         grid.setCell(ColLegendColor, r, GridCell{QString(), SwapRedBlue(item.Color), true});
@@ -139,8 +138,7 @@ void FillLegend(LegendState& legend, const LegendBlock& block)
     }
 }
 
-LegendBlock CollectLegend(const LegendState& legend)
-{
+LegendBlock CollectLegend(const LegendState& legend) {
     LegendBlock block;
     block.show = legend.show;
     block.count = legend.countIndex + 1;

@@ -26,9 +26,7 @@ int LegendMaxItems(ChartKind kind); // the item-count list runs "1" .. this
 struct LegendState {
     explicit LegendState(ChartKind kind_)
         : kind(kind_)
-        , grid(MakeLegendGrid(kind_))
-    {
-    }
+        , grid(MakeLegendGrid(kind_)) {}
     ChartKind kind;
     GridData grid;
     int countIndex = -1;
@@ -39,19 +37,17 @@ struct LegendState {
 struct MapPageState {
     explicit MapPageState(ChartKind kind = ChartKind::Region)
         : grid(MakeDataGrid(kind == ChartKind::Shade ? GridLayout::Shade : GridLayout::Region))
-        , legend(kind)
-    {
-    }
-    GridData grid;          // WGrid / WShadeGrid
-    LegendState legend;     // gdPLegend / gdShadeLegend
+        , legend(kind) {}
+    GridData grid;            // WGrid / WShadeGrid
+    LegendState legend;       // gdPLegend / gdShadeLegend
     int32_t border = kSilver; // clrBoder / clrShadeBoder, platform colour
-    bool showName = false;  // chkPShowName / chkShadeShowName
+    bool showName = false;    // chkPShowName / chkShadeShowName
 };
 
 // The "Bubble" page; its border is the "Map" page's.
 struct CityPageState {
     GridData grid = MakeDataGrid(GridLayout::City); // WCityGrid
-    LegendState legend{ChartKind::City};           // gdCLegend
+    LegendState legend{ChartKind::City};            // gdCLegend
     bool showName = false;                          // chkShowName
 };
 

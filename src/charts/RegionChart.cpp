@@ -10,8 +10,7 @@ namespace {
 
 // Region and shade charts are twins: the shade chart adds a shade code per region and
 // per legend item.
-void WriteMapChart(ChartKind kind, const ChartModel& model, const MapPageState& page)
-{
+void WriteMapChart(ChartKind kind, const ChartModel& model, const MapPageState& page) {
     const GridLayout layout = kind == ChartKind::Shade ? GridLayout::Shade : GridLayout::Region;
     ChartFileData data;
     data.regions = model.regionCount;
@@ -22,8 +21,7 @@ void WriteMapChart(ChartKind kind, const ChartModel& model, const MapPageState& 
     BuildChartFile(kind, data).save(model.chartFilePath());
 }
 
-void LoadMapChart(ChartKind kind, ChartModel& model, MapPageState& page, const QString& mapName)
-{
+void LoadMapChart(ChartKind kind, ChartModel& model, MapPageState& page, const QString& mapName) {
     const GridLayout layout = kind == ChartKind::Shade ? GridLayout::Shade : GridLayout::Region;
     ChartFileData data = LoadChartFile(kind, model.dataPath(mapName + QStringLiteral(".xml")));
 
@@ -41,23 +39,19 @@ void LoadMapChart(ChartKind kind, ChartModel& model, MapPageState& page, const Q
 
 } // namespace
 
-void WriteRegionChart(const ChartModel& model, const MapPageState& page)
-{
+void WriteRegionChart(const ChartModel& model, const MapPageState& page) {
     WriteMapChart(ChartKind::Region, model, page);
 }
 
-void LoadRegionChart(ChartModel& model, MapPageState& page, const QString& mapName)
-{
+void LoadRegionChart(ChartModel& model, MapPageState& page, const QString& mapName) {
     LoadMapChart(ChartKind::Region, model, page, mapName);
 }
 
-void WriteShadeChart(const ChartModel& model, const MapPageState& page)
-{
+void WriteShadeChart(const ChartModel& model, const MapPageState& page) {
     WriteMapChart(ChartKind::Shade, model, page);
 }
 
-void LoadShadeChart(ChartModel& model, MapPageState& page, const QString& mapName)
-{
+void LoadShadeChart(ChartModel& model, MapPageState& page, const QString& mapName) {
     LoadMapChart(ChartKind::Shade, model, page, mapName);
 }
 

@@ -7,8 +7,7 @@
 
 namespace tolvane {
 
-void WriteRegionCityChart(const ChartModel& model, const RegionCityPageState& page)
-{
+void WriteRegionCityChart(const ChartModel& model, const RegionCityPageState& page) {
     ChartFileData data;
     // The region-city chart has no border control of its own: its border is always grey.
     data.border = QString::number(kGrey);
@@ -19,8 +18,7 @@ void WriteRegionCityChart(const ChartModel& model, const RegionCityPageState& pa
     BuildChartFile(ChartKind::RegionCity, data).save(model.chartFilePath());
 }
 
-void LoadRegionCityChart(ChartModel& model, RegionCityPageState& page, const QString& mapName)
-{
+void LoadRegionCityChart(ChartModel& model, RegionCityPageState& page, const QString& mapName) {
     ChartFileData data =
         LoadChartFile(ChartKind::RegionCity, model.dataPath(mapName + QStringLiteral(".xml")));
 

@@ -5,14 +5,12 @@
 namespace tolvane {
 
 void StageChart(const ChartModel& model, ChartKind kind, const QString& mapName,
-                const ChartFileData& staged)
-{
+                const ChartFileData& staged) {
     CopyFileReplacing(model.dataPath(mapName + QStringLiteral(".map")), model.stagedMoviePath());
     BuildChartFile(kind, staged, true).save(model.dataPath(StagedFileName(kind)));
 }
 
-ChartFileData StagedCopy(const ChartModel& model, const ChartFileData& read, int legendCount)
-{
+ChartFileData StagedCopy(const ChartModel& model, const ChartFileData& read, int legendCount) {
     ChartFileData staged;
     staged.regions = model.regionCount;
     staged.border = read.border;

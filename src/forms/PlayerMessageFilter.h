@@ -3,7 +3,6 @@
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
-
 #include <vector>
 
 namespace tolvane {

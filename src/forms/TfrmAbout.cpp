@@ -11,10 +11,10 @@ namespace tolvane {
 
 namespace {
 
-QLabel* LinkLabel(const QString& text, QWidget* parent)
-{
-    auto* label = new QLabel(QStringLiteral("<a href=\"#\" style=\"color:#0645ad\">%1</a>").arg(text.toHtmlEscaped()),
-                             parent);
+QLabel* LinkLabel(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(
+        QStringLiteral("<a href=\"#\" style=\"color:#0645ad\">%1</a>").arg(text.toHtmlEscaped()),
+        parent);
     label->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     label->setCursor(Qt::PointingHandCursor);
     label->setAlignment(Qt::AlignCenter);
@@ -24,11 +24,11 @@ QLabel* LinkLabel(const QString& text, QWidget* parent)
 } // namespace
 
 TfrmAbout::TfrmAbout(Dialogs& dialogs, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint |
+                          Qt::WindowTitleHint)
     , dialogs_(dialogs)
     , labWebLink_(LinkLabel(AppInfo::webAddress(), this))
-    , Label8_(LinkLabel(AppInfo::mailAddress(), this))
-{
+    , Label8_(LinkLabel(AppInfo::mailAddress(), this)) {
     setWindowTitle(QStringLiteral("About"));
     setObjectName(QStringLiteral("frmAbout"));
     // A quiet map-coloured background stands in for a picture.
@@ -60,10 +60,11 @@ TfrmAbout::TfrmAbout(Dialogs& dialogs, QWidget* parent)
     setFixedSize(sizeHint().expandedTo(QSize(340, 230)));
 }
 
-void TfrmAbout::labWebLinkClick() { dialogs_.openUrl(QUrl(AppInfo::webAddress())); }
+void TfrmAbout::labWebLinkClick() {
+    dialogs_.openUrl(QUrl(AppInfo::webAddress()));
+}
 
-void TfrmAbout::Label8Click()
-{
+void TfrmAbout::Label8Click() {
     QUrl mail(QStringLiteral("mailto:") + AppInfo::mailAddress());
     QUrlQuery query;
     query.addQueryItem(QStringLiteral("subject"), AppInfo::mailSubject());

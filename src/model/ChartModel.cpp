@@ -2,8 +2,7 @@
 
 namespace tolvane {
 
-QString ChartModel::dataPath(const QString& fileName) const
-{
+QString ChartModel::dataPath(const QString& fileName) const {
     return appFolder + QStringLiteral("data/") + fileName;
 }
 

@@ -4,27 +4,22 @@
 
 namespace tolvane {
 
-GridData::GridData(int colCount, int rowCount)
-{
+GridData::GridData(int colCount, int rowCount) {
     setColCount(colCount);
     setRowCount(rowCount);
 }
 
-void GridData::setRowCount(int rows)
-{
+void GridData::setRowCount(int rows) {
     rows = std::max(rows, 0);
-    if (rows == rows_)
-        return;
+    if (rows == rows_) return;
     cells_.resize(static_cast<size_t>(rows * cols_));
     rows_ = rows;
     notify(Change::Layout);
 }
 
-void GridData::setColCount(int cols)
-{
+void GridData::setColCount(int cols) {
     cols = std::max(cols, 0);
-    if (cols == cols_)
-        return;
+    if (cols == cols_) return;
     std::vector<GridCell> cells(static_cast<size_t>(rows_ * cols));
     const int keep = std::min(cols, cols_);
     for (int r = 0; r < rows_; ++r)
@@ -35,71 +30,55 @@ void GridData::setColCount(int cols)
     notify(Change::Layout);
 }
 
-bool GridData::contains(int col, int row) const
-{
+bool GridData::contains(int col, int row) const {
     return col >= 0 && row >= 0 && col < cols_ && row < rows_;
 }
 
-const GridCell& GridData::cell(int col, int row) const
-{
+const GridCell& GridData::cell(int col, int row) const {
     static const GridCell outside;
-    if (!contains(col, row))
-        return outside;
+    if (!contains(col, row)) return outside;
     return cells_[static_cast<size_t>(row * cols_ + col)];
 }
 
-void GridData::setText(int col, int row, const QString& text)
-{
-    if (!contains(col, row) || at(col, row).text == text)
-        return;
+void GridData::setText(int col, int row, const QString& text) {
+    if (!contains(col, row) || at(col, row).text == text) return;
     at(col, row).text = text;
     notify(Change::Cell, col, row);
 }
 
-void GridData::setColor(int col, int row, int32_t color)
-{
-    if (!contains(col, row) || at(col, row).color == color)
-        return;
+void GridData::setColor(int col, int row, int32_t color) {
+    if (!contains(col, row) || at(col, row).color == color) return;
     at(col, row).color = color;
     notify(Change::Cell, col, row);
 }
 
-void GridData::setReadOnly(int col, int row, bool readOnly)
-{
-    if (!contains(col, row) || at(col, row).readOnly == readOnly)
-        return;
+void GridData::setReadOnly(int col, int row, bool readOnly) {
+    if (!contains(col, row) || at(col, row).readOnly == readOnly) return;
     at(col, row).readOnly = readOnly;
     notify(Change::Cell, col, row);
 }
 
-void GridData::setCell(int col, int row, GridCell cell)
-{
-    if (!contains(col, row))
-        return;
+void GridData::setCell(int col, int row, GridCell cell) {
+    if (!contains(col, row)) return;
     at(col, row) = std::move(cell);
     notify(Change::Cell, col, row);
 }
 
-void GridData::endUpdate()
-{
-    if (updateDepth_ == 0 || --updateDepth_ > 0)
-        return;
+void GridData::endUpdate() {
+    if (updateDepth_ == 0 || --updateDepth_ > 0) return;
     if (pendingLayout_ || pendingCells_) {
         const Change change = pendingLayout_ ? Change::Layout : Change::All;
         pendingLayout_ = pendingCells_ = false;
-        if (listener_)
-            listener_(change, -1, -1);
+        if (listener_) listener_(change, -1, -1);
     }
 }
 
-void GridData::notify(Change change, int col, int row)
-{
+void GridData::notify(Change change, int col, int row) {
     if (updateDepth_ > 0) {
         (change == Change::Layout ? pendingLayout_ : pendingCells_) = true;
         return;
     }
-    if (listener_)
-        listener_(change, col, row);
+    if (listener_) listener_(change, col, row);
 }
 
 } // namespace tolvane

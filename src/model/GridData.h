@@ -3,7 +3,6 @@
 #include "model/Colors.h"
 
 #include <QString>
-
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -71,8 +70,7 @@ private:
 class GridUpdate {
 public:
     explicit GridUpdate(GridData& grid)
-        : grid_(grid)
-    {
+        : grid_(grid) {
         grid_.beginUpdate();
     }
     ~GridUpdate() { grid_.endUpdate(); }

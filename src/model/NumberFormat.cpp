@@ -10,13 +10,11 @@
 
 namespace tolvane {
 
-QString FormatGeneral(double value)
-{
+QString FormatGeneral(double value) {
     if (!std::isfinite(value))
         return std::isnan(value) ? QStringLiteral("NAN")
                                  : (value < 0 ? QStringLiteral("-INF") : QStringLiteral("INF"));
-    if (value == 0)
-        return QStringLiteral("0");
+    if (value == 0) return QStringLiteral("0");
 
     // 15 significant digits in scientific form, then trimmed.
     char buf[40];
@@ -33,8 +31,7 @@ QString FormatGeneral(double value)
     std::string out = negative ? "-" : "";
     if (exponent >= 15 || exponent < -5) {
         out += digits[0];
-        if (digits.size() > 1)
-            out += "." + digits.substr(1);
+        if (digits.size() > 1) out += "." + digits.substr(1);
         out += "E" + std::to_string(exponent);
     } else if (exponent >= 0) {
         const auto intDigits = static_cast<size_t>(exponent) + 1;
@@ -49,13 +46,11 @@ QString FormatGeneral(double value)
     return QString::fromLatin1(out);
 }
 
-QString FormatFixed(double value, int decimals)
-{
+QString FormatFixed(double value, int decimals) {
     if (std::isfinite(value) && std::fabs(value) < 1e15) {
         const double scale = std::pow(10.0, decimals);
         value = std::round(value * scale) / scale;
-        if (value == 0)
-            value = 0; // no "-0"
+        if (value == 0) value = 0; // no "-0"
     }
     char buf[400];
     std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
@@ -64,34 +59,28 @@ QString FormatFixed(double value, int decimals)
 
 namespace {
 
-QStringView Trimmed(QStringView text) { return text.trimmed(); }
+QStringView Trimmed(QStringView text) {
+    return text.trimmed();
+}
 
 } // namespace
 
-std::optional<int32_t> TryParseInt(QStringView text)
-{
+std::optional<int32_t> TryParseInt(QStringView text) {
     text = Trimmed(text);
-    if (text.isEmpty() || text.size() > 20)
-        return std::nullopt;
+    if (text.isEmpty() || text.size() > 20) return std::nullopt;
     std::string s = text.toLatin1().toStdString();
-    if (s[0] == '+')
-        s.erase(0, 1);
-    if (s.empty() || s[0] == '+')
-        return std::nullopt;
+    if (s[0] == '+') s.erase(0, 1);
+    if (s.empty() || s[0] == '+') return std::nullopt;
     int64_t v = 0;
     const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
-    if (ec != std::errc() || end != s.data() + s.size())
-        return std::nullopt;
-    if (v < INT32_MIN || v > INT32_MAX)
-        return std::nullopt;
+    if (ec != std::errc() || end != s.data() + s.size()) return std::nullopt;
+    if (v < INT32_MIN || v > INT32_MAX) return std::nullopt;
     return static_cast<int32_t>(v);
 }
 
-std::optional<double> TryParseFloat(QStringView text)
-{
+std::optional<double> TryParseFloat(QStringView text) {
     text = Trimmed(text);
-    if (text.isEmpty() || text.size() > 300)
-        return std::nullopt;
+    if (text.isEmpty() || text.size() > 300) return std::nullopt;
     std::string s;
     s.reserve(static_cast<size_t>(text.size()));
     int marks = 0;
@@ -106,62 +95,48 @@ std::optional<double> TryParseFloat(QStringView text)
             return std::nullopt;
         }
     }
-    if (marks > 1)
-        return std::nullopt;
-    if (s[0] == '+')
-        s.erase(0, 1);
-    if (s.empty() || s[0] == '+')
-        return std::nullopt;
+    if (marks > 1) return std::nullopt;
+    if (s[0] == '+') s.erase(0, 1);
+    if (s.empty() || s[0] == '+') return std::nullopt;
     double v = 0;
     const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
-    if (ec != std::errc() || end != s.data() + s.size() || !std::isfinite(v))
-        return std::nullopt;
+    if (ec != std::errc() || end != s.data() + s.size() || !std::isfinite(v)) return std::nullopt;
     return v;
 }
 
-std::optional<bool> TryParseBool(QStringView text)
-{
+std::optional<bool> TryParseBool(QStringView text) {
     const QStringView t = Trimmed(text);
-    if (t.compare(u"true", Qt::CaseInsensitive) == 0)
-        return true;
-    if (t.compare(u"false", Qt::CaseInsensitive) == 0)
-        return false;
-    if (const auto v = TryParseFloat(t))
-        return *v != 0;
+    if (t.compare(u"true", Qt::CaseInsensitive) == 0) return true;
+    if (t.compare(u"false", Qt::CaseInsensitive) == 0) return false;
+    if (const auto v = TryParseFloat(t)) return *v != 0;
     return std::nullopt;
 }
 
-int32_t ParseInt(QStringView text)
-{
-    if (const auto v = TryParseInt(text))
-        return *v;
+int32_t ParseInt(QStringView text) {
+    if (const auto v = TryParseInt(text)) return *v;
     throw ConvertError(QStringLiteral("'%1' is not a valid integer value").arg(text));
 }
 
-double ParseFloat(QStringView text)
-{
-    if (const auto v = TryParseFloat(text))
-        return *v;
+double ParseFloat(QStringView text) {
+    if (const auto v = TryParseFloat(text)) return *v;
     throw ConvertError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
 }
 
-bool ParseBool(QStringView text)
-{
-    if (const auto v = TryParseBool(text))
-        return *v;
+bool ParseBool(QStringView text) {
+    if (const auto v = TryParseBool(text)) return *v;
     throw ConvertError(QStringLiteral("'%1' is not a valid boolean value").arg(text));
 }
 
-double CellFloat(QStringView text, double fallback)
-{
+double CellFloat(QStringView text, double fallback) {
     return IsNumericText(text) ? ParseFloat(text) : fallback;
 }
 
-int32_t CellInt(QStringView text, int32_t fallback)
-{
+int32_t CellInt(QStringView text, int32_t fallback) {
     return IsNumericText(text) ? ParseInt(text) : fallback;
 }
 
-QString BoolText(bool value) { return value ? QStringLiteral("-1") : QStringLiteral("0"); }
+QString BoolText(bool value) {
+    return value ? QStringLiteral("-1") : QStringLiteral("0");
+}
 
 } // namespace tolvane

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <exception>
 
 namespace tolvane {
@@ -11,9 +10,7 @@ class UserError : public std::exception {
 public:
     explicit UserError(QString message)
         : message_(std::move(message))
-        , utf8_(message_.toUtf8())
-    {
-    }
+        , utf8_(message_.toUtf8()) {}
     const QString& message() const noexcept { return message_; }
     const char* what() const noexcept override { return utf8_.constData(); }
 

@@ -12,56 +12,57 @@ namespace tolvane {
 
 namespace {
 
-QColor ToQColor(int32_t platform) { return QColor(RedOf(platform), GreenOf(platform), BlueOf(platform)); }
-int32_t FromQColor(const QColor& c) { return PlatformRgb(c.red(), c.green(), c.blue()); }
+QColor ToQColor(int32_t platform) {
+    return QColor(RedOf(platform), GreenOf(platform), BlueOf(platform));
+}
+int32_t FromQColor(const QColor& c) {
+    return PlatformRgb(c.red(), c.green(), c.blue());
+}
 
 // "*.bmp" -> "Bitmap (*.bmp)" style filters keep the one-entry form.
-QString QtFilter(const QString& filter) { return filter + QStringLiteral(";;") + QStringLiteral("All files (*)"); }
+QString QtFilter(const QString& filter) {
+    return filter + QStringLiteral(";;") + QStringLiteral("All files (*)");
+}
 
 } // namespace
 
-std::optional<int32_t> QtDialogs::chooseColor(QWidget* parent, std::optional<int32_t> preset)
-{
+std::optional<int32_t> QtDialogs::chooseColor(QWidget* parent, std::optional<int32_t> preset) {
     const QColor chosen = QColorDialog::getColor(ToQColor(preset.value_or(lastColor_)), parent);
-    if (!chosen.isValid())
-        return std::nullopt;
+    if (!chosen.isValid()) return std::nullopt;
     lastColor_ = FromQColor(chosen);
     return lastColor_;
 }
 
-std::optional<QString> QtDialogs::openFile(QWidget* parent, const QString& title, const QString& filter)
-{
+std::optional<QString> QtDialogs::openFile(QWidget* parent, const QString& title,
+                                           const QString& filter) {
     const QString path = QFileDialog::getOpenFileName(parent, title, QString(), QtFilter(filter));
-    if (path.isEmpty())
-        return std::nullopt;
+    if (path.isEmpty()) return std::nullopt;
     return path;
 }
 
-std::optional<QString> QtDialogs::saveFile(QWidget* parent, const QString& title, const QString& filter)
-{
+std::optional<QString> QtDialogs::saveFile(QWidget* parent, const QString& title,
+                                           const QString& filter) {
     // The replace question is the program's own, so the dialog must not ask first.
     QString path = QFileDialog::getSaveFileName(parent, title, QString(), QtFilter(filter), nullptr,
                                                 QFileDialog::DontConfirmOverwrite);
-    if (path.isEmpty())
-        return std::nullopt;
+    if (path.isEmpty()) return std::nullopt;
     return path;
 }
 
-bool QtDialogs::askOkCancel(QWidget* parent, const QString& caption, const QString& text)
-{
+bool QtDialogs::askOkCancel(QWidget* parent, const QString& caption, const QString& text) {
     return QMessageBox::question(parent, caption, text, QMessageBox::Ok | QMessageBox::Cancel,
                                  QMessageBox::Ok) == QMessageBox::Ok;
 }
 
-void QtDialogs::showError(QWidget* parent, const QString& text)
-{
+void QtDialogs::showError(QWidget* parent, const QString& text) {
     QMessageBox::critical(parent, QStringLiteral("Tolvane"), text);
 }
 
-void QtDialogs::openUrl(const QUrl& url) { QDesktopServices::openUrl(url); }
+void QtDialogs::openUrl(const QUrl& url) {
+    QDesktopServices::openUrl(url);
+}
 
-ScriptedDialogs::Answer ScriptedDialogs::next()
-{
+ScriptedDialogs::Answer ScriptedDialogs::next() {
     if (answers_.empty()) {
         ++unexpected;
         return {};
@@ -71,39 +72,37 @@ ScriptedDialogs::Answer ScriptedDialogs::next()
     return a;
 }
 
-std::optional<int32_t> ScriptedDialogs::chooseColor(QWidget*, std::optional<int32_t> preset)
-{
+std::optional<int32_t> ScriptedDialogs::chooseColor(QWidget*, std::optional<int32_t> preset) {
     ++colorDialogs;
     lastColorPreset = preset;
     return next().color;
 }
 
-std::optional<QString> ScriptedDialogs::openFile(QWidget*, const QString& title, const QString&)
-{
+std::optional<QString> ScriptedDialogs::openFile(QWidget*, const QString& title, const QString&) {
     titles << title;
     const Answer a = next();
-    if (a.path.isEmpty())
-        return std::nullopt;
+    if (a.path.isEmpty()) return std::nullopt;
     return a.path;
 }
 
-std::optional<QString> ScriptedDialogs::saveFile(QWidget*, const QString& title, const QString&)
-{
+std::optional<QString> ScriptedDialogs::saveFile(QWidget*, const QString& title, const QString&) {
     titles << title;
     const Answer a = next();
-    if (a.path.isEmpty())
-        return std::nullopt;
+    if (a.path.isEmpty()) return std::nullopt;
     return a.path;
 }
 
-bool ScriptedDialogs::askOkCancel(QWidget*, const QString& caption, const QString& text)
-{
+bool ScriptedDialogs::askOkCancel(QWidget*, const QString& caption, const QString& text) {
     titles << caption + QStringLiteral(": ") + text;
     return next().ok;
 }
 
-void ScriptedDialogs::showError(QWidget*, const QString& text) { errors << text; }
+void ScriptedDialogs::showError(QWidget*, const QString& text) {
+    errors << text;
+}
 
-void ScriptedDialogs::openUrl(const QUrl& url) { openedUrls << url; }
+void ScriptedDialogs::openUrl(const QUrl& url) {
+    openedUrls << url;
+}
 
 } // namespace tolvane

@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QUrl>
-
 #include <cstdint>
 #include <deque>
 #include <optional>
@@ -20,8 +19,10 @@ public:
     // `preset` empty: the dialog opens with the colour it last returned.
     virtual std::optional<int32_t> chooseColor(QWidget* parent, std::optional<int32_t> preset) = 0;
     // `filter` as "*.bmp": one entry. Empty result: cancelled.
-    virtual std::optional<QString> openFile(QWidget* parent, const QString& title, const QString& filter) = 0;
-    virtual std::optional<QString> saveFile(QWidget* parent, const QString& title, const QString& filter) = 0;
+    virtual std::optional<QString> openFile(QWidget* parent, const QString& title,
+                                            const QString& filter) = 0;
+    virtual std::optional<QString> saveFile(QWidget* parent, const QString& title,
+                                            const QString& filter) = 0;
     // OK/Cancel question with a question icon; true for OK.
     virtual bool askOkCancel(QWidget* parent, const QString& caption, const QString& text) = 0;
     virtual void showError(QWidget* parent, const QString& text) = 0;
@@ -32,8 +33,10 @@ public:
 class QtDialogs : public Dialogs {
 public:
     std::optional<int32_t> chooseColor(QWidget* parent, std::optional<int32_t> preset) override;
-    std::optional<QString> openFile(QWidget* parent, const QString& title, const QString& filter) override;
-    std::optional<QString> saveFile(QWidget* parent, const QString& title, const QString& filter) override;
+    std::optional<QString> openFile(QWidget* parent, const QString& title,
+                                    const QString& filter) override;
+    std::optional<QString> saveFile(QWidget* parent, const QString& title,
+                                    const QString& filter) override;
     bool askOkCancel(QWidget* parent, const QString& caption, const QString& text) override;
     void showError(QWidget* parent, const QString& text) override;
     void openUrl(const QUrl& url) override;
@@ -59,8 +62,10 @@ public:
     bool allAnswered() const { return answers_.empty(); }
 
     std::optional<int32_t> chooseColor(QWidget* parent, std::optional<int32_t> preset) override;
-    std::optional<QString> openFile(QWidget* parent, const QString& title, const QString& filter) override;
-    std::optional<QString> saveFile(QWidget* parent, const QString& title, const QString& filter) override;
+    std::optional<QString> openFile(QWidget* parent, const QString& title,
+                                    const QString& filter) override;
+    std::optional<QString> saveFile(QWidget* parent, const QString& title,
+                                    const QString& filter) override;
     bool askOkCancel(QWidget* parent, const QString& caption, const QString& text) override;
     void showError(QWidget* parent, const QString& text) override;
     void openUrl(const QUrl& url) override;
@@ -68,8 +73,8 @@ public:
     std::optional<int32_t> lastColorPreset;
     int colorDialogs = 0;
     int unexpected = 0;
-    QStringList titles;      // of file dialogs and questions, in order
-    QStringList errors;      // texts of error messages shown
+    QStringList titles; // of file dialogs and questions, in order
+    QStringList errors; // texts of error messages shown
     QList<QUrl> openedUrls;
 
 private:

@@ -9,24 +9,21 @@
 
 namespace tolvane {
 
-void WriteFileAtomically(const QString& path, const QByteArray& bytes)
-{
+void WriteFileAtomically(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         const QString reason = file.errorString();
         file.cancelWriting();
-        throw UserError(QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), reason));
+        throw UserError(
+            QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), reason));
     }
 }
 
-bool CopyFileReplacing(const QString& from, const QString& to)
-{
+bool CopyFileReplacing(const QString& from, const QString& to) {
     QFile source(from);
-    if (!source.open(QIODevice::ReadOnly))
-        return false;
+    if (!source.open(QIODevice::ReadOnly)) return false;
     const QByteArray bytes = source.readAll();
-    if (source.error() != QFileDevice::NoError)
-        return false;
+    if (source.error() != QFileDevice::NoError) return false;
     try {
         WriteFileAtomically(to, bytes);
     } catch (const UserError&) {
@@ -35,8 +32,7 @@ bool CopyFileReplacing(const QString& from, const QString& to)
     return true;
 }
 
-QByteArray ReadWholeFile(const QString& path)
-{
+QByteArray ReadWholeFile(const QString& path) {
     QFile file(path);
     if (!file.exists())
         throw UserError(QStringLiteral("File not found: %1").arg(QDir::toNativeSeparators(path)));

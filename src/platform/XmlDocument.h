@@ -1,11 +1,9 @@
 #pragma once
 
 #include <QString>
-
-#include <pugixml.hpp>
-
 #include <cstdint>
 #include <memory>
+#include <pugixml.hpp>
 
 namespace tolvane {
 
@@ -15,9 +13,7 @@ namespace tolvane {
 class XmlOutElement {
 public:
     explicit XmlOutElement(pugi::xml_node node)
-        : node_(node)
-    {
-    }
+        : node_(node) {}
     // Appended after the existing children.
     XmlOutElement addChild(const char* name);
     // A child holding a text: the common case of every chart file.
@@ -45,9 +41,7 @@ class XmlInElement {
 public:
     XmlInElement() = default;
     explicit XmlInElement(pugi::xml_node node)
-        : node_(node)
-    {
-    }
+        : node_(node) {}
     bool isNull() const { return !node_; }
     // Element name, compared case-sensitively by the readers.
     const char* name() const { return node_.name(); }
@@ -60,9 +54,7 @@ public:
     class Iterator {
     public:
         explicit Iterator(pugi::xml_node node)
-            : node_(node)
-        {
-        }
+            : node_(node) {}
         XmlInElement operator*() const { return XmlInElement(node_); }
         Iterator& operator++();
         bool operator!=(const Iterator& other) const { return node_ != other.node_; }

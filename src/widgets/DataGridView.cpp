@@ -18,12 +18,9 @@ class CellDelegate : public QStyledItemDelegate {
 public:
     explicit CellDelegate(DataGridView* view)
         : QStyledItemDelegate(view)
-        , view_(view)
-    {
-    }
+        , view_(view) {}
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
-                          const QModelIndex& index) const override
-    {
+                          const QModelIndex& index) const override {
         QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
         if (auto* line = qobject_cast<QLineEdit*>(editor)) {
             line->setMaxLength(kMaxCellChars);
@@ -40,15 +37,13 @@ private:
 
 } // namespace
 
-bool IsNumberKey(QChar c)
-{
+bool IsNumberKey(QChar c) {
     return c == QChar(8) || (c >= u'0' && c <= u'9') || c == u'.' || c == u'-' || c == u',';
 }
 
 DataGridView::DataGridView(GridData& grid, int headerRows, QWidget* parent)
     : QTableView(parent)
-    , model_(new GridTableModel(grid, headerRows, this))
-{
+    , model_(new GridTableModel(grid, headerRows, this)) {
     setModel(model_);
     setItemDelegate(new CellDelegate(this));
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -70,7 +65,8 @@ DataGridView::DataGridView(GridData& grid, int headerRows, QWidget* parent)
         "QTableView { gridline-color: #c8c8c8; selection-background-color: transparent; "
         "selection-color: black; }"
         "QTableView::item:selected { border: 2px solid #1f6fd1; }"
-        "QHeaderView::section { background-color: #f0f0f0; border: 0; border-right: 1px solid #c8c8c8; "
+        "QHeaderView::section { background-color: #f0f0f0; border: 0; border-right: 1px solid "
+        "#c8c8c8; "
         "border-bottom: 1px solid #c8c8c8; padding: 0 4px; }"));
 
     connect(this, &QTableView::clicked, this, [this](const QModelIndex& index) {
@@ -79,16 +75,18 @@ DataGridView::DataGridView(GridData& grid, int headerRows, QWidget* parent)
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current, const QModelIndex&) {
                 if (current.isValid())
-                    emit cellSelected(model_->gridCol(current.column()), model_->gridRow(current.row()));
+                    emit cellSelected(model_->gridCol(current.column()),
+                                      model_->gridRow(current.row()));
             });
     // A reset (new map) loses the selection model's connection target, not the model.
     connect(model_, &QAbstractItemModel::modelReset, this, [this] { clearSelection(); });
 }
 
-GridData& DataGridView::grid() { return model_->grid(); }
+GridData& DataGridView::grid() {
+    return model_->grid();
+}
 
-void DataGridView::setColumnWidths(const QList<int>& widths)
-{
+void DataGridView::setColumnWidths(const QList<int>& widths) {
     for (int i = 0; i < widths.size(); ++i) {
         if (i == 0)
             verticalHeader()->setFixedWidth(widths[0]);
@@ -97,30 +95,25 @@ void DataGridView::setColumnWidths(const QList<int>& widths)
     }
 }
 
-int DataGridView::currentCol() const
-{
+int DataGridView::currentCol() const {
     const QModelIndex i = currentIndex();
     return i.isValid() ? model_->gridCol(i.column()) : -1;
 }
 
-int DataGridView::currentRow() const
-{
+int DataGridView::currentRow() const {
     const QModelIndex i = currentIndex();
     return i.isValid() ? model_->gridRow(i.row()) : -1;
 }
 
-void DataGridView::selectCell(int col, int row)
-{
+void DataGridView::selectCell(int col, int row) {
     setCurrentIndex(model_->indexOf(col, row));
 }
 
-bool DataGridView::allows(QChar typed, const QString& text, int col, int row) const
-{
+bool DataGridView::allows(QChar typed, const QString& text, int col, int row) const {
     return !keyFilter_ || keyFilter_(typed, text, col, row);
 }
 
-void DataGridView::keyPressEvent(QKeyEvent* event)
-{
+void DataGridView::keyPressEvent(QKeyEvent* event) {
     // Typing into a selected cell starts editing with that character: filter it first.
     const QString text = event->text();
     const QModelIndex index = currentIndex();
@@ -136,8 +129,7 @@ void DataGridView::keyPressEvent(QKeyEvent* event)
     QTableView::keyPressEvent(event);
 }
 
-bool DataGridView::eventFilter(QObject* watched, QEvent* event)
-{
+bool DataGridView::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         auto* line = qobject_cast<QLineEdit*>(watched);
         auto* key = static_cast<QKeyEvent*>(event);
@@ -146,8 +138,7 @@ bool DataGridView::eventFilter(QObject* watched, QEvent* event)
             !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
             const int col = model_->gridCol(line->property("gridCol").toInt());
             const int row = model_->gridRow(line->property("gridRow").toInt());
-            if (!allows(text[0], line->text(), col, row))
-                return true;
+            if (!allows(text[0], line->text(), col, row)) return true;
         }
     }
     return QTableView::eventFilter(watched, event);

@@ -3,7 +3,6 @@
 #include "model/GridData.h"
 
 #include <QTableView>
-
 #include <functional>
 
 namespace tolvane {

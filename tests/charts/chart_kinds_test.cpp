@@ -99,8 +99,7 @@ const QByteArray kRegionCity = R"(<?xml version="1.0" encoding="utf-8"?>
 
 class ChartKinds : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         model.appFolder = app.path();
         model.currentMapName = "M";
         app.write("data/M.map", "movie");
@@ -111,8 +110,7 @@ protected:
 
 } // namespace
 
-TEST_F(ChartKinds, ShadeChartsRoundTripWithTheirCodes)
-{
+TEST_F(ChartKinds, ShadeChartsRoundTripWithTheirCodes) {
     app.write("data/M.xml", kShade);
     MapPageState page(ChartKind::Shade);
     LoadShadeChart(model, page, "M");
@@ -138,8 +136,7 @@ TEST_F(ChartKinds, ShadeChartsRoundTripWithTheirCodes)
     EXPECT_EQ(app.read("data/M.xml"), before);
 }
 
-TEST_F(ChartKinds, CityChartsKeepWholeScalesAndUseTheMapPageBorder)
-{
+TEST_F(ChartKinds, CityChartsKeepWholeScalesAndUseTheMapPageBorder) {
     app.write("data/M.xml", kCities);
     CityPageState page;
     int32_t border = 0;
@@ -166,8 +163,7 @@ TEST_F(ChartKinds, CityChartsKeepWholeScalesAndUseTheMapPageBorder)
     EXPECT_TRUE(written.contains("<scale>100</scale>\n    </plegend>"));
 }
 
-TEST_F(ChartKinds, RegionCityChartsNameStagedRegionsCityAndWriteAGreyBorder)
-{
+TEST_F(ChartKinds, RegionCityChartsNameStagedRegionsCityAndWriteAGreyBorder) {
     app.write("data/M.xml", kRegionCity);
     RegionCityPageState page;
     LoadRegionCityChart(model, page, "M");

@@ -4,7 +4,6 @@
 #include "support/TempAppFolder.h"
 
 #include <QDir>
-
 #include <gtest/gtest.h>
 
 using namespace tolvane;
@@ -53,16 +52,14 @@ const QByteArray kGermany = R"(<?xml version="1.0" encoding="utf-8"?>
 
 class RegionChart : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         model.appFolder = app.path();
         model.currentMapName = "Germany";
         app.write("data/Germany.xml", kGermany);
         app.write("data/Germany.map", "germany movie");
         app.write("data/Italy.map", "italy movie");
     }
-    QString errorOfLoad(const QString& map)
-    {
+    QString errorOfLoad(const QString& map) {
         try {
             LoadRegionChart(model, page, map);
         } catch (const UserError& e) {
@@ -70,8 +67,7 @@ protected:
         }
         return "no error";
     }
-    QString errorOfWrite()
-    {
+    QString errorOfWrite() {
         try {
             WriteRegionChart(model, page);
         } catch (const UserError& e) {
@@ -87,8 +83,7 @@ protected:
 
 } // namespace
 
-TEST_F(RegionChart, LoadFillsTheModelThePageAndStagesMovieAndData)
-{
+TEST_F(RegionChart, LoadFillsTheModelThePageAndStagesMovieAndData) {
     LoadRegionChart(model, page, "Germany");
 
     EXPECT_EQ(model.regionCount, 3);
@@ -124,8 +119,7 @@ TEST_F(RegionChart, LoadFillsTheModelThePageAndStagesMovieAndData)
     EXPECT_EQ(app.read("data/province.xml"), kGermany);
 }
 
-TEST_F(RegionChart, WriteThenLoadThenWriteIsByteIdentical)
-{
+TEST_F(RegionChart, WriteThenLoadThenWriteIsByteIdentical) {
     LoadRegionChart(model, page, "Germany");
     WriteRegionChart(model, page);
     EXPECT_EQ(app.read("data/Germany.xml").toStdString(), kGermany.toStdString());
@@ -134,8 +128,7 @@ TEST_F(RegionChart, WriteThenLoadThenWriteIsByteIdentical)
     EXPECT_EQ(app.read("data/Germany.xml"), kGermany);
 }
 
-TEST_F(RegionChart, WriterTakesValuesAndColoursFromTheGridAndSkipsNill)
-{
+TEST_F(RegionChart, WriterTakesValuesAndColoursFromTheGridAndSkipsNill) {
     LoadRegionChart(model, page, "Germany");
     page.grid.setText(3, 2, "1,5");     // comma decimals are written with a point
     page.grid.setText(3, 3, "99");      // no-data regions are written as 0 whatever they show
@@ -162,8 +155,7 @@ TEST_F(RegionChart, WriterTakesValuesAndColoursFromTheGridAndSkipsNill)
     EXPECT_EQ(page.grid.rowCount(), 4);
 }
 
-TEST_F(RegionChart, LegendCountIsTheListChoiceAndItemsAreTheGridRows)
-{
+TEST_F(RegionChart, LegendCountIsTheListChoiceAndItemsAreTheGridRows) {
     LoadRegionChart(model, page, "Germany");
     page.legend.countIndex = 5; // "6" chosen, two rows in the grid
     WriteRegionChart(model, page);
@@ -179,8 +171,7 @@ TEST_F(RegionChart, LegendCountIsTheListChoiceAndItemsAreTheGridRows)
     EXPECT_EQ(app.read("data/province.xml").count("<plegend id="), 2);
 }
 
-TEST_F(RegionChart, AFileWithoutLegendLeavesAnEmptyLegendAndStagesZeroes)
-{
+TEST_F(RegionChart, AFileWithoutLegendLeavesAnEmptyLegendAndStagesZeroes) {
     QByteArray noLegend = kGermany;
     noLegend.truncate(noLegend.indexOf("  <plegends>"));
     noLegend += "</provinces>\n";
@@ -191,11 +182,11 @@ TEST_F(RegionChart, AFileWithoutLegendLeavesAnEmptyLegendAndStagesZeroes)
     EXPECT_EQ(page.legend.grid.rowCount(), 1);
     EXPECT_FALSE(page.legend.show);
     const QByteArray staged = app.read("data/province.xml");
-    EXPECT_TRUE(staged.contains("<showplegend>0</showplegend>\n    <plegendcount>0</plegendcount>\n  </plegends>"));
+    EXPECT_TRUE(staged.contains(
+        "<showplegend>0</showplegend>\n    <plegendcount>0</plegendcount>\n  </plegends>"));
 }
 
-TEST_F(RegionChart, ReaderAcceptsCommasLooseBooleansAndPassesTheBorderTextOn)
-{
+TEST_F(RegionChart, ReaderAcceptsCommasLooseBooleansAndPassesTheBorderTextOn) {
     QByteArray file = kGermany;
     file.replace("<value>12.5</value>", "<value>12,5</value>");
     file.replace("<showtext>-1</showtext>", "<showtext>True</showtext>");
@@ -211,8 +202,7 @@ TEST_F(RegionChart, ReaderAcceptsCommasLooseBooleansAndPassesTheBorderTextOn)
     EXPECT_TRUE(app.read("data/province.xml").contains("<border>0012632256</border>"));
 }
 
-TEST_F(RegionChart, EachItemStartsFromAnEmptyRecord)
-{
+TEST_F(RegionChart, EachItemStartsFromAnEmptyRecord) {
     QByteArray file = kGermany;
     file.replace("    <value>-0.001</value>\n", "");
     file.replace("    <bgcolor>65280</bgcolor>\n", "");
@@ -222,8 +212,7 @@ TEST_F(RegionChart, EachItemStartsFromAnEmptyRecord)
     EXPECT_EQ(model.regions[2].Color, 0);
 }
 
-TEST_F(RegionChart, BadInputChangesNothingAndSaysWhat)
-{
+TEST_F(RegionChart, BadInputChangesNothingAndSaysWhat) {
     LoadRegionChart(model, page, "Germany");
     page.grid.setText(3, 2, "77"); // an edit not yet made
     const QByteArray staged = app.read("data/province.xml");
@@ -247,17 +236,26 @@ TEST_F(RegionChart, BadInputChangesNothingAndSaysWhat)
         QByteArray from, to;
         QString message;
     } cases[] = {
-        {"<regions>3</regions>", "<regions>three</regions>", "'three' is not a valid integer value"},
-        {"<bgcolor>16777215</bgcolor>", "<bgcolor>red</bgcolor>", "'red' is not a valid integer value"},
-        {"<value>12.5</value>", "<value>1.2.3</value>", "'1.2.3' is not a valid floating point value"},
-        {"<showtext>-1</showtext>", "<showtext>yes</showtext>", "'yes' is not a valid boolean value"},
-        {"<showplegend>-1</showplegend>", "<showplegend>?</showplegend>", "'?' is not a valid boolean value"},
-        {"<plegendcount>2</plegendcount>", "<plegendcount>2.0</plegendcount>", "'2.0' is not a valid integer value"},
+        {"<regions>3</regions>", "<regions>three</regions>",
+         "'three' is not a valid integer value"},
+        {"<bgcolor>16777215</bgcolor>", "<bgcolor>red</bgcolor>",
+         "'red' is not a valid integer value"},
+        {"<value>12.5</value>", "<value>1.2.3</value>",
+         "'1.2.3' is not a valid floating point value"},
+        {"<showtext>-1</showtext>", "<showtext>yes</showtext>",
+         "'yes' is not a valid boolean value"},
+        {"<showplegend>-1</showplegend>", "<showplegend>?</showplegend>",
+         "'?' is not a valid boolean value"},
+        {"<plegendcount>2</plegendcount>", "<plegendcount>2.0</plegendcount>",
+         "'2.0' is not a valid integer value"},
         {"<color>2519316</color>", "<color></color>", "'' is not a valid integer value"},
-        {"<border>12632256</border>", "<border>silver</border>", "'silver' is not a valid integer value"},
+        {"<border>12632256</border>", "<border>silver</border>",
+         "'silver' is not a valid integer value"},
         {"<border>12632256</border>", "", "'' is not a valid integer value"},
-        {"<province id=\"2\">", "<province>", "Could not convert variant of type (Null) into type (Integer)"},
-        {"<plegend id=\"2\">", "<plegend id=\"two\">", "Could not convert variant of type (String) into type (Integer)"},
+        {"<province id=\"2\">", "<province>",
+         "Could not convert variant of type (Null) into type (Integer)"},
+        {"<plegend id=\"2\">", "<plegend id=\"two\">",
+         "Could not convert variant of type (String) into type (Integer)"},
     };
     for (const auto& c : cases) {
         QByteArray file = kGermany;
@@ -268,8 +266,7 @@ TEST_F(RegionChart, BadInputChangesNothingAndSaysWhat)
     }
 }
 
-TEST_F(RegionChart, AMissingMovieKeepsTheStagedOneAndTheLoadGoesOn)
-{
+TEST_F(RegionChart, AMissingMovieKeepsTheStagedOneAndTheLoadGoesOn) {
     LoadRegionChart(model, page, "Germany");
     app.write("data/Spain.xml", kGermany);
     LoadRegionChart(model, page, "Spain");
@@ -277,8 +274,7 @@ TEST_F(RegionChart, AMissingMovieKeepsTheStagedOneAndTheLoadGoesOn)
     EXPECT_EQ(model.regionCount, 3);
 }
 
-TEST_F(RegionChart, AFailedWriteSavesNothingAndKeepsTheOldFile)
-{
+TEST_F(RegionChart, AFailedWriteSavesNothingAndKeepsTheOldFile) {
     LoadRegionChart(model, page, "Germany");
     page.grid.setText(3, 4, "5");
     page.grid.setText(3, 2, "-"); // passes the number check but is no number
@@ -291,8 +287,7 @@ TEST_F(RegionChart, AFailedWriteSavesNothingAndKeepsTheOldFile)
     EXPECT_TRUE(errorOfWrite().startsWith("Cannot write "));
 }
 
-TEST_F(RegionChart, RowsBeyondTheLoadedTableKeepTheirOwnNames)
-{
+TEST_F(RegionChart, RowsBeyondTheLoadedTableKeepTheirOwnNames) {
     // An options file can give the grid more rows than the chart that was loaded.
     LoadRegionChart(model, page, "Germany");
     page.grid.setRowCount(6);
@@ -307,13 +302,12 @@ TEST_F(RegionChart, RowsBeyondTheLoadedTableKeepTheirOwnNames)
     EXPECT_EQ(model.regions[3].Value, 4);
 }
 
-TEST_F(RegionChart, LargeChartsHaveNoFixedLimit)
-{
+TEST_F(RegionChart, LargeChartsHaveNoFixedLimit) {
     QByteArray big = "<provinces><regions>700</regions><border>0</border>";
     for (int i = 1; i <= 700; ++i)
         big += "<province id=\"" + QByteArray::number(i) + "\"><name>R" + QByteArray::number(i) +
-               "</name><shortname>K</shortname><bgcolor>1</bgcolor><value>" + QByteArray::number(i) +
-               "</value></province>";
+               "</name><shortname>K</shortname><bgcolor>1</bgcolor><value>" +
+               QByteArray::number(i) + "</value></province>";
     big += "</provinces>";
     app.write("data/Germany.xml", big);
     LoadRegionChart(model, page, "Germany");

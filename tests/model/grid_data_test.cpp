@@ -1,13 +1,11 @@
 #include "model/GridData.h"
 
 #include <gtest/gtest.h>
-
 #include <vector>
 
 using namespace tolvane;
 
-TEST(GridData, ResizingKeepsCellsAndNewCellsAreBlank)
-{
+TEST(GridData, ResizingKeepsCellsAndNewCellsAreBlank) {
     GridData g(3, 2);
     g.setText(2, 1, "keep");
     g.setColor(1, 1, 0x123456);
@@ -25,8 +23,7 @@ TEST(GridData, ResizingKeepsCellsAndNewCellsAreBlank)
     EXPECT_EQ(g.color(1, 1), 0x123456);
 }
 
-TEST(GridData, OutsideCellsReadBlankAndIgnoreWrites)
-{
+TEST(GridData, OutsideCellsReadBlankAndIgnoreWrites) {
     GridData g(2, 2);
     g.setText(5, 5, "x");
     g.setText(-1, 0, "x");
@@ -35,8 +32,7 @@ TEST(GridData, OutsideCellsReadBlankAndIgnoreWrites)
     EXPECT_TRUE(g.readOnly(9, 9));
 }
 
-TEST(GridData, SuspendedRepaintingReportsOnceAtTheEnd)
-{
+TEST(GridData, SuspendedRepaintingReportsOnceAtTheEnd) {
     GridData g(3, 3);
     std::vector<GridData::Change> heard;
     g.setListener([&](GridData::Change c, int, int) { heard.push_back(c); });

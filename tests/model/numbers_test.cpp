@@ -4,26 +4,23 @@
 #include "model/UserError.h"
 
 #include <gtest/gtest.h>
-
 #include <limits>
 
 using namespace tolvane;
 
-TEST(NumericText, AcceptsSignedNumbersWithEitherDecimalMark)
-{
+TEST(NumericText, AcceptsSignedNumbersWithEitherDecimalMark) {
     for (const char* t : {"12", "-3.5", "0,25", "-", ".", ",", "-.", "007", "-0"})
         EXPECT_TRUE(IsNumericText(QString::fromLatin1(t))) << t;
 }
 
-TEST(NumericText, RejectsEverythingElse)
-{
-    for (const char* t : {"", "1.2.3", "1.000,5", "--1", "1-", "+1", "1e5", " 1", "1 ", "1 2", "abc", "1,2,"})
+TEST(NumericText, RejectsEverythingElse) {
+    for (const char* t :
+         {"", "1.2.3", "1.000,5", "--1", "1-", "+1", "1e5", " 1", "1 ", "1 2", "abc", "1,2,"})
         EXPECT_FALSE(IsNumericText(QString::fromLatin1(t))) << t;
     EXPECT_FALSE(IsNumericText(QStringLiteral("١٢"))); // digits of other scripts are not ours
 }
 
-TEST(SwapRedBlue, ConvertsBothWaysAndDropsTheTopByte)
-{
+TEST(SwapRedBlue, ConvertsBothWaysAndDropsTheTopByte) {
     EXPECT_EQ(SwapRedBlue(0x0000FF), 16711680);
     EXPECT_EQ(SwapRedBlue(0xFF0000), 255);
     EXPECT_EQ(SwapRedBlue(0xC0C0C0), 0xC0C0C0);
@@ -32,8 +29,7 @@ TEST(SwapRedBlue, ConvertsBothWaysAndDropsTheTopByte)
         EXPECT_EQ(SwapRedBlue(SwapRedBlue(c)), c & 0xFFFFFF);
 }
 
-TEST(GeneralFormat, ShortestTextWithFifteenDigits)
-{
+TEST(GeneralFormat, ShortestTextWithFifteenDigits) {
     EXPECT_EQ(FormatGeneral(0), "0");
     EXPECT_EQ(FormatGeneral(12.0), "12");
     EXPECT_EQ(FormatGeneral(-3.5), "-3.5");
@@ -49,15 +45,15 @@ TEST(GeneralFormat, ShortestTextWithFifteenDigits)
     EXPECT_EQ(FormatGeneral(-0.0), "0");
 }
 
-TEST(GeneralFormat, EveryWrittenNumberReadsBack)
-{
-    for (double v : {0.0, 1.0, -1.0, 0.1, 1e-9, 3.14159265358979, 1e300, -1e-300, 99999.5, 12345678.9})
-        EXPECT_DOUBLE_EQ(ParseFloat(FormatGeneral(v)), std::stod(FormatGeneral(v).toStdString())) << v;
+TEST(GeneralFormat, EveryWrittenNumberReadsBack) {
+    for (double v :
+         {0.0, 1.0, -1.0, 0.1, 1e-9, 3.14159265358979, 1e300, -1e-300, 99999.5, 12345678.9})
+        EXPECT_DOUBLE_EQ(ParseFloat(FormatGeneral(v)), std::stod(FormatGeneral(v).toStdString()))
+            << v;
     EXPECT_NEAR(ParseFloat(FormatGeneral(1.0 / 3)), 1.0 / 3, 1e-15);
 }
 
-TEST(FixedFormat, RoundsHalvesAwayFromZeroWithAPoint)
-{
+TEST(FixedFormat, RoundsHalvesAwayFromZeroWithAPoint) {
     EXPECT_EQ(FormatFixed(62.5, 0), "63");
     EXPECT_EQ(FormatFixed(-62.5, 0), "-63");
     EXPECT_EQ(FormatFixed(100, 0), "100");
@@ -67,8 +63,7 @@ TEST(FixedFormat, RoundsHalvesAwayFromZeroWithAPoint)
     EXPECT_EQ(FormatFixed(25, 1), "25.0");
 }
 
-TEST(Conversions, AcceptPointOrCommaAndNameTheTextOnFailure)
-{
+TEST(Conversions, AcceptPointOrCommaAndNameTheTextOnFailure) {
     EXPECT_DOUBLE_EQ(ParseFloat(u"1,5"), 1.5);
     EXPECT_DOUBLE_EQ(ParseFloat(u"-0.25"), -0.25);
     EXPECT_DOUBLE_EQ(ParseFloat(u"1E20"), 1e20);
@@ -84,7 +79,8 @@ TEST(Conversions, AcceptPointOrCommaAndNameTheTextOnFailure)
         return QStringLiteral("no error");
     };
     EXPECT_EQ(message([] { ParseInt(u"12.5"); }), "'12.5' is not a valid integer value");
-    EXPECT_EQ(message([] { ParseInt(u"99999999999"); }), "'99999999999' is not a valid integer value");
+    EXPECT_EQ(message([] { ParseInt(u"99999999999"); }),
+              "'99999999999' is not a valid integer value");
     EXPECT_EQ(message([] { ParseFloat(u"-"); }), "'-' is not a valid floating point value");
     EXPECT_EQ(message([] { ParseFloat(u"1.2,3"); }), "'1.2,3' is not a valid floating point value");
     EXPECT_EQ(message([] { ParseFloat(u"1e999"); }), "'1e999' is not a valid floating point value");
@@ -92,8 +88,7 @@ TEST(Conversions, AcceptPointOrCommaAndNameTheTextOnFailure)
     EXPECT_EQ(message([] { ParseBool(u"yes"); }), "'yes' is not a valid boolean value");
 }
 
-TEST(Conversions, BooleansAreAnyNumberOrTrueFalse)
-{
+TEST(Conversions, BooleansAreAnyNumberOrTrueFalse) {
     EXPECT_TRUE(ParseBool(u"-1"));
     EXPECT_TRUE(ParseBool(u"1"));
     EXPECT_TRUE(ParseBool(u"2,5"));
@@ -104,8 +99,7 @@ TEST(Conversions, BooleansAreAnyNumberOrTrueFalse)
     EXPECT_EQ(BoolText(false), "0");
 }
 
-TEST(Conversions, CellsFallBackOnlyWhenNotNumericText)
-{
+TEST(Conversions, CellsFallBackOnlyWhenNotNumericText) {
     EXPECT_EQ(CellFloat(u"abc", 0), 0);
     EXPECT_EQ(CellFloat(u"", 100), 100);
     EXPECT_EQ(CellFloat(u"1-2", 0), 0);

@@ -4,7 +4,6 @@
 #include "support/TempAppFolder.h"
 
 #include <QDir>
-
 #include <gtest/gtest.h>
 
 using namespace tolvane;
@@ -12,8 +11,7 @@ using tolvane::test::TempAppFolder;
 
 namespace {
 
-QString ErrorOf(const std::function<void()>& f)
-{
+QString ErrorOf(const std::function<void()>& f) {
     try {
         f();
     } catch (const UserError& e) {
@@ -24,8 +22,7 @@ QString ErrorOf(const std::function<void()>& f)
 
 } // namespace
 
-TEST(XmlDocument, WritesDeclarationIndentedUtf8AndReadsTextsBackUnchanged)
-{
+TEST(XmlDocument, WritesDeclarationIndentedUtf8AndReadsTextsBackUnchanged) {
     XmlWriter w;
     XmlOutElement root = w.createRoot("provinces");
     XmlOutElement p = root.addChild("province");
@@ -33,7 +30,8 @@ TEST(XmlDocument, WritesDeclarationIndentedUtf8AndReadsTextsBackUnchanged)
     p.addText("name", QStringLiteral("Île-de-France & <Paris> \"ü\""));
     p.addText("empty", QString());
     const QByteArray bytes = w.toBytes();
-    EXPECT_TRUE(bytes.startsWith("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<provinces>\n  <province id=\"7\">\n"));
+    EXPECT_TRUE(bytes.startsWith(
+        "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<provinces>\n  <province id=\"7\">\n"));
     EXPECT_TRUE(bytes.contains("<empty></empty>"));
 
     const XmlReader r = XmlReader::fromBytes(bytes, "t");
@@ -51,20 +49,19 @@ TEST(XmlDocument, WritesDeclarationIndentedUtf8AndReadsTextsBackUnchanged)
     EXPECT_EQ(children, 1);
 }
 
-TEST(XmlDocument, WalksElementsOnlySkippingCommentsAndWhitespace)
-{
-    const XmlReader r = XmlReader::fromBytes(
-        "<r>\n <!-- c --> <a/> text <?pi x?><b>1</b>\n</r>", "t");
+TEST(XmlDocument, WalksElementsOnlySkippingCommentsAndWhitespace) {
+    const XmlReader r =
+        XmlReader::fromBytes("<r>\n <!-- c --> <a/> text <?pi x?><b>1</b>\n</r>", "t");
     QStringList names;
     for (const XmlInElement e : r.root())
         names << QString::fromUtf8(e.name());
     EXPECT_EQ(names, QStringList({"a", "b"}));
 }
 
-TEST(XmlDocument, ReportsMissingMalformedAndBadIds)
-{
+TEST(XmlDocument, ReportsMissingMalformedAndBadIds) {
     TempAppFolder app;
-    EXPECT_TRUE(ErrorOf([&] { XmlReader::load(app.dataPath("none.xml")); }).startsWith("File not found: "));
+    EXPECT_TRUE(
+        ErrorOf([&] { XmlReader::load(app.dataPath("none.xml")); }).startsWith("File not found: "));
 
     app.write("data/bad.xml", "<provinces>\n<regions>3</regions>\n<province>\n</provinces>");
     const QString bad = ErrorOf([&] { XmlReader::load(app.dataPath("bad.xml")); });
@@ -77,21 +74,21 @@ TEST(XmlDocument, ReportsMissingMalformedAndBadIds)
     std::vector<XmlInElement> e;
     for (const XmlInElement child : r.root())
         e.push_back(child);
-    EXPECT_EQ(ErrorOf([&] { e[0].id(); }), "Could not convert variant of type (Null) into type (Integer)");
-    EXPECT_EQ(ErrorOf([&] { e[1].id(); }), "Could not convert variant of type (String) into type (Integer)");
+    EXPECT_EQ(ErrorOf([&] { e[0].id(); }),
+              "Could not convert variant of type (Null) into type (Integer)");
+    EXPECT_EQ(ErrorOf([&] { e[1].id(); }),
+              "Could not convert variant of type (String) into type (Integer)");
     EXPECT_EQ(e[2].id(), 12);
 }
 
-TEST(XmlDocument, DoesNotExpandEntitiesFromADoctype)
-{
+TEST(XmlDocument, DoesNotExpandEntitiesFromADoctype) {
     const XmlReader r = XmlReader::fromBytes(
         "<!DOCTYPE r [<!ENTITY x SYSTEM \"file:///etc/passwd\">]><r><a>&x;</a></r>", "t");
     for (const XmlInElement e : r.root())
         EXPECT_FALSE(e.text().contains("root:"));
 }
 
-TEST(AtomicFiles, AFailedWriteLeavesTheOldFileWhole)
-{
+TEST(AtomicFiles, AFailedWriteLeavesTheOldFileWhole) {
     TempAppFolder app;
     app.write("data/keep.xml", "old contents");
     WriteFileAtomically(app.dataPath("keep.xml"), "new contents");
@@ -102,7 +99,8 @@ TEST(AtomicFiles, AFailedWriteLeavesTheOldFileWhole)
     const QString message = ErrorOf([&] { WriteFileAtomically(app.dataPath("blocked.xml"), "x"); });
     EXPECT_TRUE(message.startsWith("Cannot write ")) << message.toStdString();
     EXPECT_TRUE(QFileInfo(app.dataPath("blocked.xml")).isDir());
-    EXPECT_TRUE(QDir(app.dataPath("")).entryList({"*.tmp*", "blocked.xml.*"}, QDir::Files).isEmpty());
+    EXPECT_TRUE(
+        QDir(app.dataPath("")).entryList({"*.tmp*", "blocked.xml.*"}, QDir::Files).isEmpty());
 
     EXPECT_FALSE(CopyFileReplacing(app.dataPath("missing.map"), app.dataPath("keep.xml")));
     EXPECT_EQ(app.read("data/keep.xml"), "new contents");

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "charts/PageState.h"
+
+#include <QObject>
+#include <QStringList>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QSlider;
+class QWidget;
+
+namespace tolvane {
+
+class ChartSizeBar;
+class ColorEdit;
+class DataGridView;
+class LegendPanel;
+class TFrmMain;
+
+// The "Map" page: choose a map, type or colour one value per region, set the legend.
+class RegionPage : public QObject {
+    Q_OBJECT
+public:
+    RegionPage(TFrmMain& main, QWidget* tab);
+
+    static const QStringList& mapList();
+    // Maps whose regions are labelled well enough to offer "Show Name".
+    static bool mapHasNames(const QString& map);
+    // The shorter list start-up uses before any map is chosen.
+    static bool startupMapHasNames(const QString& map);
+
+    // Handlers.
+    void cmbMapChange();
+    void WGridClick(int col, int row);
+    void cmdColor1Click();
+    void cmdColor2Click();
+    void cmdShowPLegendClick();
+
+    // Loads the current map's region chart into the page; false when it failed (reported).
+    bool load();
+    // Whether the grid holds the current map's chart (a failed load leaves it without).
+    bool chartLoaded() const;
+    // Shows the page state in the controls after a load or a dialog changed it.
+    void syncFromState();
+
+    MapPageState& state() { return state_; }
+    QComboBox* cmbMap() const { return cmbMap_; }
+    DataGridView* WGrid() const { return WGrid_; }
+    QCheckBox* chkPShowName() const { return chkPShowName_; }
+    QCheckBox* chkPShowLegend() const { return chkPShowLegend_; }
+    QPushButton* cmdShowPLegend() const { return cmdShowPLegend_; }
+    ColorEdit* clrBoder() const { return clrBoder_; }
+    ChartSizeBar* sizeBar() const { return sizeBar_; }
+    QSlider* trSize() const;
+    QLabel* labSize() const;
+    LegendPanel* pnPLegend() const { return pnPLegend_; }
+    QPushButton* cmdColor1() const { return cmdColor1_; }
+    QPushButton* cmdColor2() const { return cmdColor2_; }
+
+private:
+    void build(QWidget* tab);
+    void openColorDialog(int panel);
+
+    TFrmMain& main_;
+    MapPageState state_;
+    QString shownMap_; // the map whose chart the grid holds
+    QComboBox* cmbMap_ = nullptr;
+    DataGridView* WGrid_ = nullptr;
+    QPushButton* cmdColor1_ = nullptr;
+    QPushButton* cmdColor2_ = nullptr;
+    QCheckBox* chkPShowName_ = nullptr;
+    QCheckBox* chkPShowLegend_ = nullptr;
+    QPushButton* cmdShowPLegend_ = nullptr;
+    ColorEdit* clrBoder_ = nullptr;
+    ChartSizeBar* sizeBar_ = nullptr;
+    LegendPanel* pnPLegend_ = nullptr;
+};
+
+} // namespace tolvane

@@ -1,0 +1,105 @@
+#pragma once
+
+#include "model/ChartModel.h"
+
+#include <QWidget>
+#include <functional>
+
+class QPushButton;
+class QTabWidget;
+
+namespace tolvane {
+
+class ChartPlayer;
+class Dialogs;
+class LegendPanel;
+class PlayerMessageFilter;
+class RegionPage;
+class TfrmAbout;
+class TfrmColor;
+class TfrmLegendColor;
+struct ColorTarget;
+struct LegendState;
+
+// The main window: the page control with one page class per chart kind, the players, and
+// the commands every page shares ("Make && Preview", "Save Chart", help, about).
+class TFrmMain : public QWidget {
+    Q_OBJECT
+public:
+    // The client area keeps the form's sizes: the preview placement is computed from them.
+    static constexpr int kClientWidth = 1000;
+    static constexpr int kClientHeight = 711;
+    static constexpr int kPageControlHeight = 373;
+
+    TFrmMain(const QString& appFolder, Dialogs& dialogs, QWidget* parent = nullptr);
+    ~TFrmMain() override;
+
+    // Start-up, before the window is shown: loads and plays the first chart.
+    void FormCreate();
+    // Shutdown: the last place to store what must outlive the run.
+    void FormDestroy();
+
+    // Shared commands.
+    void cmdMakeClick() { MakeAndPreview(); }
+    void MakeAndPreview();
+    void cmdSavePictureClick();
+    void cmdHelpClick();
+    void cmdAboutClick();
+
+    // Shared operations of the pages.
+    void RestartPreview(ChartPlayer* player);
+    void placePreview(ChartPlayer* player);
+    // Lets the players repaint; typed keys and clicks wait until the operation is over.
+    void letEventsRun();
+    // Runs one user operation; its error, if any, is shown and ends it. True on success.
+    bool runOperation(const std::function<void()>& operation);
+    void openHelpPage(const QString& page);
+
+    ChartModel& model() { return model_; }
+    Dialogs& dialogs() { return dialogs_; }
+    PlayerMessageFilter& playerFilter() { return *playerFilter_; }
+    TfrmColor& frmColor() { return *frmColor_; }
+    TfrmLegendColor& frmLegendColor() { return *frmLegendColor_; }
+    TfrmAbout& frmAbout() { return *frmAbout_; }
+    RegionPage& regionPage() { return *regionPage_; }
+    QTabWidget* pgControl() const { return pgControl_; }
+    QWidget* pnForm() const { return pnForm_; }
+    QPushButton* cmdMake() const { return cmdMake_; }
+    QPushButton* cmdSavePicture() const { return cmdSavePicture_; }
+    // The area below the page control where the previews and legend panels sit.
+    QRect previewArea() const;
+
+    ChartPlayer* Flash1 = nullptr;
+    ChartPlayer* ShadeFlash1 = nullptr;
+    ChartPlayer* flash2 = nullptr;
+    ChartPlayer* ShadeFlash2 = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    ColorTarget colorTarget(int mode);
+    LegendState* legendTarget(int mode);
+    QSize chartSizeOfMode() const;
+    ChartPlayer* previewPlayerOfMode() const;
+
+    ChartModel model_;
+    Dialogs& dialogs_;
+    bool busy_ = false;
+    bool destroyed_ = false;
+
+    QWidget* pnForm_ = nullptr;
+    QTabWidget* pgControl_ = nullptr;
+    QWidget* pnMap_ = nullptr;
+    QPushButton* cmdMake_ = nullptr;
+    QPushButton* cmdSavePicture_ = nullptr;
+    QPushButton* cmdHelp_ = nullptr;
+    QPushButton* cmdAbout_ = nullptr;
+    PlayerMessageFilter* playerFilter_ = nullptr;
+    RegionPage* regionPage_ = nullptr;
+    TfrmAbout* frmAbout_ = nullptr;
+    TfrmColor* frmColor_ = nullptr;
+    TfrmLegendColor* frmLegendColor_ = nullptr;
+};
+
+} // namespace tolvane
