@@ -127,8 +127,8 @@ void RegionPage::build(QWidget* tab) {
     layout->addWidget(WGrid_, 1, 0);
     layout->addLayout(side, 0, 1, 2, 1);
     layout->addWidget(sizeBar_, 2, 0, 1, 2);
-    layout->setColumnStretch(0, 1);
-    WGrid_->setMinimumWidth(700);
+    layout->setColumnStretch(1, 1);
+    WGrid_->setFixedWidth(WGrid_->columnsWidth());
 
     pnPLegend_ = new LegendPanel(
         state_.legend, state_.grid, main_.frmLegendColor(),

@@ -3,6 +3,7 @@
 #include "widgets/GridTableModel.h"
 
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QStyledItemDelegate>
@@ -93,6 +94,14 @@ void DataGridView::setColumnWidths(const QList<int>& widths) {
         else
             setColumnWidth(i - 1, widths[i]);
     }
+}
+
+int DataGridView::columnsWidth() const
+{
+    int width = verticalHeader()->width() + 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < model_->columnCount(); ++c)
+        width += columnWidth(c);
+    return width;
 }
 
 int DataGridView::currentCol() const {

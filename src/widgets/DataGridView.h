@@ -24,6 +24,9 @@ public:
     // Column widths in grid columns (column 0 is the row header).
     void setColumnWidths(const QList<int>& widths);
 
+    // The width that shows every column and the vertical scroll bar, nothing more.
+    int columnsWidth() const;
+
     // The selected cell in grid coordinates; (-1, -1) when none.
     int currentCol() const;
     int currentRow() const;
