@@ -70,13 +70,19 @@ MapLayout LayOutMap(const QRectF& viewBox, const QRectF& inner, const LegendLayo
     return out;
 }
 
-void PaintMapChart(QPainter& painter, const ChartScene& scene, const QRectF& frame, double u) {
-    const MapMovie& movie = *scene.movie;
+MapLayout LayOutChart(const ChartScene& scene, const LegendLayout& legend, const QRectF& frame,
+                      double u) {
     const double margin = 10 * u;
     const QRectF inner = frame.adjusted(margin, margin, -margin, -margin);
-    const LegendLayout legend(scene, u);
-    MapLayout layout = LayOutMap(movie.viewBox, inner, legend, u);
+    MapLayout layout = LayOutMap(scene.movie->viewBox, inner, legend, u);
     layout.view.frame = frame;
+    return layout;
+}
+
+void PaintMapChart(QPainter& painter, const ChartScene& scene, const QRectF& frame, double u) {
+    const MapMovie& movie = *scene.movie;
+    const LegendLayout legend(scene, u);
+    const MapLayout layout = LayOutChart(scene, legend, frame, u);
     const MapView& view = layout.view;
     if (view.mapRect.isEmpty()) return;
 
@@ -132,6 +138,17 @@ void PaintNotes(QPainter& painter, const QStringList& notes, const QRectF& frame
 }
 
 } // namespace
+
+std::optional<QTransform> MapPlacement(const ChartScene& scene, const QRectF& frame) {
+    if (!scene.movie || frame.isEmpty()) return std::nullopt;
+    const MovieKind kind = scene.movie->kind;
+    if (kind != MovieKind::Region && kind != MovieKind::City && kind != MovieKind::RegionCity)
+        return std::nullopt;
+    const double u = ChartUnit(frame);
+    const MapLayout layout = LayOutChart(scene, LegendLayout(scene, u), frame, u);
+    if (layout.view.mapRect.isEmpty()) return std::nullopt;
+    return layout.view.toDevice;
+}
 
 void RenderChart(QPainter& painter, const ChartScene& scene, const QRectF& frame) {
     if (frame.isEmpty()) return;

@@ -1,0 +1,155 @@
+#include "model/UserError.h"
+#include "render/Json.h"
+#include "render/MapMovie.h"
+#include "render/RenderFixture.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+
+using namespace tolvane;
+using namespace tolvane::test;
+
+namespace {
+
+std::shared_ptr<const MapMovie> Parse(const QByteArray& json) {
+    return ParseMapMovie(json);
+}
+
+const MovieShape& Shape(const MapMovie& movie, const char* key) {
+    for (const MovieShape& s : movie.regions)
+        if (s.key == QLatin1String(key)) return s;
+    throw std::runtime_error("no such shape");
+}
+
+} // namespace
+
+TEST(MovieLoader, DecodesQuantizedDeltaArcsIntoRegions) {
+    const auto movie = Parse(ReadFixture(QStringLiteral("squares.map")));
+    EXPECT_EQ(movie->kind, MovieKind::Region);
+    EXPECT_EQ(movie->title, u"Squares");
+    EXPECT_EQ(movie->attribution, u"Test shapes");
+    EXPECT_EQ(movie->viewBox, QRectF(0, 0, 100, 60));
+    ASSERT_EQ(movie->regions.size(), 3u);
+
+    const MovieShape& alpha = Shape(*movie, "AA");
+    EXPECT_EQ(alpha.name, u"Alpha");
+    EXPECT_EQ(alpha.bounds, QRectF(0, 0, 40, 40)); // quantized 0.5 steps, deltas summed
+    EXPECT_EQ(alpha.label, QPointF(20, 20));       // labels are not quantized
+    EXPECT_TRUE(alpha.path.contains(QPointF(20, 20)));
+    EXPECT_FALSE(alpha.path.contains(QPointF(60, 20)));
+}
+
+TEST(MovieLoader, ReversedArcClosesTheNeighbourRing) {
+    const auto movie = Parse(ReadFixture(QStringLiteral("squares.map")));
+    const MovieShape& beta = Shape(*movie, "BB");
+    EXPECT_EQ(beta.bounds, QRectF(40, 0, 40, 40));
+    // Beta's ring walks the shared edge backwards (~0): just inside that edge is Beta's.
+    EXPECT_TRUE(beta.path.contains(QPointF(41, 20)));
+    EXPECT_TRUE(beta.path.contains(QPointF(79, 39)));
+    EXPECT_FALSE(beta.path.contains(QPointF(39, 20)));
+}
+
+TEST(MovieLoader, MultiPolygonKeepsItsHoleOpenAndItsIsland) {
+    const auto movie = Parse(ReadFixture(QStringLiteral("squares.map")));
+    const MovieShape& gamma = Shape(*movie, "CC");
+    EXPECT_TRUE(gamma.path.contains(QPointF(10, 52)));
+    EXPECT_FALSE(gamma.path.contains(QPointF(40, 52))) << "the hole";
+    EXPECT_TRUE(gamma.path.contains(QPointF(90, 5))) << "the island";
+    EXPECT_EQ(gamma.bounds, QRectF(0, 0, 95, 60));
+}
+
+TEST(MovieLoader, BordersHoldEachRegionArcOnceAndNoContext) {
+    const auto movie = Parse(ReadFixture(QStringLiteral("squares.map")));
+    // Six arcs bound the regions (the shared edge among them, once); the context arc is
+    // not a border.
+    EXPECT_EQ(movie->borders.size(), 6u);
+    ASSERT_EQ(movie->context.size(), 1u);
+    EXPECT_EQ(movie->context[0].key, u"land");
+    EXPECT_EQ(movie->context[0].bounds, QRectF(82, 15, 16, 20));
+}
+
+TEST(MovieLoader, CityPositionsAreQuantizedButNotDeltaEncoded) {
+    const auto movie = Parse(ReadFixture(QStringLiteral("squares.map")));
+    ASSERT_EQ(movie->cities.size(), 3u);
+    EXPECT_EQ(movie->cities[0].name, u"Capital");
+    EXPECT_EQ(movie->cities[0].position, QPointF(20, 20));
+    EXPECT_EQ(movie->cities[2].region, u"Beta");
+    EXPECT_EQ(movie->cities[2].position, QPointF(70, 30));
+}
+
+TEST(MovieLoader, ReadsUnquantizedTopologiesAndFindsMissingViewBoxAndLabel) {
+    const auto movie =
+        Parse(R"({"type":"Topology","arcs":[[[10.5,10],[30.5,10],[30.5,20],[10.5,20],[10.5,10]]],
+        "objects":{"regions":{"type":"GeometryCollection","geometries":[
+          {"type":"Polygon","arcs":[[0]],"properties":{"key":"X","name":"Ex"}}]}}})");
+    EXPECT_EQ(movie->kind, MovieKind::Region) << "a movie without a kind but with regions";
+    ASSERT_EQ(movie->regions.size(), 1u);
+    EXPECT_EQ(movie->regions[0].bounds, QRectF(10.5, 10, 20, 10));
+    EXPECT_EQ(movie->viewBox, QRectF(10.5, 10, 20, 10));
+    EXPECT_TRUE(movie->regions[0].path.contains(movie->regions[0].label));
+}
+
+TEST(MovieLoader, FlagAndBlankMovies) {
+    const auto flag = Parse(
+        R"({"type":"Topology","arcs":[],"objects":{},"tolvane":{"kind":"flag","style":"flag3"}})");
+    EXPECT_EQ(flag->kind, MovieKind::Flag);
+    EXPECT_EQ(flag->style, u"flag3");
+    const auto blank =
+        Parse(R"({"type":"Topology","arcs":[],"objects":{},"tolvane":{"kind":"blank"}})");
+    EXPECT_EQ(blank->kind, MovieKind::Blank);
+    EXPECT_TRUE(blank->regions.empty());
+}
+
+TEST(MovieLoader, DamagedFilesAreErrorsNotCrashes) {
+    for (const char* bad :
+         {"", "not json", "{\"type\":\"Topology\",\"arcs\":[[[1,2]]", "[1,2,3]",
+          "{\"type\":\"FeatureCollection\"}", "{\"type\":\"Topology\",\"arcs\":[[[1]]]}"}) {
+        EXPECT_THROW(Parse(bad), UserError) << bad;
+    }
+    // Nesting deep enough to exhaust the stack of a naive parser.
+    const QByteArray deep =
+        "{\"type\":\"Topology\",\"x\":" + QByteArray(100000, '[') + QByteArray(100000, ']') + "}";
+    EXPECT_THROW(Parse(deep), UserError);
+}
+
+TEST(MovieLoader, BadReferencesAndValuesSkipOnlyWhatTheyTouch) {
+    const auto movie = Parse(R"({"type":"Topology","arcs":[[[0,0],[10,0],[10,10],[0,10],[0,0]]],
+        "objects":{"regions":{"type":"GeometryCollection","geometries":[
+          {"type":"Polygon","arcs":[[7]],"properties":{"key":"Bad"}},
+          {"type":"Polygon","arcs":[["x"]],"properties":{"key":"Worse"}},
+          {"type":"Polygon","arcs":[[0]],"properties":{"key":"Good","label":["a",null]}},
+          {"type":null,"properties":{"key":"Empty"}}]},
+        "cities":{"type":"GeometryCollection","geometries":[
+          {"type":"Point","coordinates":["x",1],"properties":{"name":"Nowhere"}}]}}})");
+    ASSERT_EQ(movie->regions.size(), 4u);
+    EXPECT_FALSE(movie->regions[0].hasArea);
+    EXPECT_FALSE(movie->regions[1].hasArea);
+    EXPECT_TRUE(movie->regions[2].hasArea);
+    EXPECT_TRUE(movie->regions[2].path.contains(movie->regions[2].label));
+    EXPECT_FALSE(movie->regions[3].hasArea);
+    EXPECT_TRUE(movie->cities.empty());
+}
+
+TEST(MovieLoader, CacheFollowsContentNotPath) {
+    ChartFolder folder;
+    const QString path = folder.copyFixture(QStringLiteral("squares.map"));
+    const auto first = LoadMapMovie(path);
+    EXPECT_EQ(LoadMapMovie(path), first) << "unchanged file: the decoded movie again";
+    folder.write(QStringLiteral("squares.map"), SquaresAs("city"));
+    const auto second = LoadMapMovie(path);
+    EXPECT_NE(second, first);
+    EXPECT_EQ(second->kind, MovieKind::City);
+    EXPECT_THROW(LoadMapMovie(folder.path(QStringLiteral("missing.map"))), UserError);
+}
+
+TEST(Json, StringsNumbersAndFlatIntegerArrays) {
+    const JsonValue v =
+        ParseJson(R"({"s":"caf\u00e9 \ud83c\udf0d \"q\"","n":[1,-2,3.5e2],"i":[1,-2,3],"b":true})");
+    EXPECT_EQ(v["s"].toString(), QString::fromUtf8("café 🌍 \"q\""));
+    EXPECT_EQ(v["n"].numberAt(2), 350.0);
+    EXPECT_EQ(v["i"].type(), JsonValue::Type::IntArray);
+    EXPECT_EQ(v["i"].numberAt(1), -2.0);
+    EXPECT_TRUE(v["b"].toBool());
+    EXPECT_TRUE(v["missing"].isNull());
+    EXPECT_TRUE(std::isnan(v["s"].numberAt(0, NAN)));
+}
