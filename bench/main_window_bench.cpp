@@ -1,0 +1,102 @@
+// The "Map" page as a user meets it, offscreen: start-up to the first chart drawn, changing
+// to the largest map, and Make && Preview on it. Each run uses its own copy of data/.
+#include "forms/RegionPage.h"
+#include "forms/TFrmMain.h"
+#include "platform/AppFolder.h"
+#include "platform/Dialogs.h"
+#include "render/MapMovie.h"
+#include "widgets/ChartPlayer.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+using namespace tolvane;
+
+namespace {
+
+// The map of the "Map" page with the most to draw.
+const QString kLargest = QStringLiteral("China");
+
+void EnsureApplication()
+{
+    static int argc = 1;
+    static char name[] = "tolvane_bench";
+    static char* argv[] = {name, nullptr};
+    if (!QApplication::instance()) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        new QApplication(argc, argv);
+    }
+}
+
+struct AppCopy {
+    AppCopy()
+    {
+        SeedFolder(QStringLiteral(TOLVANE_SOURCE_DIR "/data"), dir.path() + QStringLiteral("/data"));
+    }
+    QString path() const { return dir.path() + u'/'; }
+    QTemporaryDir dir;
+};
+
+void ChooseMap(TFrmMain& main, const QString& map)
+{
+    main.regionPage().cmbMap()->setCurrentText(map);
+    main.regionPage().cmbMapChange();
+}
+
+} // namespace
+
+static void BM_StartUpToFirstChart(benchmark::State& state)
+{
+    EnsureApplication();
+    AppCopy app;
+    ScriptedDialogs dialogs;
+    for (auto _ : state) {
+        ClearMovieCache(); // a fresh process has decoded nothing yet
+        TFrmMain main(app.path(), dialogs);
+        main.FormCreate();
+        main.show();
+        benchmark::DoNotOptimize(main.Flash1->picture());
+    }
+}
+BENCHMARK(BM_StartUpToFirstChart)->Unit(benchmark::kMillisecond);
+
+static void BM_ChangeToLargestMap(benchmark::State& state)
+{
+    EnsureApplication();
+    AppCopy app;
+    ScriptedDialogs dialogs;
+    TFrmMain main(app.path(), dialogs);
+    main.FormCreate();
+    main.show();
+    const bool cold = state.range(0) != 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        ChooseMap(main, QStringLiteral("Germany"));
+        if (cold)
+            ClearMovieCache();
+        state.ResumeTiming();
+        ChooseMap(main, kLargest);
+        benchmark::DoNotOptimize(main.Flash1->picture());
+    }
+    state.SetLabel(cold ? "first time" : "seen before");
+}
+BENCHMARK(BM_ChangeToLargestMap)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+
+static void BM_MakeAndPreviewLargestMap(benchmark::State& state)
+{
+    EnsureApplication();
+    AppCopy app;
+    ScriptedDialogs dialogs;
+    TFrmMain main(app.path(), dialogs);
+    main.FormCreate();
+    main.show();
+    ChooseMap(main, kLargest);
+    for (auto _ : state) {
+        main.cmdMakeClick();
+        benchmark::DoNotOptimize(main.Flash1->picture());
+    }
+}
+BENCHMARK(BM_MakeAndPreviewLargestMap)->Unit(benchmark::kMillisecond);
