@@ -12,6 +12,8 @@
 #include "widgets/DataGridView.h"
 
 #include <QCheckBox>
+
+#include <algorithm>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -232,7 +234,10 @@ void RegionPage::cmdColor2Click() {
 }
 
 void RegionPage::cmdShowPLegendClick() {
-    pnPLegend_->setGeometry(main_.previewArea());
+    // Over the left of the preview, so the chart stays in sight while the legend is edited.
+    QRect area = main_.previewArea();
+    area.setWidth(std::min(area.width(), 470));
+    pnPLegend_->setGeometry(area);
     pnPLegend_->cmdShowLegendClick();
     pnPLegend_->raise();
 }
