@@ -2,6 +2,7 @@
 
 #include <QFontMetricsF>
 #include <QGlyphRun>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QRawFont>
 #include <QTextLayout>
@@ -35,6 +36,11 @@ QFont ChartFont(double pixelSize, bool bold, bool condensed) {
     // make a large picture look different from a small one.
     font.setHintingPreference(QFont::PreferNoHinting);
     return font;
+}
+
+bool CanClip(const QPainter& painter) {
+    const QPaintEngine* engine = painter.paintEngine();
+    return !engine || engine->type() != QPaintEngine::SVG;
 }
 
 QColor RgbColor(uint32_t rrggbb) {

@@ -21,6 +21,10 @@ double BorderWidth(double unit);
 // The chart's sans-serif face at a pixel size; condensed suits map labels.
 QFont ChartFont(double pixelSize, bool bold = false, bool condensed = false);
 
+// Whether the painter's device honours clipping. Qt's SVG generator ignores clips, so what
+// must be cut is cut geometrically for it.
+bool CanClip(const QPainter& painter);
+
 // The colours every chart shares.
 namespace palette {
 inline const QColor kBackground{255, 255, 255};

@@ -1,7 +1,8 @@
 #include "render/ChartLayers.h"
 #include "render/ChartStyle.h"
+#include "render/SvgMarkers.h"
 
-#include <QFileInfo>
+#include <QFile>
 #include <QFontMetricsF>
 #include <QHash>
 #include <QPainter>
@@ -26,8 +27,9 @@ std::shared_ptr<QSvgRenderer> FlagArt(const QString& folder, const QString& code
     const auto it = cache.constFind(path);
     if (it != cache.constEnd()) return *it;
     std::shared_ptr<QSvgRenderer> art;
-    if (QFileInfo(path).isFile()) {
-        art = std::make_shared<QSvgRenderer>(path);
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly)) {
+        art = std::make_shared<QSvgRenderer>(ExpandSvgMarkers(file.readAll()));
         if (!art->isValid()) art.reset();
     }
     cache.insert(path, art);
@@ -40,9 +42,21 @@ void PaintFlag(QPainter& painter, const QRectF& box, const QString& folder, cons
     painter.save();
     if (const auto art = FlagArt(folder, code)) {
         // The SVG renderer ignores clip paths inside the files; some flags would spill over.
-        painter.setClipRect(box, Qt::IntersectClip);
-        art->render(&painter, box);
-        painter.setClipping(false);
+        if (CanClip(painter)) {
+            painter.save();
+            painter.setClipRect(box, Qt::IntersectClip);
+            art->render(&painter, box);
+            painter.restore();
+        } else {
+            // A device without clipping gets the flag as a picture, which ends at its edges.
+            const QSize pixels = (box.size() * 3).toSize().expandedTo(QSize(1, 1));
+            QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+            image.fill(Qt::transparent);
+            QPainter flag(&image);
+            art->render(&flag, QRectF(QPointF(0, 0), QSizeF(pixels)));
+            flag.end();
+            painter.drawImage(box, image);
+        }
     } else {
         painter.fillRect(box, QColor(228, 228, 228));
         const QFont font = ChartFont(std::min(box.height() * 0.38, box.width() * 0.3), true);
@@ -162,20 +176,38 @@ void PaintBars(QPainter& painter, const ChartScene& scene, const QRectF& area, d
     }
 }
 
-// Flag3: the flags themselves sized by value (area in proportion), standing on one line.
+// Flag3: the flags themselves sized by value (area in proportion), standing in rows; as
+// many rows as make the largest flag largest.
 void PaintProportional(QPainter& painter, const ChartScene& scene, const QRectF& area, double u) {
     const auto& flags = scene.data.flags;
-    const double n = static_cast<double>(flags.size());
+    const int n = static_cast<int>(flags.size());
     const QFont codeFont = ChartFont(8.5 * u, true);
     const QFont valueFont = ChartFont(8 * u);
     const double textH = QFontMetricsF(codeFont).height();
-    const double colW = area.width() / n;
-    const double baseline = area.bottom() - 2 * textH - 5 * u;
-    const double maxW = std::min(colW * 0.86, (baseline - area.top()) * 4 / 3);
+    const double textBlock = 2 * textH + 5 * u;
+    int rows = 1;
+    double maxW = 0;
+    for (int r = 1; r <= n; ++r) {
+        const int cols = (n + r - 1) / r;
+        const double cellW = area.width() / cols, cellH = area.height() / r;
+        const double w = std::min(cellW * 0.86, (cellH - textBlock - 4 * u) * 4 / 3);
+        if (w > maxW) {
+            maxW = w;
+            rows = r;
+        }
+    }
+    if (maxW <= 0) return;
+    const int cols = (n + rows - 1) / rows;
+    const double cellW = area.width() / cols, cellH = area.height() / rows;
     const Range range = RangeOf(flags);
-    for (size_t i = 0; i < flags.size(); ++i) {
-        const StagedFlag& f = flags[i];
-        const double cx = area.left() + colW * (static_cast<double>(i) + 0.5);
+    for (int i = 0; i < n; ++i) {
+        const StagedFlag& f = flags[static_cast<size_t>(i)];
+        const int row = i / cols, col = i % cols;
+        // A short last row is centred under the others.
+        const int inRow = row == rows - 1 ? n - row * cols : cols;
+        const double rowLeft = area.left() + (area.width() - inRow * cellW) / 2;
+        const double cx = rowLeft + cellW * (col + 0.5);
+        const double baseline = area.top() + cellH * (row + 1) - textBlock;
         const double share = f.size > 0 ? std::sqrt(f.size / range.high) : 0;
         const double w = maxW * share;
         if (w >= 1)

@@ -45,16 +45,19 @@ void PaintContext(QPainter& painter, const MapMovie& movie, const MapView& view)
     if (movie.context.empty()) return;
     painter.save();
     // Neighbouring land may reach far beyond the view; it must not spill into the margins.
-    painter.setClipRect(view.mapRect, Qt::IntersectClip);
+    const bool clip = CanClip(painter);
+    if (clip) painter.setClipRect(view.mapRect, Qt::IntersectClip);
     painter.setTransform(view.toDevice, true);
     QPen edge(palette::kLandEdge, BorderWidth(view.unit) * 0.8);
     edge.setCosmetic(true);
     edge.setJoinStyle(Qt::RoundJoin);
+    QPainterPath frame;
+    if (!clip) frame.addRect(view.toDevice.inverted().mapRect(view.mapRect));
     for (const MovieShape& s : movie.context) {
         const bool water = s.key == u"water";
         painter.setPen(water ? QPen(Qt::NoPen) : edge);
         painter.setBrush(water ? palette::kWater : palette::kLand);
-        painter.drawPath(s.path);
+        painter.drawPath(clip ? s.path : s.path.intersected(frame));
     }
     painter.restore();
 }

@@ -3,8 +3,10 @@
 #include "render/ChartStyle.h"
 
 #include <QPainter>
+#include <QPainterPathStroker>
 #include <array>
 #include <cmath>
+#include <optional>
 
 namespace tolvane {
 
@@ -78,19 +80,18 @@ void PaintShade(QPainter& painter, const QPainterPath& area, int code, const QCo
     if (painter.hasClipping()) bounds = bounds.intersected(painter.clipBoundingRect());
     if (bounds.isEmpty()) return;
 
-    painter.save();
-    painter.setClipPath(area, Qt::IntersectClip);
     const QColor ink = ShadeInk(fill);
     QPainterPath hatch;
+    std::optional<QPen> pen; // stroked, or else filled
     switch (p.kind) {
     case HatchKind::Lines:
         LineFamily(hatch, bounds, p.angle, spacing);
-        painter.strokePath(hatch, QPen(ink, weight, Qt::SolidLine, Qt::FlatCap));
+        pen = QPen(ink, weight, Qt::SolidLine, Qt::FlatCap);
         break;
     case HatchKind::Cross:
         LineFamily(hatch, bounds, p.angle, spacing);
         LineFamily(hatch, bounds, p.angle + 90, spacing);
-        painter.strokePath(hatch, QPen(ink, weight, Qt::SolidLine, Qt::FlatCap));
+        pen = QPen(ink, weight, Qt::SolidLine, Qt::FlatCap);
         break;
     case HatchKind::Dots:
     case HatchKind::Rings: {
@@ -106,10 +107,7 @@ void PaintShade(QPainter& painter, const QPainterPath& area, int code, const QCo
                 hatch.addEllipse(c, r, r);
             }
         }
-        if (p.kind == HatchKind::Dots)
-            painter.fillPath(hatch, ink);
-        else
-            painter.strokePath(hatch, QPen(ink, weight * 0.8));
+        if (p.kind == HatchKind::Rings) pen = QPen(ink, weight * 0.8);
         break;
     }
     case HatchKind::Dashes: {
@@ -126,11 +124,28 @@ void PaintShade(QPainter& painter, const QPainterPath& area, int code, const QCo
                 hatch.lineTo(x + dash, j * rowStep);
             }
         }
-        painter.strokePath(hatch, QPen(ink, weight, Qt::SolidLine, Qt::FlatCap));
+        pen = QPen(ink, weight, Qt::SolidLine, Qt::FlatCap);
         break;
     }
     case HatchKind::None:
         break;
+    }
+
+    painter.save();
+    if (CanClip(painter)) {
+        painter.setClipPath(area, Qt::IntersectClip);
+        if (pen)
+            painter.strokePath(hatch, *pen);
+        else
+            painter.fillPath(hatch, ink);
+    } else {
+        // Without clipping the hatch is cut to the region's shape beforehand.
+        QPainterPath shape = hatch;
+        if (pen) {
+            QPainterPathStroker stroker(*pen);
+            shape = stroker.createStroke(hatch);
+        }
+        painter.fillPath(shape.intersected(area), ink);
     }
     painter.restore();
 }
