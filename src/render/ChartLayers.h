@@ -7,9 +7,16 @@
 #include <QRectF>
 #include <QSizeF>
 #include <QTransform>
+#include <future>
+#include <memory>
 #include <vector>
 
+class QImage;
 class QPainter;
+
+namespace tolvane {
+class ThickLineMask;
+}
 
 namespace tolvane {
 
@@ -36,9 +43,26 @@ RegionFills ComputeRegionFills(const ChartScene& scene, bool withData, const QCo
 void PaintContext(QPainter& painter, const MapMovie& movie, const MapView& view);
 void PaintRegions(QPainter& painter, const MapMovie& movie, const MapView& view,
                   const RegionFills& fills, const QColor& border);
-// Lines of the movie's plane stroked `width` device pixels wide.
-void PaintBorders(QPainter& painter, const std::vector<QPolygonF>& lines,
-                  const QTransform& toDevice, double width, const QColor& color);
+// Lines of the movie's plane stroked `width` device pixels wide. On an image the lines are
+// measured from construction on, on another thread, and laid on by paint(); elsewhere
+// paint() strokes them with the painter.
+class BorderLayer {
+public:
+    BorderLayer(QPainter& painter, const std::vector<QPolygonF>& lines, const QTransform& toDevice,
+                double width);
+    ~BorderLayer();
+    BorderLayer(const BorderLayer&) = delete;
+    BorderLayer& operator=(const BorderLayer&) = delete;
+    void paint(QPainter& painter, const QColor& color);
+
+private:
+    const std::vector<QPolygonF>& lines_;
+    QTransform toDevice_;
+    double width_;
+    QImage* image_ = nullptr;
+    std::future<std::unique_ptr<ThickLineMask>> mask_;
+};
+
 void PaintRegionLabels(QPainter& painter, const ChartScene& scene, const MapView& view,
                        const RegionFills& fills);
 

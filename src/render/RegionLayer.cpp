@@ -6,6 +6,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <algorithm>
+#include <future>
 #include <numeric>
 
 namespace tolvane {
@@ -64,6 +65,8 @@ void PaintContext(QPainter& painter, const MapMovie& movie, const MapView& view)
 
 void PaintRegions(QPainter& painter, const MapMovie& movie, const MapView& view,
                   const RegionFills& fills, const QColor& border) {
+    // Borders are measured on another core while the fills are drawn.
+    BorderLayer borders(painter, movie.borders, view.toDevice, BorderWidth(view.unit));
     painter.save();
     const QTransform frame = painter.transform();
     painter.setTransform(view.toDevice * frame);
@@ -89,32 +92,48 @@ void PaintRegions(QPainter& painter, const MapMovie& movie, const MapView& view,
         }
     }
     painter.restore();
-    PaintBorders(painter, movie.borders, view.toDevice, BorderWidth(view.unit), border);
+    borders.paint(painter, border);
 }
 
-void PaintBorders(QPainter& painter, const std::vector<QPolygonF>& lines,
-                  const QTransform& toDevice, double width, const QColor& color) {
+BorderLayer::BorderLayer(QPainter& painter, const std::vector<QPolygonF>& lines,
+                         const QTransform& toDevice, double width)
+    : lines_(lines)
+    , toDevice_(toDevice)
+    , width_(width) {
     QPaintDevice* device = painter.device();
     auto* image =
         device && device->devType() == QInternal::Image ? static_cast<QImage*>(device) : nullptr;
     const QTransform deviceTransform = painter.deviceTransform();
-    if (image && CanStrokeDirectly(*image) && deviceTransform.type() <= QTransform::TxTranslate &&
-        !painter.hasClipping() &&
-        painter.compositionMode() == QPainter::CompositionMode_SourceOver) {
-        // The raster engine draws at once, so its pixels are ready to be added to here.
-        ThickLineMask mask(image->size(), width);
-        const QTransform full = toDevice * deviceTransform;
+    if (!image || !CanStrokeDirectly(*image) || deviceTransform.type() > QTransform::TxTranslate)
+        return;
+    image_ = image;
+    const QTransform full = toDevice * deviceTransform;
+    const QSize size = image->size();
+    mask_ = std::async(std::launch::async, [&lines, full, size, width] {
+        auto mask = std::make_unique<ThickLineMask>(size, width);
         for (const QPolygonF& line : lines)
-            mask.addPolyline(line, full);
-        mask.composite(*image, color);
+            mask->addPolyline(line, full);
+        return mask;
+    });
+}
+
+BorderLayer::~BorderLayer() {
+    if (mask_.valid()) mask_.wait();
+}
+
+void BorderLayer::paint(QPainter& painter, const QColor& color) {
+    // The raster engine draws at once, so its pixels are ready to be added to here.
+    if (mask_.valid() && !painter.hasClipping() &&
+        painter.compositionMode() == QPainter::CompositionMode_SourceOver) {
+        mask_.get()->composite(*image_, color);
         return;
     }
     QPainterPath path;
-    for (const QPolygonF& line : lines)
+    for (const QPolygonF& line : lines_)
         path.addPolygon(line);
     painter.save();
-    painter.setTransform(toDevice, true);
-    QPen pen(color, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    painter.setTransform(toDevice_, true);
+    QPen pen(color, width_, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     pen.setCosmetic(true);
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
