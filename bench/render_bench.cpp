@@ -3,6 +3,8 @@
 // the map's own chart data file beside it (<map>.xml), when there is one.
 //
 //   build/tolvane_bench [--benchmark_filter=...]
+#include "charts/Charts.h"
+#include "model/UserError.h"
 #include "render/ChartRenderer.h"
 #include "render/ChartScene.h"
 #include "render/MapMovie.h"
@@ -51,8 +53,8 @@ QString LargestMap() {
     return best;
 }
 
-// An application folder with the map staged as the program stages it: cmap.map, its chart
-// data as province.xml (region charts share the layout) and the blank cmap1.map.
+// An application folder with the map staged by the program's own loader (data/cmap.map
+// and the staged data file of its kind), and the blank cmap1.map.
 struct StagedFolder {
     QTemporaryDir dir;
     QString data;
@@ -62,13 +64,39 @@ struct StagedFolder {
         if (map.isEmpty()) return;
         data = dir.path() + QStringLiteral("/data/");
         QDir().mkpath(data);
-        QFile::copy(map, data + QStringLiteral("cmap.map"));
-        const QString chart = QFileInfo(map).path() + u'/' + QFileInfo(map).completeBaseName() +
-                              QStringLiteral(".xml");
-        QFile::copy(chart, data + QStringLiteral("province.xml"));
+        const QString stem = QFileInfo(map).completeBaseName();
+        QFile::copy(map, data + stem + QStringLiteral(".map"));
+        QFile::copy(QFileInfo(map).path() + u'/' + stem + QStringLiteral(".xml"),
+                    data + stem + QStringLiteral(".xml"));
         QFile blank(data + QStringLiteral("cmap1.map"));
         blank.open(QIODevice::WriteOnly);
         blank.write(R"({"type":"Topology","arcs":[],"objects":{},"tolvane":{"kind":"blank"}})");
+        blank.close();
+        ChartModel model;
+        model.appFolder = dir.path() + u'/';
+        model.currentMapName = stem;
+        try {
+            switch (LoadMapMovie(data + stem + QStringLiteral(".map"))->kind) {
+            case MovieKind::City: {
+                CityPageState page;
+                int32_t border = 0;
+                LoadCityChart(model, page, border, stem);
+                break;
+            }
+            case MovieKind::RegionCity: {
+                RegionCityPageState page;
+                LoadRegionCityChart(model, page, stem);
+                break;
+            }
+            default: {
+                MapPageState page;
+                LoadRegionChart(model, page, stem);
+            }
+            }
+        } catch (const UserError& e) {
+            std::fprintf(stderr, "%s\n", qPrintable(e.message()));
+            return;
+        }
         ok = true;
         std::fprintf(stderr, "map: %s\n", qPrintable(map));
     }

@@ -49,7 +49,7 @@ void PaintRegions(QPainter& painter, const MapMovie& movie, const MapView& view,
 class BorderLayer {
 public:
     BorderLayer(QPainter& painter, const std::vector<QPolygonF>& lines, const QTransform& toDevice,
-                double width);
+                double width, const QRectF& clip = QRectF());
     ~BorderLayer();
     BorderLayer(const BorderLayer&) = delete;
     BorderLayer& operator=(const BorderLayer&) = delete;
@@ -59,6 +59,8 @@ private:
     const std::vector<QPolygonF>& lines_;
     QTransform toDevice_;
     double width_;
+    QRectF clip_; // in the frame; none: no clip
+    QRect deviceClip_;
     QImage* image_ = nullptr;
     std::future<std::unique_ptr<ThickLineMask>> mask_;
 };

@@ -268,7 +268,12 @@ std::shared_ptr<const MapMovie> ParseMapMovie(const QByteArray& bytes) {
     for (const JsonValue* g : GeometriesOf(objects["context"])) {
         MovieShape shape = BuildShape(contextBuilder, *g);
         shape.key = (*g)["properties"]["kind"].toString();
-        if (shape.hasArea) movie->context.push_back(std::move(shape));
+        if (!shape.hasArea) continue;
+        if (shape.key != u"water") {
+            for (const QPolygonF& ring : shape.path.toSubpathPolygons())
+                movie->contextEdges.push_back(ring);
+        }
+        movie->context.push_back(std::move(shape));
     }
     for (const JsonValue* g : GeometriesOf(objects["cities"])) {
         const JsonValue& coords = (*g)["coordinates"];

@@ -41,6 +41,7 @@ struct MapMovie {
     QRectF viewBox; // the part of the plane the chart shows
     std::vector<MovieShape> regions;
     std::vector<MovieShape> context;
+    std::vector<QPolygonF> contextEdges; // the outlines of the context land
     std::vector<MovieCity> cities;
     // Every boundary of a region exactly once, so shared borders are not stroked twice.
     std::vector<QPolygonF> borders;

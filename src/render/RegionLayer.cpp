@@ -5,6 +5,7 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QPainterPathStroker>
 #include <algorithm>
 #include <future>
 #include <numeric>
@@ -44,23 +45,22 @@ RegionFills ComputeRegionFills(const ChartScene& scene, bool withData, const QCo
 
 void PaintContext(QPainter& painter, const MapMovie& movie, const MapView& view) {
     if (movie.context.empty()) return;
-    painter.save();
     // Neighbouring land may reach far beyond the view; it must not spill into the margins.
+    BorderLayer edges(painter, movie.contextEdges, view.toDevice, BorderWidth(view.unit) * 0.8,
+                      view.mapRect);
+    painter.save();
     const bool clip = CanClip(painter);
     if (clip) painter.setClipRect(view.mapRect, Qt::IntersectClip);
     painter.setTransform(view.toDevice, true);
-    QPen edge(palette::kLandEdge, BorderWidth(view.unit) * 0.8);
-    edge.setCosmetic(true);
-    edge.setJoinStyle(Qt::RoundJoin);
+    painter.setPen(Qt::NoPen);
     QPainterPath frame;
     if (!clip) frame.addRect(view.toDevice.inverted().mapRect(view.mapRect));
     for (const MovieShape& s : movie.context) {
-        const bool water = s.key == u"water";
-        painter.setPen(water ? QPen(Qt::NoPen) : edge);
-        painter.setBrush(water ? palette::kWater : palette::kLand);
+        painter.setBrush(s.key == u"water" ? palette::kWater : palette::kLand);
         painter.drawPath(clip ? s.path : s.path.intersected(frame));
     }
     painter.restore();
+    edges.paint(painter, palette::kLandEdge);
 }
 
 void PaintRegions(QPainter& painter, const MapMovie& movie, const MapView& view,
@@ -96,10 +96,11 @@ void PaintRegions(QPainter& painter, const MapMovie& movie, const MapView& view,
 }
 
 BorderLayer::BorderLayer(QPainter& painter, const std::vector<QPolygonF>& lines,
-                         const QTransform& toDevice, double width)
+                         const QTransform& toDevice, double width, const QRectF& clip)
     : lines_(lines)
     , toDevice_(toDevice)
-    , width_(width) {
+    , width_(width)
+    , clip_(clip) {
     QPaintDevice* device = painter.device();
     auto* image =
         device && device->devType() == QInternal::Image ? static_cast<QImage*>(device) : nullptr;
@@ -109,6 +110,7 @@ BorderLayer::BorderLayer(QPainter& painter, const std::vector<QPolygonF>& lines,
     image_ = image;
     const QTransform full = toDevice * deviceTransform;
     const QSize size = image->size();
+    if (!clip.isNull()) deviceClip_ = deviceTransform.mapRect(clip).toAlignedRect();
     mask_ = std::async(std::launch::async, [&lines, full, size, width] {
         auto mask = std::make_unique<ThickLineMask>(size, width);
         for (const QPolygonF& line : lines)
@@ -125,19 +127,23 @@ void BorderLayer::paint(QPainter& painter, const QColor& color) {
     // The raster engine draws at once, so its pixels are ready to be added to here.
     if (mask_.valid() && !painter.hasClipping() &&
         painter.compositionMode() == QPainter::CompositionMode_SourceOver) {
-        mask_.get()->composite(*image_, color);
+        mask_.get()->composite(*image_, color, deviceClip_);
         return;
     }
     QPainterPath path;
     for (const QPolygonF& line : lines_)
-        path.addPolygon(line);
+        path.addPolygon(toDevice_.map(line));
     painter.save();
-    painter.setTransform(toDevice_, true);
-    QPen pen(color, width_, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-    pen.setCosmetic(true);
-    painter.setPen(pen);
-    painter.setBrush(Qt::NoBrush);
-    painter.drawPath(path);
+    const QPen pen(color, width_, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    if (!clip_.isNull() && !CanClip(painter)) {
+        // Cut to the frame as an area, since the device cannot clip.
+        QPainterPath frame;
+        frame.addRect(clip_);
+        painter.fillPath(QPainterPathStroker(pen).createStroke(path).intersected(frame), color);
+    } else {
+        if (!clip_.isNull()) painter.setClipRect(clip_, Qt::IntersectClip);
+        painter.strokePath(path, pen);
+    }
     painter.restore();
 }
 

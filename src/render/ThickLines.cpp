@@ -108,12 +108,15 @@ void ThickLineMask::addSegment(QPointF pa, QPointF pb) {
     }
 }
 
-void ThickLineMask::composite(QImage& image, const QColor& color) const {
+void ThickLineMask::composite(QImage& image, const QColor& color, const QRect& clip) const {
     if (image.width() != width_ || image.height() != height_ || !CanStrokeDirectly(image)) return;
     const int alpha = color.alpha();
     const int cr = color.red(), cg = color.green(), cb = color.blue();
-    for (int y = 0; y < height_; ++y) {
-        const int x0 = rowMin_[static_cast<size_t>(y)], x1 = rowMax_[static_cast<size_t>(y)];
+    const QRect area = clip.isNull() ? QRect(0, 0, width_, height_)
+                                     : clip.intersected(QRect(0, 0, width_, height_));
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        const int x0 = std::max(rowMin_[static_cast<size_t>(y)], area.left());
+        const int x1 = std::min(rowMax_[static_cast<size_t>(y)], area.right());
         if (x1 < x0) continue;
         const uint8_t* cov =
             coverage_.data() + static_cast<size_t>(y) * static_cast<size_t>(width_);

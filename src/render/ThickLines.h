@@ -21,7 +21,7 @@ public:
     void addPolyline(const QPolygonF& line, const QTransform& toDevice);
     // Blends `color` through the collected coverage; the image must be of `size` and
     // RGB32, ARGB32 or ARGB32_Premultiplied.
-    void composite(QImage& image, const QColor& color) const;
+    void composite(QImage& image, const QColor& color, const QRect& clip = QRect()) const;
 
 private:
     void addSegment(QPointF a, QPointF b);
