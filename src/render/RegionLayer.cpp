@@ -232,7 +232,12 @@ void PaintRegionLabels(QPainter& painter, const ChartScene& scene, const MapView
             const HaloText label = LayoutCentred(*text, *face, centre);
             const QColor ink =
                 IsDarkFill(fills.fill[c.shape]) ? palette::kLightInk : palette::kDarkInk;
-            DrawHaloText(painter, label, ink, HaloFor(ink), halo);
+            // Light names on dark fills get a deeper shade of the fill as halo: a black one
+            // would look like a stamp.
+            const QColor fill = fills.fill[c.shape];
+            QColor around = ink == palette::kLightInk ? fill.darker(170) : HaloFor(ink);
+            around.setAlpha(215);
+            DrawHaloText(painter, label, ink, around, halo);
             break;
         }
     }
