@@ -40,9 +40,11 @@ struct RegionFills {
 };
 RegionFills ComputeRegionFills(const ChartScene& scene, bool withData, const QColor& fallback);
 
+// The fills of the context (cut to the map's frame) and of the regions, with their hatches;
+// their outlines are BorderLayers.
 void PaintContext(QPainter& painter, const MapMovie& movie, const MapView& view);
 void PaintRegions(QPainter& painter, const MapMovie& movie, const MapView& view,
-                  const RegionFills& fills, const QColor& border);
+                  const RegionFills& fills);
 // Lines of the movie's plane stroked `width` device pixels wide. On an image the lines are
 // measured from construction on, on another thread, and laid on by paint(); elsewhere
 // paint() strokes them with the painter.

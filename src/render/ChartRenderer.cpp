@@ -91,8 +91,14 @@ void PaintMapChart(QPainter& painter, const ChartScene& scene, const QRectF& fra
         ComputeRegionFills(scene, !cityChart, cityChart ? palette::kLand : palette::kNoData);
     const QColor border =
         scene.data.border ? RgbColor(*scene.data.border) : palette::kDefaultBorder;
+    // Outlines are measured on other cores while the fills are drawn.
+    const double width = BorderWidth(u);
+    BorderLayer landEdges(painter, movie.contextEdges, view.toDevice, width * 0.8, view.mapRect);
+    BorderLayer borders(painter, movie.borders, view.toDevice, width);
     PaintContext(painter, movie, view);
-    PaintRegions(painter, movie, view, fills, border);
+    PaintRegions(painter, movie, view, fills);
+    landEdges.paint(painter, palette::kLandEdge);
+    borders.paint(painter, border);
     if (movie.kind == MovieKind::Region && scene.data.showText)
         PaintRegionLabels(painter, scene, view, fills);
     if (movie.kind == MovieKind::City || movie.kind == MovieKind::RegionCity)
@@ -108,8 +114,8 @@ void PaintAttribution(QPainter& painter, const QString& text, const QRectF& fram
     const double width = fm.horizontalAdvance(shown);
     const HaloText t =
         LayoutAt(shown, font, QPointF(frame.right() - 5 * u - width, frame.bottom() - 3.5 * u));
-    DrawHaloText(painter, t, palette::kSubtleInk, QColor(255, 255, 255, 200),
-                 font.pixelSize() * 0.2);
+    // It stands in the margin, on paper: no halo needed.
+    DrawHaloText(painter, t, palette::kSubtleInk, QColor(), 0);
 }
 
 void PaintNotes(QPainter& painter, const QStringList& notes, const QRectF& frame, double u,
@@ -178,8 +184,7 @@ void RenderChart(QPainter& painter, const ChartScene& scene, const QRectF& frame
 
 QImage RenderChartImage(const ChartScene& scene, QSize size) {
     if (size.isEmpty()) return {};
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(palette::kBackground);
+    QImage image(size, QImage::Format_RGB32); // every pixel is painted: no fill needed
     QPainter painter(&image);
     RenderChart(painter, scene, QRectF(QPointF(0, 0), QSizeF(size)));
     return image;

@@ -86,8 +86,7 @@ void LegendLayout::paint(QPainter& painter, const QPointF& topLeft, int columns)
         const QPointF baseline(origin.x() + swatch_.width() + 5 * unit_,
                                middle + (fm.ascent() - fm.descent()) / 2);
         const HaloText text = LayoutAt(item.text, font, baseline);
-        DrawHaloText(painter, text, palette::kDarkInk, QColor(255, 255, 255, 200),
-                     font.pixelSize() * 0.2);
+        DrawHaloText(painter, text, palette::kDarkInk, QColor(), 0); // beside the map, on paper
     }
     painter.restore();
 }

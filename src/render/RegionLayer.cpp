@@ -46,8 +46,6 @@ RegionFills ComputeRegionFills(const ChartScene& scene, bool withData, const QCo
 void PaintContext(QPainter& painter, const MapMovie& movie, const MapView& view) {
     if (movie.context.empty()) return;
     // Neighbouring land may reach far beyond the view; it must not spill into the margins.
-    BorderLayer edges(painter, movie.contextEdges, view.toDevice, BorderWidth(view.unit) * 0.8,
-                      view.mapRect);
     painter.save();
     const bool clip = CanClip(painter);
     if (clip) painter.setClipRect(view.mapRect, Qt::IntersectClip);
@@ -60,13 +58,10 @@ void PaintContext(QPainter& painter, const MapMovie& movie, const MapView& view)
         painter.drawPath(clip ? s.path : s.path.intersected(frame));
     }
     painter.restore();
-    edges.paint(painter, palette::kLandEdge);
 }
 
 void PaintRegions(QPainter& painter, const MapMovie& movie, const MapView& view,
-                  const RegionFills& fills, const QColor& border) {
-    // Borders are measured on another core while the fills are drawn.
-    BorderLayer borders(painter, movie.borders, view.toDevice, BorderWidth(view.unit));
+                  const RegionFills& fills) {
     painter.save();
     const QTransform frame = painter.transform();
     painter.setTransform(view.toDevice * frame);
@@ -92,7 +87,6 @@ void PaintRegions(QPainter& painter, const MapMovie& movie, const MapView& view,
         }
     }
     painter.restore();
-    borders.paint(painter, border);
 }
 
 BorderLayer::BorderLayer(QPainter& painter, const std::vector<QPolygonF>& lines,
@@ -101,12 +95,10 @@ BorderLayer::BorderLayer(QPainter& painter, const std::vector<QPolygonF>& lines,
     , toDevice_(toDevice)
     , width_(width)
     , clip_(clip) {
-    QPaintDevice* device = painter.device();
-    auto* image =
-        device && device->devType() == QInternal::Image ? static_cast<QImage*>(device) : nullptr;
-    const QTransform deviceTransform = painter.deviceTransform();
-    if (!image || !CanStrokeDirectly(*image) || deviceTransform.type() > QTransform::TxTranslate)
-        return;
+    if (lines.empty()) return;
+    QTransform deviceTransform;
+    QImage* image = DirectTarget(painter, &deviceTransform);
+    if (!image) return;
     image_ = image;
     const QTransform full = toDevice * deviceTransform;
     const QSize size = image->size();
@@ -124,6 +116,7 @@ BorderLayer::~BorderLayer() {
 }
 
 void BorderLayer::paint(QPainter& painter, const QColor& color) {
+    if (lines_.empty()) return;
     // The raster engine draws at once, so its pixels are ready to be added to here.
     if (mask_.valid() && !painter.hasClipping() &&
         painter.compositionMode() == QPainter::CompositionMode_SourceOver) {

@@ -1,9 +1,11 @@
 #include "render/ThickLines.h"
 
+#include <QPainter>
 #include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <mutex>
 
 namespace tolvane {
 
@@ -18,13 +20,72 @@ bool CanStrokeDirectly(const QImage& image) {
     }
 }
 
+namespace {
+
+// Cleared buffers, ready for the next mask.
+struct BufferPool {
+    std::mutex mutex;
+    std::vector<std::vector<uint8_t>> free;
+};
+
+BufferPool& Pool() {
+    static BufferPool pool;
+    return pool;
+}
+
+std::vector<uint8_t> TakeBuffer(size_t size) {
+    {
+        std::lock_guard lock(Pool().mutex);
+        auto& free = Pool().free;
+        for (auto it = free.begin(); it != free.end(); ++it) {
+            if (it->size() == size) {
+                std::vector<uint8_t> buffer = std::move(*it);
+                free.erase(it);
+                return buffer;
+            }
+        }
+    }
+    return std::vector<uint8_t>(size, 0);
+}
+
+void GiveBack(std::vector<uint8_t> buffer) {
+    std::lock_guard lock(Pool().mutex);
+    auto& free = Pool().free;
+    // Two per picture (borders and land edges), and a picture or two at once.
+    if (free.size() >= 4) free.erase(free.begin());
+    free.push_back(std::move(buffer));
+}
+
+} // namespace
+
+QImage* DirectTarget(const QPainter& painter, QTransform* toImage) {
+    QPaintDevice* device = painter.device();
+    if (!device || device->devType() != QInternal::Image) return nullptr;
+    auto* image = static_cast<QImage*>(device);
+    const QTransform transform = painter.deviceTransform();
+    if (!CanStrokeDirectly(*image) || transform.type() > QTransform::TxTranslate) return nullptr;
+    if (toImage) *toImage = transform;
+    return image;
+}
+
 ThickLineMask::ThickLineMask(QSize size, double width)
     : width_(std::max(0, size.width()))
     , height_(std::max(0, size.height()))
     , halfWidth_(static_cast<float>(std::max(0.5, width) / 2))
-    , coverage_(static_cast<size_t>(width_) * static_cast<size_t>(height_), 0)
+    , coverage_(TakeBuffer(static_cast<size_t>(width_) * static_cast<size_t>(height_)))
     , rowMin_(static_cast<size_t>(height_), INT_MAX)
     , rowMax_(static_cast<size_t>(height_), -1) {}
+
+ThickLineMask::~ThickLineMask() {
+    for (int y = 0; y < height_; ++y) {
+        const int x0 = rowMin_[static_cast<size_t>(y)], x1 = rowMax_[static_cast<size_t>(y)];
+        if (x1 >= x0)
+            std::memset(coverage_.data() + static_cast<size_t>(y) * static_cast<size_t>(width_) +
+                            x0,
+                        0, static_cast<size_t>(x1 - x0 + 1));
+    }
+    GiveBack(std::move(coverage_));
+}
 
 void ThickLineMask::addPolyline(const QPolygonF& line, const QTransform& toDevice) {
     if (line.isEmpty()) return;

@@ -6,6 +6,8 @@
 #include <QTransform>
 #include <vector>
 
+class QPainter;
+
 namespace tolvane {
 
 // Strokes polylines of any width straight into a 32-bit image, antialiased, with round
@@ -16,6 +18,9 @@ namespace tolvane {
 class ThickLineMask {
 public:
     ThickLineMask(QSize size, double width);
+    ~ThickLineMask();
+    ThickLineMask(const ThickLineMask&) = delete;
+    ThickLineMask& operator=(const ThickLineMask&) = delete;
     // Points closer than a fraction of a pixel to the last one drawn are passed over: they
     // would not change the picture.
     void addPolyline(const QPolygonF& line, const QTransform& toDevice);
@@ -27,11 +32,19 @@ private:
     void addSegment(QPointF a, QPointF b);
     int width_, height_;
     float halfWidth_;
+    // Coverage buffers are reused between pictures: a fresh one of a few megabytes costs
+    // more in page faults than the lines take to measure. A buffer is handed back cleared,
+    // row span by row span, so it never needs clearing whole.
     std::vector<uint8_t> coverage_;
     std::vector<int> rowMin_, rowMax_; // touched columns per row, for the blend pass
 };
 
 // Whether the fast stroker can draw for this image format.
 bool CanStrokeDirectly(const QImage& image);
+
+// The image a painter draws on, when lines can be laid on it directly: a 32-bit image
+// painted without scaling. `toImage` receives the painter's coordinates-to-pixels transform.
+// Null for any other device (SVG, PDF, a widget); callers then stroke with the painter.
+QImage* DirectTarget(const QPainter& painter, QTransform* toImage);
 
 } // namespace tolvane
