@@ -1,0 +1,162 @@
+// The pieces under the charts: the direct line stroker, the PNG bands, map placement and
+// region names.
+#include "render/ChartRenderer.h"
+#include "render/ChartStyle.h"
+#include "render/PictureFile.h"
+#include "render/RenderFixture.h"
+#include "render/ThickLines.h"
+#include "widgets/ChartPlayer.h"
+
+#include <QPainter>
+#include <gtest/gtest.h>
+
+using namespace tolvane;
+using namespace tolvane::test;
+
+namespace {
+
+QImage White(QSize size) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    return image;
+}
+
+// Rows of column x that are not white.
+std::vector<int> InkedRows(const QImage& image, int x) {
+    std::vector<int> rows;
+    for (int y = 0; y < image.height(); ++y)
+        if (image.pixel(x, y) != qRgb(255, 255, 255)) rows.push_back(y);
+    return rows;
+}
+
+} // namespace
+
+TEST(ThickLines, WidthIsCentredOnTheLineAndSolidInside) {
+    QImage image = White({40, 20});
+    {
+        ThickLineMask mask(image.size(), 4);
+        mask.addPolyline(QPolygonF({QPointF(5, 10), QPointF(35, 10)}), QTransform());
+        mask.composite(image, Qt::black);
+    }
+    // A 4-pixel line on y = 10 covers rows 8..11 whole and fades in the rows beside them.
+    EXPECT_EQ(image.pixel(20, 9), qRgb(0, 0, 0));
+    EXPECT_EQ(image.pixel(20, 10), qRgb(0, 0, 0));
+    const std::vector<int> rows = InkedRows(image, 20);
+    EXPECT_GE(rows.front(), 7);
+    EXPECT_LE(rows.back(), 12);
+    // Round caps: nothing far beyond the ends.
+    EXPECT_EQ(image.pixel(1, 10), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(38, 10), qRgb(255, 255, 255));
+}
+
+TEST(ThickLines, JoinsNeitherGapNorDarkenAndTranslucentInkBlendsOnce) {
+    QImage image = White({40, 40});
+    {
+        ThickLineMask mask(image.size(), 3);
+        // A sharp corner, drawn as two segments meeting at (30, 10).
+        mask.addPolyline(QPolygonF({QPointF(5, 10), QPointF(30, 10), QPointF(5, 35)}),
+                         QTransform());
+        mask.composite(image, QColor(0, 0, 255, 128));
+    }
+    // Where both segments cover a pixel it is blended once, like anywhere else on the line.
+    EXPECT_EQ(image.pixel(30, 10), image.pixel(15, 10));
+    EXPECT_NEAR(qRed(image.pixel(15, 10)), 127, 2);
+    EXPECT_EQ(qBlue(image.pixel(15, 10)), 255);
+}
+
+TEST(ThickLines, ClipAndReusedBuffersLeaveNoTraces) {
+    QImage first = White({50, 30});
+    {
+        ThickLineMask mask(first.size(), 2);
+        mask.addPolyline(QPolygonF({QPointF(0, 15), QPointF(50, 15)}), QTransform());
+        mask.composite(first, Qt::black, QRect(10, 0, 20, 30));
+    }
+    EXPECT_EQ(first.pixel(5, 15), qRgb(255, 255, 255)) << "outside the clip";
+    EXPECT_EQ(first.pixel(20, 15), qRgb(0, 0, 0));
+    // The next mask of that size gets the same buffer back: it must start empty.
+    QImage second = White({50, 30});
+    {
+        ThickLineMask mask(second.size(), 2);
+        mask.addPolyline(QPolygonF({QPointF(25, 0), QPointF(25, 30)}), QTransform());
+        mask.composite(second, Qt::black);
+    }
+    EXPECT_EQ(second.pixel(5, 15), qRgb(255, 255, 255));
+    EXPECT_EQ(second.pixel(25, 5), qRgb(0, 0, 0));
+}
+
+TEST(PngEncoding, BandsJoinIntoOneImageAtAnyHeight) {
+    for (const int height : {1, 255, 256, 257, 1401}) {
+        QImage image(37, height, QImage::Format_RGB32);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < 37; ++x)
+                image.setPixel(x, y, qRgb((x * 7) & 255, (y * 3) & 255, (x ^ y) & 255));
+        const QImage back = QImage::fromData(EncodePng(image), "PNG");
+        ASSERT_FALSE(back.isNull()) << height;
+        EXPECT_EQ(back.convertToFormat(QImage::Format_RGB32), image) << height;
+    }
+}
+
+TEST(MapPlacement, KeepsProportionsAndCentresTheMap) {
+    ChartFolder folder;
+    folder.write(QStringLiteral("province.xml"), ProvinceXml(QByteArray()));
+    const ChartScene scene = LoadChartScene(folder.copyFixture(QStringLiteral("squares.map")));
+    for (const QSizeF size : {QSizeF(500, 350), QSizeF(300, 600), QSizeF(2000, 400)}) {
+        const QRectF frame(QPointF(0, 0), size);
+        const auto t = MapPlacement(scene, frame);
+        ASSERT_TRUE(t);
+        EXPECT_DOUBLE_EQ(t->m11(), t->m22()) << "no stretching";
+        const QRectF map = t->mapRect(QRectF(0, 0, 100, 60));
+        EXPECT_TRUE(frame.contains(map));
+        EXPECT_NEAR(map.center().x(), frame.center().x(), 0.5);
+        EXPECT_NEAR(map.center().y(), frame.center().y(), 0.5);
+        // One side touches its margins: the map is as large as the frame allows.
+        EXPECT_TRUE(std::abs(map.width() - (size.width() - 2 * 10 * ChartUnit(frame))) < 0.5 ||
+                    std::abs(map.height() - (size.height() - 2 * 10 * ChartUnit(frame))) < 0.5);
+    }
+    EXPECT_FALSE(MapPlacement(ChartScene(), QRectF(0, 0, 500, 350)));
+}
+
+TEST(RegionNames, ShownOnlyWhenAskedAndLegibleOnDarkFills) {
+    ChartFolder folder;
+    const QString movie = folder.copyFixture(QStringLiteral("squares.map"));
+    const QByteArray regions = Province(1, "Alpha", "AA", 0x102040) +
+                               Province(2, "Beta", "BB", 0xF0F0C0) +
+                               Province(3, "Gamma", "CC", 0xF0F0C0);
+    auto draw = [&](bool names) {
+        folder.write(QStringLiteral("province.xml"), ProvinceXml(regions, names));
+        const ChartScene scene = LoadChartScene(movie);
+        return std::make_pair(scene, RenderChartImage(scene, QSize(1000, 700)));
+    };
+    const auto [withScene, with] = draw(true);
+    const auto [withoutScene, without] = draw(false);
+    const QRect alpha =
+        MapPlacement(withScene, QRectF(with.rect()))->mapRect(QRectF(10, 15, 20, 10)).toRect();
+    const QRect beta =
+        MapPlacement(withScene, QRectF(with.rect()))->mapRect(QRectF(50, 15, 20, 10)).toRect();
+    int light = 0, dark = 0, changed = 0;
+    for (int y = alpha.top(); y <= alpha.bottom(); ++y)
+        for (int x = alpha.left(); x <= alpha.right(); ++x) {
+            light += qGray(with.pixel(x, y)) > 200 ? 1 : 0;
+            changed += with.pixel(x, y) != without.pixel(x, y) ? 1 : 0;
+        }
+    for (int y = beta.top(); y <= beta.bottom(); ++y)
+        for (int x = beta.left(); x <= beta.right(); ++x)
+            dark += qGray(with.pixel(x, y)) < 60 ? 1 : 0;
+    EXPECT_GT(light, 20) << "light letters on the dark region";
+    EXPECT_GT(dark, 20) << "dark letters on the light region";
+    EXPECT_GT(changed, 40);
+    EXPECT_EQ(with.size(), without.size());
+}
+
+TEST(ChartPlayer, PictureFollowsTheWidgetSize) {
+    ChartFolder folder;
+    folder.write(QStringLiteral("province.xml"), ProvinceXml(Province(1, "Alpha", "AA", 0xFF0000)));
+    ChartPlayer player;
+    player.resize(400, 300);
+    player.LoadMovie(0, folder.copyFixture(QStringLiteral("squares.map")));
+    player.Play();
+    EXPECT_EQ(player.picture().size(), QSize(400, 300));
+    player.resize(793, 308);
+    EXPECT_EQ(player.picture().size(), QSize(793, 308));
+    EXPECT_TRUE(Near(ColorAt(player.picture(), player.scene(), {20, 30}), QColor(255, 0, 0)));
+}
