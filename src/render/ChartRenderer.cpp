@@ -73,7 +73,9 @@ MapLayout LayOutMap(const QRectF& viewBox, const QRectF& inner, const LegendLayo
 MapLayout LayOutChart(const ChartScene& scene, const LegendLayout& legend, const QRectF& frame,
                       double u) {
     const double margin = 10 * u;
-    const QRectF inner = frame.adjusted(margin, margin, -margin, -margin);
+    // The attribution line needs a little more room below.
+    const double below = scene.movie->attribution.trimmed().isEmpty() ? 0 : 4 * u;
+    const QRectF inner = frame.adjusted(margin, margin, -margin, -margin - below);
     MapLayout layout = LayOutMap(scene.movie->viewBox, inner, legend, u);
     layout.view.frame = frame;
     return layout;

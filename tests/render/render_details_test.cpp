@@ -108,10 +108,11 @@ TEST(MapPlacement, KeepsProportionsAndCentresTheMap) {
         const QRectF map = t->mapRect(QRectF(0, 0, 100, 60));
         EXPECT_TRUE(frame.contains(map));
         EXPECT_NEAR(map.center().x(), frame.center().x(), 0.5);
-        EXPECT_NEAR(map.center().y(), frame.center().y(), 0.5);
-        // One side touches its margins: the map is as large as the frame allows.
-        EXPECT_TRUE(std::abs(map.width() - (size.width() - 2 * 10 * ChartUnit(frame))) < 0.5 ||
-                    std::abs(map.height() - (size.height() - 2 * 10 * ChartUnit(frame))) < 0.5);
+        // Centred above the attribution line, and as large as the margins allow.
+        const double u = ChartUnit(frame);
+        EXPECT_NEAR(map.center().y(), frame.center().y() - 2 * u, 0.5);
+        EXPECT_TRUE(std::abs(map.width() - (size.width() - 20 * u)) < 0.5 ||
+                    std::abs(map.height() - (size.height() - 24 * u)) < 0.5);
     }
     EXPECT_FALSE(MapPlacement(ChartScene(), QRectF(0, 0, 500, 350)));
 }
