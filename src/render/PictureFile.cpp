@@ -251,7 +251,7 @@ EncodedPicture EncodeChartPicture(const ChartScene& scene, PictureFormat format,
     return out;
 }
 
-void SaveChartPicture(const ChartScene& scene, const QString& path, QSize size) {
+void WriteChartPicture(const ChartScene& scene, const QString& path, QSize size) {
     if (path.trimmed().isEmpty())
         throw UserError(QStringLiteral("No file name was given for the chart picture."));
     const EncodedPicture picture = EncodeChartPicture(scene, PictureFormatFor(path), size);

@@ -24,9 +24,9 @@ QByteArray EncodePng(const QImage& image, int zlibLevel = 1);
 
 // Draws the scene at `size` and writes it in the format the name asks for, through a
 // temporary file renamed over the target. Throws UserError with a readable message.
-void SaveChartPicture(const ChartScene& scene, const QString& path, QSize size);
+void WriteChartPicture(const ChartScene& scene, const QString& path, QSize size);
 
-// The encoded bytes SaveChartPicture would write, and the time split for the command line.
+// The encoded bytes WriteChartPicture would write, and the time split for the command line.
 struct EncodedPicture {
     QByteArray bytes;
     double drawMs = 0;

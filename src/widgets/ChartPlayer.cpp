@@ -41,7 +41,7 @@ QImage ChartPlayer::renderPicture(QSize size) const {
 }
 
 void ChartPlayer::savePicture(const QString& path, QSize size) const {
-    SaveChartPicture(scene_, path, size);
+    WriteChartPicture(scene_, path, size);
 }
 
 void ChartPlayer::paintEvent(QPaintEvent*) {
