@@ -10,7 +10,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QTemporaryDir>
-
 #include <benchmark/benchmark.h>
 
 using namespace tolvane;
@@ -20,8 +19,7 @@ namespace {
 // The map of the "Map" page with the most to draw.
 const QString kLargest = QStringLiteral("China");
 
-void EnsureApplication()
-{
+void EnsureApplication() {
     static int argc = 1;
     static char name[] = "tolvane_bench";
     static char* argv[] = {name, nullptr};
@@ -32,24 +30,22 @@ void EnsureApplication()
 }
 
 struct AppCopy {
-    AppCopy()
-    {
-        SeedFolder(QStringLiteral(TOLVANE_SOURCE_DIR "/data"), dir.path() + QStringLiteral("/data"));
+    AppCopy() {
+        SeedFolder(QStringLiteral(TOLVANE_SOURCE_DIR "/data"),
+                   dir.path() + QStringLiteral("/data"));
     }
     QString path() const { return dir.path() + u'/'; }
     QTemporaryDir dir;
 };
 
-void ChooseMap(TFrmMain& main, const QString& map)
-{
+void ChooseMap(TFrmMain& main, const QString& map) {
     main.regionPage().cmbMap()->setCurrentText(map);
     main.regionPage().cmbMapChange();
 }
 
 } // namespace
 
-static void BM_StartUpToFirstChart(benchmark::State& state)
-{
+static void BM_StartUpToFirstChart(benchmark::State& state) {
     EnsureApplication();
     AppCopy app;
     ScriptedDialogs dialogs;
@@ -63,8 +59,7 @@ static void BM_StartUpToFirstChart(benchmark::State& state)
 }
 BENCHMARK(BM_StartUpToFirstChart)->Unit(benchmark::kMillisecond);
 
-static void BM_ChangeToLargestMap(benchmark::State& state)
-{
+static void BM_ChangeToLargestMap(benchmark::State& state) {
     EnsureApplication();
     AppCopy app;
     ScriptedDialogs dialogs;
@@ -75,8 +70,7 @@ static void BM_ChangeToLargestMap(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         ChooseMap(main, QStringLiteral("Germany"));
-        if (cold)
-            ClearMovieCache();
+        if (cold) ClearMovieCache();
         state.ResumeTiming();
         ChooseMap(main, kLargest);
         benchmark::DoNotOptimize(main.Flash1->picture());
@@ -85,8 +79,7 @@ static void BM_ChangeToLargestMap(benchmark::State& state)
 }
 BENCHMARK(BM_ChangeToLargestMap)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 
-static void BM_MakeAndPreviewLargestMap(benchmark::State& state)
-{
+static void BM_MakeAndPreviewLargestMap(benchmark::State& state) {
     EnsureApplication();
     AppCopy app;
     ScriptedDialogs dialogs;

@@ -5,13 +5,11 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-
 #include <benchmark/benchmark.h>
 
 using namespace tolvane;
 
-static void BM_RegionMakeCycle(benchmark::State& state)
-{
+static void BM_RegionMakeCycle(benchmark::State& state) {
     const int regions = static_cast<int>(state.range(0));
     QTemporaryDir dir;
     QDir(dir.path()).mkpath("data");
@@ -25,8 +23,14 @@ static void BM_RegionMakeCycle(benchmark::State& state)
 
     MapPageState page;
     for (int i = 0; i < regions; ++i)
-        model.regions.push_back({i + 1, QStringLiteral("Region number %1").arg(i + 1),
-                                 QStringLiteral("XX-%1").arg(i + 1), {}, 0x336699, i * 1.25, 0, 0});
+        model.regions.push_back({i + 1,
+                                 QStringLiteral("Region number %1").arg(i + 1),
+                                 QStringLiteral("XX-%1").arg(i + 1),
+                                 {},
+                                 0x336699,
+                                 i * 1.25,
+                                 0,
+                                 0});
     model.regionCount = regions;
     page.grid.setRowCount(regions + 2);
     for (int i = 0; i < regions; ++i) {

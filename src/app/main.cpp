@@ -7,7 +7,6 @@
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QScreen>
-
 #include <cstdio>
 
 namespace {
@@ -17,11 +16,8 @@ namespace {
 class FirstPaintProbe : public QObject {
 public:
     explicit FirstPaintProbe(const QElapsedTimer& clock)
-        : clock_(clock)
-    {
-    }
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
+        : clock_(clock) {}
+    bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Paint && !reported_) {
             reported_ = true;
             std::printf("first_chart_ms=%.1f\n", static_cast<double>(clock_.nsecsElapsed()) / 1e6);
@@ -38,8 +34,7 @@ private:
 
 } // namespace
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QElapsedTimer clock;
     clock.start();
     QApplication app(argc, argv);
@@ -50,8 +45,7 @@ int main(int argc, char* argv[])
     tolvane::QtDialogs dialogs;
     tolvane::TFrmMain main(tolvane::FindAppFolder(QApplication::applicationDirPath()), dialogs);
     FirstPaintProbe probe(clock);
-    if (qEnvironmentVariableIsSet("TOLVANE_STARTUP_PROBE"))
-        main.Flash1->installEventFilter(&probe);
+    if (qEnvironmentVariableIsSet("TOLVANE_STARTUP_PROBE")) main.Flash1->installEventFilter(&probe);
     main.FormCreate();
     if (const QScreen* screen = main.screen())
         main.move(screen->availableGeometry().center() - main.rect().center());

@@ -12,8 +12,6 @@
 #include "widgets/DataGridView.h"
 
 #include <QCheckBox>
-
-#include <algorithm>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -21,6 +19,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace tolvane {
 

@@ -3,9 +3,9 @@
 #include "widgets/GridTableModel.h"
 
 #include <QHeaderView>
-#include <QScrollBar>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 
 namespace tolvane {
@@ -96,9 +96,9 @@ void DataGridView::setColumnWidths(const QList<int>& widths) {
     }
 }
 
-int DataGridView::columnsWidth() const
-{
-    int width = verticalHeader()->width() + 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
+int DataGridView::columnsWidth() const {
+    int width =
+        verticalHeader()->width() + 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
     for (int c = 0; c < model_->columnCount(); ++c)
         width += columnWidth(c);
     return width;
