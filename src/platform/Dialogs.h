@@ -42,7 +42,10 @@ public:
     void openUrl(const QUrl& url) override;
 
 private:
+    QString startFolder() const;
+
     int32_t lastColor_ = 0; // black, as a fresh colour dialog shows
+    QString lastFolder_;    // file dialogs open where the user last chose a file
 };
 
 // Answers queued by a test, in order; records what was asked. An unexpected dialog (no
