@@ -35,19 +35,28 @@ std::optional<int32_t> QtDialogs::chooseColor(QWidget* parent, std::optional<int
     return lastColor_;
 }
 
+QString QtDialogs::startFolder() const {
+    if (!lastFolder_.isEmpty()) return lastFolder_;
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    return QFileInfo(pictures).isDir() ? pictures : QDir::homePath();
+}
+
 std::optional<QString> QtDialogs::openFile(QWidget* parent, const QString& title,
                                            const QString& filter) {
-    const QString path = QFileDialog::getOpenFileName(parent, title, QString(), QtFilter(filter));
+    const QString path =
+        QFileDialog::getOpenFileName(parent, title, startFolder(), QtFilter(filter));
     if (path.isEmpty()) return std::nullopt;
+    lastFolder_ = QFileInfo(path).absolutePath();
     return path;
 }
 
 std::optional<QString> QtDialogs::saveFile(QWidget* parent, const QString& title,
                                            const QString& filter) {
     // The replace question is the program's own, so the dialog must not ask first.
-    QString path = QFileDialog::getSaveFileName(parent, title, QString(), QtFilter(filter), nullptr,
-                                                QFileDialog::DontConfirmOverwrite);
+    QString path = QFileDialog::getSaveFileName(parent, title, startFolder(), QtFilter(filter),
+                                                nullptr, QFileDialog::DontConfirmOverwrite);
     if (path.isEmpty()) return std::nullopt;
+    lastFolder_ = QFileInfo(path).absolutePath();
     return path;
 }
 
