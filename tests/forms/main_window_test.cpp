@@ -3,6 +3,7 @@
 #include "forms/RegionPage.h"
 #include "forms/TFrmMain.h"
 #include "forms/TfrmColor.h"
+#include "forms/TfrmLegendColor.h"
 #include "model/Colors.h"
 #include "platform/Dialogs.h"
 #include "support/TempAppFolder.h"
@@ -13,6 +14,7 @@
 #include <QComboBox>
 #include <QImage>
 #include <QLabel>
+#include <QPushButton>
 #include <QSlider>
 #include <QTabWidget>
 #include <QTest>
@@ -240,4 +242,28 @@ TEST_F(MainWindow, HelpAndAboutOpenThroughTheShell) {
     main->cmdHelpClick();
     ASSERT_EQ(dialogs.openedUrls.size(), 1);
     EXPECT_EQ(dialogs.openedUrls[0], QUrl::fromLocalFile(app.path() + "help/help.htm"));
+}
+
+TEST_F(MainWindow, LegendSetOffersTheMapsColoursAndFollowsShowLegend) {
+    chooseMap("Germany");
+    QCheckBox* show = page().chkPShowLegend();
+    show->setChecked(false);
+    EXPECT_FALSE(page().cmdShowPLegend()->isEnabled());
+    show->setChecked(true);
+    ASSERT_TRUE(page().cmdShowPLegend()->isEnabled());
+
+    GridData& g = page().state().grid;
+    for (int r = 2; r < g.rowCount(); ++r)
+        g.setColor(4, r, r % 2 ? 0x0000FF : 0x00FF00);
+    page().cmdShowPLegend()->click();
+    EXPECT_TRUE(page().pnPLegend()->isVisible());
+    EXPECT_TRUE(main->previewArea().contains(page().pnPLegend()->geometry()));
+    // Two colours on the map: sorted as signed values, then white.
+    EXPECT_EQ(main->frmLegendColor().copyColor(1), 0x0000FF);
+    EXPECT_EQ(main->frmLegendColor().copyColor(2), 0x00FF00);
+    EXPECT_EQ(main->frmLegendColor().copyColor(3), kWhite);
+
+    show->click(); // unchecking hides the editor
+    EXPECT_FALSE(page().pnPLegend()->isVisible());
+    EXPECT_FALSE(page().cmdShowPLegend()->isEnabled());
 }
