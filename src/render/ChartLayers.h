@@ -26,6 +26,7 @@ namespace tolvane {
 struct MapView {
     QTransform toDevice;
     QRectF mapRect; // the movie's view box, fitted into the frame
+    QRectF area;    // all the map may use: the frame inside its margins; context fills it
     QRectF frame;   // the whole picture: labels may use the margins, never beyond
     double unit = 1;
 };
@@ -40,7 +41,7 @@ struct RegionFills {
 };
 RegionFills ComputeRegionFills(const ChartScene& scene, bool withData, const QColor& fallback);
 
-// The fills of the context (cut to the map's frame) and of the regions, with their hatches;
+// The fills of the context (cut to the map's area) and of the regions, with their hatches;
 // their outlines are BorderLayers.
 void PaintContext(QPainter& painter, const MapMovie& movie, const MapView& view);
 void PaintRegions(QPainter& painter, const MapMovie& movie, const MapView& view,
@@ -86,7 +87,8 @@ public:
     QSizeF size(int columns) const;
     // The most columns that fit `width` (at least 1).
     int columnsFor(double width) const;
-    void paint(QPainter& painter, const QPointF& topLeft, int columns) const;
+    // `onLand`: the legend stands on context land and needs a box of paper behind it.
+    void paint(QPainter& painter, const QPointF& topLeft, int columns, bool onLand = false) const;
 
 private:
     struct Item {

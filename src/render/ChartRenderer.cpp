@@ -77,6 +77,7 @@ MapLayout LayOutChart(const ChartScene& scene, const LegendLayout& legend, const
     const double below = scene.movie->attribution.trimmed().isEmpty() ? 0 : 4 * u;
     const QRectF inner = frame.adjusted(margin, margin, -margin, -margin - below);
     MapLayout layout = LayOutMap(scene.movie->viewBox, inner, legend, u);
+    layout.view.area = inner;
     layout.view.frame = frame;
     return layout;
 }
@@ -95,7 +96,7 @@ void PaintMapChart(QPainter& painter, const ChartScene& scene, const QRectF& fra
         scene.data.border ? RgbColor(*scene.data.border) : palette::kDefaultBorder;
     // Outlines are measured on other cores while the fills are drawn.
     const double width = BorderWidth(u);
-    BorderLayer landEdges(painter, movie.contextEdges, view.toDevice, width * 0.8, view.mapRect);
+    BorderLayer landEdges(painter, movie.contextEdges, view.toDevice, width * 0.8, view.area);
     BorderLayer borders(painter, movie.borders, view.toDevice, width);
     PaintContext(painter, movie, view);
     PaintRegions(painter, movie, view, fills);
@@ -105,7 +106,7 @@ void PaintMapChart(QPainter& painter, const ChartScene& scene, const QRectF& fra
         PaintRegionLabels(painter, scene, view, fills);
     if (movie.kind == MovieKind::City || movie.kind == MovieKind::RegionCity)
         PaintBubbles(painter, scene, view, cityChart && scene.data.showText);
-    legend.paint(painter, layout.legendAt, layout.legendColumns);
+    legend.paint(painter, layout.legendAt, layout.legendColumns, !movie.context.empty());
 }
 
 void PaintAttribution(QPainter& painter, const QString& text, const QRectF& frame, double u) {
@@ -116,7 +117,7 @@ void PaintAttribution(QPainter& painter, const QString& text, const QRectF& fram
     const double width = fm.horizontalAdvance(shown);
     const HaloText t =
         LayoutAt(shown, font, QPointF(frame.right() - 5 * u - width, frame.bottom() - 3.5 * u));
-    // It stands in the margin, on paper: no halo needed.
+    // It stands in the margin below the map's area, on paper: no halo needed.
     DrawHaloText(painter, t, palette::kSubtleInk, QColor(), 0);
 }
 

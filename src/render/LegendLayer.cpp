@@ -58,9 +58,17 @@ int LegendLayout::columnsFor(double width) const {
     return columns;
 }
 
-void LegendLayout::paint(QPainter& painter, const QPointF& topLeft, int columns) const {
+void LegendLayout::paint(QPainter& painter, const QPointF& topLeft, int columns,
+                         bool onLand) const {
     if (items_.empty()) return;
     columns = std::clamp(columns, 1, static_cast<int>(items_.size()));
+    if (onLand) {
+        // Nearly opaque: the land's outlines may show through faintly, as on a printed map,
+        // but never compete with the swatches.
+        const double pad = 5 * unit_;
+        painter.fillRect(QRectF(topLeft, size(columns)).adjusted(-pad, -pad, pad, pad),
+                         QColor(255, 255, 255, 235));
+    }
     const int rows = (static_cast<int>(items_.size()) + columns - 1) / columns;
     const double itemWidth = swatch_.width() + 5 * unit_ + textWidth_;
     const QFont font = LegendFont(unit_);
@@ -86,7 +94,7 @@ void LegendLayout::paint(QPainter& painter, const QPointF& topLeft, int columns)
         const QPointF baseline(origin.x() + swatch_.width() + 5 * unit_,
                                middle + (fm.ascent() - fm.descent()) / 2);
         const HaloText text = LayoutAt(item.text, font, baseline);
-        DrawHaloText(painter, text, palette::kDarkInk, QColor(), 0); // beside the map, on paper
+        DrawHaloText(painter, text, palette::kDarkInk, QColor(), 0); // on paper or its box
     }
     painter.restore();
 }

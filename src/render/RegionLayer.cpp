@@ -44,18 +44,22 @@ RegionFills ComputeRegionFills(const ChartScene& scene, bool withData, const QCo
 }
 
 void PaintContext(QPainter& painter, const MapMovie& movie, const MapView& view) {
-    if (movie.context.empty()) return;
-    // Neighbouring land may reach far beyond the view; it must not spill into the margins.
+    if (movie.context.empty() || view.area.isEmpty()) return;
+    // Neighbouring land runs to the edges of the map's area, as on a printed map, but never
+    // into the margins, where the paper shows.
     painter.save();
     const bool clip = CanClip(painter);
-    if (clip) painter.setClipRect(view.mapRect, Qt::IntersectClip);
+    if (clip) painter.setClipRect(view.area, Qt::IntersectClip);
     painter.setTransform(view.toDevice, true);
     painter.setPen(Qt::NoPen);
-    QPainterPath frame;
-    if (!clip) frame.addRect(view.toDevice.inverted().mapRect(view.mapRect));
+    const QRectF area = view.toDevice.inverted().mapRect(view.area);
+    QPainterPath cut;
+    if (!clip) cut.addRect(area);
     for (const MovieShape& s : movie.context) {
+        // Far-off land costs vertices to transform even where the clip drops it all.
+        if (!s.bounds.intersects(area)) continue;
         painter.setBrush(s.key == u"water" ? palette::kWater : palette::kLand);
-        painter.drawPath(clip ? s.path : s.path.intersected(frame));
+        painter.drawPath(clip ? s.path : s.path.intersected(cut));
     }
     painter.restore();
 }

@@ -2,7 +2,7 @@
 // named, the projection that suits the area, insets and context land.
 import {
   vsCountries, vsContext, EU27, m49, ne1Regions, ne1Context, isoName, grouped, parseGroups,
-  usStates, usCounties, usStateContext, germanyNuts2, bkgLand, partsInBox,
+  usStates, usCounties, usStateContext, germanyNuts2, bkgLand, bothContexts, partsInBox,
 } from './regions.mjs';
 import { vs50, gisco, hongKongSvg, berlinOrtsteile, countryName } from './sources.mjs';
 import { utm } from './geo.mjs';
@@ -68,7 +68,7 @@ function ne1Map(stem, a3, proj, opts = {}) {
       let regions = ne1Regions(a3, opts);
       if (opts.more) regions.push(...opts.more());
       if (opts.group) regions = grouped(regions, opts.group.table, await opts.group.names());
-      const context = opts.noContext ? [] : ne1Context(regions, [a3, ...(opts.alsoExclude || [])], opts.contextMargin, opts.contextBox);
+      const context = opts.noContext ? [] : ne1Context([a3, ...(opts.alsoExclude || [])]);
       return { regions, context };
     },
   };
@@ -184,7 +184,7 @@ export const REGION_MAPS = [
   ne1Map('Slovakia_NUTS2', 'SVK', { type: 'laea', lat0: 48.7, lon0: 19.5 }, { title: 'Slovakia', group: { table: SK_GROUPS, names: () => nutsNames('SK') } }),
   giscoMap('Slovenia_NUTS2', 'Slovenia', 'SI', 'SVN', { type: 'laea', lat0: 46.1, lon0: 14.8 }),
   ne1Map('South Africa', 'ZAF', { type: 'aea', parallels: [-24, -33], lat0: -29, lon0: 24 }, { frame: [16, -35, 33, -22] }),
-  ne1Map('South Korea', 'KOR', { type: 'tm', lat0: 38, lon0: 127.5 }, { contextBox: [124, 32.5, 131, 39.5] }),
+  ne1Map('South Korea', 'KOR', { type: 'tm', lat0: 38, lon0: 127.5 }),
   ne1Map('Spain', 'ESP', { type: 'lcc', parallels: [38, 42], lat0: 40, lon0: -3.5 }, {
     key: esKey, name: () => null, inset: (p) => (esKey(p) === 'ES-CN' ? 0 : null),
     insets: [{ proj: { type: 'laea', lat0: 28.3, lon0: -15.8 }, box: [-0.3, 0.86, 0.1, 1.12] }],
@@ -199,15 +199,14 @@ export const REGION_MAPS = [
   },
   {
     stem: 'New Jersey', title: 'New Jersey', attribution: USC, proj: { type: 'tm', lat0: 38.83, lon0: -74.5 },
-    build: () => ({ regions: usCounties('34'), context: usStateContext(['34']) }), contextMargin: 0.15,
+    build: () => ({ regions: usCounties('34'), context: bothContexts(usStateContext(['34']), ne1Context(['USA'])) }),
   },
   {
     stem: 'New York', title: 'New York', attribution: `${USC}. ${NE}`, proj: utm(18),
     build: () => {
       const regions = usCounties('36');
-      return { regions, context: [...usStateContext(['36']), ...ne1Context(regions, ['USA'], 0.15)] };
+      return { regions, context: bothContexts(usStateContext(['36']), ne1Context(['USA'])) };
     },
-    contextMargin: 0.1,
   },
   ne1Map('US and CA', 'USA', { type: 'lcc', parallels: [20, 60], lat0: 40, lon0: -96 }, {
     title: 'United States and Canada', simplifyPx: 0.8,
@@ -247,21 +246,21 @@ function germanyNuts2Map() {
     stem: 'Germany_NUTS2', title: 'Germany', attribution: `${BKG}. ${NE}`, proj: utm(32), simplifyPx: 0.6,
     build: async () => {
       const regions = germanyNuts2(await nutsNames('DE'));
-      return { regions, context: ne1Context(ne1Regions('DEU'), ['DEU']) };
+      return { regions, context: ne1Context(['DEU']) };
     },
   };
 }
 
 function berlinMap() {
   return {
-    stem: 'DE_Berlin', title: 'Berlin', attribution: `${BER}. ${BKG}`, proj: utm(33), contextMargin: 0.12,
+    stem: 'DE_Berlin', title: 'Berlin', attribution: `${BER}. ${BKG}`, proj: utm(33),
     build: () => {
       const regions = berlinOrtsteile().map((f) => ({
         type: 'Feature',
         properties: { key: f.properties.spatial_name.slice(0, 2), name: f.properties.BEZIRK },
         geometry: f.geometry,
       }));
-      return { regions, context: bkgLand([12.6, 52.2, 14.2, 52.8], ['11000']) };
+      return { regions, context: bothContexts(bkgLand(['11000']), ne1Context(['DEU'])) };
     },
   };
 }
@@ -277,7 +276,7 @@ function giscoMap(stem, title, cc, a3, proj, alsoExclude = []) {
         if (cc === 'PT' && i != null) props.inset = i;
         return { type: 'Feature', properties: props, geometry: f.geometry };
       });
-      return { regions, context: ne1Context(regions, [a3, ...alsoExclude]) };
+      return { regions, context: ne1Context([a3, ...alsoExclude]) };
     },
   };
 }

@@ -3,6 +3,7 @@
 import mapshaper from 'mapshaper';
 import {
   makeProjection, rewindForSphere, densify, roundGeometry, featuresBounds, round1,
+  polygonsOf, fromPolygons,
 } from './geo.mjs';
 
 const QUANTIZATION = 100000;
@@ -54,9 +55,70 @@ function prepare(features, def) {
   });
 }
 
-function expand(b, frac) {
-  const m = Math.max(b[2] - b[0], b[3] - b[1]) * frac;
-  return [b[0] - m, b[1] - m, b[2] + m, b[3] + m];
+// The renderer lets context land run to the edges of the area a picture gives the map. That
+// area is 2.7:1 in the preview (the picture is 2.57:1, its margins make the rest) and 0.7:1 on
+// a portrait page, so context covers the view box widened and heightened to such proportions
+// around its centre, with a little room besides.
+export const CONTEXT_WIDE = 2.8;
+export const CONTEXT_TALL = 1.5;
+const CONTEXT_ROOM = 0.03;
+
+export function contextCover([x0, y0, x1, y1]) {
+  const w = x1 - x0, h = y1 - y0;
+  const cw = Math.max(w, CONTEXT_WIDE * h) * (1 + 2 * CONTEXT_ROOM);
+  const ch = Math.max(h, CONTEXT_TALL * w) * (1 + 2 * CONTEXT_ROOM);
+  const cx = (x0 + x1) / 2, cy = (y0 + y1) / 2;
+  return [cx - cw / 2, cy - ch / 2, cx + cw / 2, cy + ch / 2];
+}
+
+// The lon/lat box a projected rectangle comes from, generous rather than tight: it only
+// chooses which source features are worth projecting.
+export function lonLatBox(projection, [x0, y0, x1, y1]) {
+  const n = 48;
+  const b = [Infinity, Infinity, -Infinity, -Infinity];
+  let wraps = false;
+  for (let j = 0; j <= n; j++) {
+    let prev = null;
+    for (let i = 0; i <= n; i++) {
+      const ll = projection.invert([x0 + (x1 - x0) * i / n, y0 + (y1 - y0) * j / n]);
+      if (!ll || !Number.isFinite(ll[0]) || !Number.isFinite(ll[1])) { prev = null; continue; }
+      if (prev && Math.abs(ll[0] - prev[0]) > 180) wraps = true;
+      b[0] = Math.min(b[0], ll[0]); b[1] = Math.min(b[1], ll[1]);
+      b[2] = Math.max(b[2], ll[0]); b[3] = Math.max(b[3], ll[1]);
+      prev = ll;
+    }
+  }
+  const inside = (ll) => {
+    const p = projection(ll);
+    return p && p[0] >= x0 && p[0] <= x1 && p[1] >= y0 && p[1] <= y1;
+  };
+  if (inside([0, 90])) { b[3] = 90; wraps = true; }
+  if (inside([0, -90])) { b[1] = -90; wraps = true; }
+  if (wraps) { b[0] = -180; b[2] = 180; }
+  return [Math.max(-180, b[0] - 1), Math.max(-90, b[1] - 1), Math.min(180, b[2] + 1), Math.min(90, b[3] + 1)];
+}
+
+// Where a frame cuts a charted country, the rest of it is land beyond the chart. The frame
+// cuts the projected plane (see frameExtent), so that is where parts are tested; parts wholly
+// outside it were left out on purpose and stay out.
+function cutOffParts(features, projection, [[x0, y0], [x1, y1]]) {
+  const out = [];
+  for (const f of features) {
+    const parts = polygonsOf(f.geometry).filter((poly) => {
+      const b = [Infinity, Infinity, -Infinity, -Infinity];
+      for (const ll of poly[0]) {
+        const p = projection(ll);
+        if (!p) continue;
+        b[0] = Math.min(b[0], p[0]); b[1] = Math.min(b[1], p[1]);
+        b[2] = Math.max(b[2], p[0]); b[3] = Math.max(b[3], p[1]);
+      }
+      const touches = b[0] <= x1 && b[2] >= x0 && b[1] <= y1 && b[3] >= y0;
+      const within = b[0] >= x0 && b[2] <= x1 && b[1] >= y0 && b[3] <= y1;
+      return touches && !within;
+    });
+    if (parts.length) out.push({ type: 'Feature', properties: { group: `cut-${f.properties.key}`, kind: 'land' }, geometry: fromPolygons(parts) });
+  }
+  return out;
 }
 
 // Projects everything; returns planar features plus the projection used for
@@ -73,10 +135,12 @@ export function projectMap(def) {
   const projected = plane ? main.map((f) => ({ ...f, geometry: roundGeometry(f.geometry) })) : projectFeatures(main, mainProj());
   const mainBounds = featuresBounds(projected);
   const W = mainBounds[2] - mainBounds[0], H = mainBounds[3] - mainBounds[1];
+  const insetBoxes = [];
   const insetProjs = (def.insets || []).map((ins, i) => {
     const feats = regionsLL.filter((f) => f.properties.inset === i);
     const [fx0, fy0, fx1, fy1] = ins.box;
     const box = [[mainBounds[0] + fx0 * W, mainBounds[1] + fy0 * H], [mainBounds[0] + fx1 * W, mainBounds[1] + fy1 * H]];
+    insetBoxes.push(box.flat());
     const p = makeProjection(ins.proj);
     if (ins.clip) p.clipExtent(frameExtent(makeProjection(ins.proj), ins.clip));
     p.fitExtent(box, { type: 'FeatureCollection', features: ins.fitTo ? ins.fitTo : feats });
@@ -88,12 +152,28 @@ export function projectMap(def) {
   // territories); without one, a lost region is a bug.
   if (lost.length && !def.frame) throw new Error(`${def.stem}: regions lost in projection: ${lost.map((f) => f.properties.key).join(' ')}`);
   const bounds = featuresBounds(projected);
+  const margin = Math.max(bounds[2] - bounds[0], bounds[3] - bounds[1]) * (def.margin ?? 0.02);
+  const viewBox = [bounds[0] - margin, bounds[1] - margin, bounds[2] + margin, bounds[3] + margin].map(Math.round);
   let context = [];
-  if (def.context && def.context.length) {
+  let contextHole = null;
+  const sources = typeof def.context === 'function' || (def.context && def.context.length);
+  if (sources && !plane) {
+    const cover = contextCover(viewBox);
     const p = makeProjection(def.proj);
-    const cb = def.frame ? frameExtent(makeProjection(def.proj), def.frame).flat() : expand(mainBounds, def.contextMargin ?? 0.2);
-    p.clipExtent([[cb[0], cb[1]], [cb[2], cb[3]]]);
-    context = projectFeatures(prepare(def.context, def), p);
+    const llBox = lonLatBox(p, cover);
+    let features = typeof def.context === 'function' ? def.context(llBox) : def.context;
+    features = prepare(features, def);
+    if (def.frame) features.push(...cutOffParts(main, makeProjection(def.proj), frameExtent(makeProjection(def.proj), def.frame)));
+    p.clipExtent([[cover[0], cover[1]], [cover[2], cover[3]]]);
+    context = projectFeatures(features, p);
+    // Mainland neighbours must not show through an inset's box: the box keeps open sea.
+    if (insetBoxes.length) {
+      const pad = margin;
+      contextHole = [
+        Math.min(...insetBoxes.map((b) => b[0])) - pad, Math.min(...insetBoxes.map((b) => b[1])) - pad,
+        Math.max(...insetBoxes.map((b) => b[2])) + pad, Math.max(...insetBoxes.map((b) => b[3])) + pad,
+      ];
+    }
   }
   const cities = [];
   for (const c of def.cities || []) {
@@ -102,7 +182,7 @@ export function projectMap(def) {
     if (!xy) throw new Error(`${def.stem}: city ${c.name} cannot be projected`);
     cities.push({ ...c, x: round1(xy[0]), y: round1(xy[1]) });
   }
-  return { regions: projected, context, cities, bounds };
+  return { regions: projected, context, contextHole, cities, bounds, viewBox };
 }
 
 function dequantize(t, [qx, qy]) {
@@ -110,7 +190,7 @@ function dequantize(t, [qx, qy]) {
 }
 
 export async function buildMovie(def) {
-  const { regions, context, cities, bounds } = projectMap(def);
+  const { regions, context, contextHole, cities, bounds, viewBox } = projectMap(def);
   const W = bounds[2] - bounds[0], H = bounds[3] - bounds[1];
   const px = Math.max(W / 2000, H / 1400);
   const interval = px * (def.simplifyPx ?? 0.5);
@@ -119,6 +199,7 @@ export async function buildMovie(def) {
   if (context.length) {
     inputs['context.json'] = { type: 'FeatureCollection', features: context };
     cmd += ' context.json combine-files';
+    if (contextHole) cmd += ` -erase bbox=${contextHole.join(',')} target=context no-snap`;
   }
   if (def.snap) cmd += ` snap snap-interval=${px * def.snap}`;
   cmd += ' -dissolve key target=regions copy-fields=name';
@@ -144,8 +225,6 @@ export async function buildMovie(def) {
     .sort((a, b) => (a.properties.key < b.properties.key ? -1 : a.properties.key > b.properties.key ? 1 : 0));
   const missing = [...names.keys()].filter((k) => !regionGeoms.some((g) => g.properties.key === k));
   if (missing.length) throw new Error(`${def.stem}: regions lost in simplification: ${missing.join(' ')}`);
-  const margin = Math.max(W, H) * (def.margin ?? 0.02);
-  const viewBox = [bounds[0] - margin, bounds[1] - margin, bounds[2] + margin, bounds[3] + margin].map(Math.round);
   const objects = { regions: { type: 'GeometryCollection', geometries: regionGeoms } };
   if (topo.objects.context) {
     objects.context = {

@@ -14,9 +14,22 @@ export function vsCountries(codes) {
     .map((f) => feat(f.geometry, { key: f.properties.a2, name: countryName(f.properties.a2) }));
 }
 
+// Context sources are functions of the lon/lat box the map's context must cover, which is
+// known only once the regions are projected.
+const inBox = (b, box) => b[0] <= box[2] && b[2] >= box[0] && b[1] <= box[3] && b[3] >= box[1];
+const featureBounds = new WeakMap();
+function boundsOf(f) {
+  if (!featureBounds.has(f)) featureBounds.set(f, geometryBounds(f.geometry));
+  return featureBounds.get(f);
+}
+
 export function vsContext(exclude) {
-  return vs50().filter((f) => !exclude.has(f.properties.a2) && f.properties.a2 !== 'AQ')
+  return (box) => vs50().filter((f) => !exclude.has(f.properties.a2) && f.properties.a2 !== 'AQ' && inBox(boundsOf(f), box))
     .map((f) => feat(f.geometry, { group: f.properties.a2, kind: 'land' }));
+}
+
+export function bothContexts(...sources) {
+  return (box) => sources.flatMap((s) => s(box));
 }
 
 export const EU27 = ['AT', 'BE', 'BG', 'HR', 'CY', 'CZ', 'DK', 'EE', 'FI', 'FR', 'DE', 'GR', 'HU', 'IE', 'IT', 'LV', 'LT', 'LU', 'MT', 'NL', 'PL', 'PT', 'RO', 'SK', 'SI', 'ES', 'SE'];
@@ -35,27 +48,11 @@ export function ne1Regions(a3, { key = (p) => p.iso_3166_2, name = (p) => p.name
   });
 }
 
-const ne1Bounds = new Map();
-function boundsOf(f) {
-  if (!ne1Bounds.has(f)) ne1Bounds.set(f, geometryBounds(f.geometry));
-  return ne1Bounds.get(f);
-}
-
 // Neighbouring countries' land from the same admin-1 layer, so that shared
 // borders match the charted regions exactly.
-export function ne1Context(regions, excludeA3, marginFrac = 0.35, box) {
-  let b = box;
-  if (!b) {
-    b = [Infinity, Infinity, -Infinity, -Infinity];
-    for (const r of regions) if (r.properties.inset == null) geometryBounds(r.geometry, b);
-    const m = Math.max(b[2] - b[0], b[3] - b[1]) * marginFrac;
-    b = [b[0] - m, b[1] - m, b[2] + m, b[3] + m];
-  }
-  return ne1().filter((f) => {
-    if (excludeA3.includes(f.properties.adm0_a3)) return false;
-    const fb = boundsOf(f);
-    return fb[0] <= b[2] && fb[2] >= b[0] && fb[1] <= b[3] && fb[3] >= b[1];
-  }).map((f) => feat(f.geometry, { group: f.properties.adm0_a3, kind: 'land' }));
+export function ne1Context(excludeA3) {
+  return (box) => ne1().filter((f) => !excludeA3.includes(f.properties.adm0_a3) && inBox(boundsOf(f), box))
+    .map((f) => feat(f.geometry, { group: f.properties.adm0_a3, kind: 'land' }));
 }
 
 export function isoName(code) {
@@ -104,7 +101,7 @@ export function usCounties(stateFips) {
 }
 
 export function usStateContext(excludeFips) {
-  return usAtlas().states.filter((f) => !excludeFips.includes(f.id))
+  return (box) => usAtlas().states.filter((f) => !excludeFips.includes(f.id) && inBox(boundsOf(f), box))
     .map((f) => feat(f.geometry, { group: `US${f.id}`, kind: 'land' }));
 }
 
@@ -116,12 +113,9 @@ export function germanyNuts2(names) {
   });
 }
 
-export function bkgLand([x0, y0, x1, y1], excludeAgs = []) {
-  return bkgKreise().filter((f) => {
-    if (excludeAgs.includes(f.properties.AGS)) return false;
-    const b = geometryBounds(f.geometry);
-    return b[0] <= x1 && b[2] >= x0 && b[1] <= y1 && b[3] >= y0;
-  }).map((f) => feat(f.geometry, { group: 'DE', kind: 'land' }));
+export function bkgLand(excludeAgs = []) {
+  return (box) => bkgKreise().filter((f) => !excludeAgs.includes(f.properties.AGS) && inBox(boundsOf(f), box))
+    .map((f) => feat(f.geometry, { group: 'DE', kind: 'land' }));
 }
 
 export { partsInBox };

@@ -1,9 +1,9 @@
 import test from 'node:test';
 import assert from 'node:assert/strict';
 import { feature } from 'topojson-client';
-import { buildMovie, adjacency } from '../lib/movie.mjs';
+import { buildMovie, adjacency, contextCover, lonLatBox, CONTEXT_WIDE, CONTEXT_TALL } from '../lib/movie.mjs';
 import { checkMovie } from '../lib/checks.mjs';
-import { pointInGeometry } from '../lib/geo.mjs';
+import { pointInGeometry, featuresBounds, makeProjection } from '../lib/geo.mjs';
 
 // Clockwise lon/lat boxes, as d3 wants exteriors.
 const box = (x0, y0, x1, y1) => [[x0, y0], [x0, y1], [x1, y1], [x1, y0], [x0, y0]];
@@ -72,4 +72,74 @@ test('the checker reports missing shapes, wrong kinds and duplicate keys', async
 
 test('building twice gives the same bytes', async () => {
   assert.equal((await buildMovie(def())).json, (await buildMovie(def())).json);
+});
+
+// ---- context land around the view box ----
+
+const contextFeatures = (movie) => feature(movie, movie.objects.context).features;
+const onContext = (movie, pt) => contextFeatures(movie).some((f) => pointInGeometry(pt, f.geometry));
+const project = (proj, ll) => makeProjection(proj)(ll);
+const landAround = (lon0, lat0, r) => ({ type: 'Feature', properties: { group: 'L', kind: 'land' }, geometry: { type: 'Polygon', coordinates: [box(lon0 - r, lat0 - r, lon0 + r, lat0 + r)] } });
+
+test('context covers the view box widened for the preview and heightened for a portrait', async () => {
+  const [x0, y0, x1, y1] = contextCover([0, 0, 100, 200]);
+  assert.ok(x1 - x0 >= CONTEXT_WIDE * 200 && y1 - y0 >= 200, 'a tall view box gets land beside it');
+  assert.ok(Math.abs((x0 + x1) / 2 - 50) < 1e-9 && Math.abs((y0 + y1) / 2 - 100) < 1e-9, 'around its centre');
+  const [, v0, , v1] = contextCover([0, 0, 300, 100]);
+  assert.ok(v1 - v0 >= CONTEXT_TALL * 300, 'a wide one gets land above and below');
+  assert.ok(CONTEXT_WIDE >= 2.6 && CONTEXT_TALL >= 1.45);
+
+  // A sea of land around the test map: the movie's context reaches exactly the cover.
+  let asked = null;
+  const d = { ...def(), insets: [], regions: def().regions.slice(0, 2), cities: [], context: (llBox) => { asked = llBox; return [landAround(10, 50, 25)]; } };
+  const { movie } = await buildMovie(d);
+  const cover = contextCover(movie.tolvane.viewBox);
+  const b = featuresBounds(contextFeatures(movie));
+  const w = cover[2] - cover[0];
+  b.forEach((v, i) => assert.ok(Math.abs(v - cover[i]) < w * 1e-3, `edge ${i}: ${v} vs ${cover[i]}`));
+  // The source was asked for every feature the cover could show.
+  const proj = makeProjection(d.proj);
+  for (const [x, y] of [[cover[0], cover[1]], [cover[2], cover[3]], [cover[0], cover[3]], [cover[2], cover[1]]]) {
+    const [lon, lat] = proj.invert([x, y]);
+    assert.ok(lon >= asked[0] && lon <= asked[2] && lat >= asked[1] && lat <= asked[3], `corner ${lon},${lat} in ${asked}`);
+  }
+});
+
+test('the lon/lat box of a cover around a pole spans every longitude', () => {
+  const polar = makeProjection({ type: 'laea', lat0: 85, lon0: 20 });
+  const [x, y] = polar([20, 85]);
+  const b = lonLatBox(polar, [x - 2e6, y - 2e6, x + 2e6, y + 2e6]);
+  assert.deepEqual([b[0], b[2], b[3]], [-180, 180, 90]);
+  const plain = lonLatBox(makeProjection({ type: 'laea', lat0: 50, lon0: 10 }), [-1e5, -1e5, 1e5, 1e5]);
+  assert.ok(plain[0] > 5 && plain[2] < 15 && plain[1] > 45 && plain[3] < 55, `${plain}`);
+});
+
+test('inset boxes keep open sea: no mainland context is drawn over them', async () => {
+  // Land all around, also where the island's inset box lies left of the mainland.
+  const d = { ...def(), context: [landAround(10, 50, 25)] };
+  const { movie } = await buildMovie(d);
+  const island = feature(movie, movie.objects.regions).features.find((f) => f.properties.key === 'T-I');
+  const [ix0, iy0, ix1, iy1] = featuresBounds([island]);
+  for (const pt of [[ix0, iy0], [ix1, iy1], [(ix0 + ix1) / 2, (iy0 + iy1) / 2], island.properties.label]) {
+    assert.ok(!onContext(movie, pt), `context under the inset at ${pt}`);
+  }
+  // Beyond the box the land goes on.
+  const [vx0, vy0, , vy1] = movie.tolvane.viewBox;
+  assert.ok(onContext(movie, [vx0 - (vy1 - vy0) * 0.3, (vy0 + vy1) / 2]), 'land left of the view box');
+});
+
+test('where a frame cuts a charted country, the rest of it is context land', async () => {
+  const big = region('T-B', 'Big', [box(0, 40, 20, 60)]);
+  const frame = [5, 45, 15, 55];
+  const d = { ...def(), frame, regions: [big], insets: [], cities: [], context: () => [] };
+  const { movie } = await buildMovie(d);
+  const [bx0, , bx1] = featuresBounds(feature(movie, movie.objects.regions).features);
+  const cut = project(d.proj, [17, 50]);
+  assert.ok(cut[0] > bx1, 'the region ends at the frame');
+  assert.ok(onContext(movie, cut), 'its land beyond the frame is context');
+  assert.ok(onContext(movie, project(d.proj, [3, 50])) && bx0 > project(d.proj, [3, 50])[0]);
+  // An island wholly outside the frame stays out: it was left out on purpose.
+  const withIsland = { ...d, regions: [region('T-B', 'Big', [box(0, 40, 20, 60)]), region('T-J', 'Far', [box(30, 50, 31, 51)])] };
+  const m2 = (await buildMovie(withIsland)).movie;
+  assert.ok(!onContext(m2, project(d.proj, [30.5, 50.5])));
 });
