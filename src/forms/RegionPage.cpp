@@ -136,6 +136,10 @@ void RegionPage::build(QWidget* tab) {
         [this]() -> const std::vector<TLegend>& { return main_.model().legends; }, main_.pnForm());
     pnPLegend_->setObjectName(QStringLiteral("pnPLegend"));
     pnPLegend_->bind(chkPShowLegend_, cmdShowPLegend_);
+    // Over the left of the preview, so the chart stays in sight while the legend is edited.
+    QRect legendArea = main_.previewArea();
+    legendArea.setWidth(std::min(legendArea.width(), 470));
+    pnPLegend_->setGeometry(legendArea);
 
     connect(cmbMap_, &QComboBox::activated, this, [this] { cmbMapChange(); });
     connect(WGrid_, &DataGridView::cellClicked, this, &RegionPage::WGridClick);
@@ -144,7 +148,6 @@ void RegionPage::build(QWidget* tab) {
     });
     connect(cmdColor1_, &QPushButton::clicked, this, &RegionPage::cmdColor1Click);
     connect(cmdColor2_, &QPushButton::clicked, this, &RegionPage::cmdColor2Click);
-    connect(cmdShowPLegend_, &QPushButton::clicked, this, &RegionPage::cmdShowPLegendClick);
     connect(chkPShowName_, &QCheckBox::toggled, this, [this](bool on) { state_.showName = on; });
     connect(chkPShowLegend_, &QCheckBox::toggled, this,
             [this](bool on) { state_.legend.show = on; });
@@ -230,15 +233,6 @@ void RegionPage::cmdColor1Click() {
 }
 void RegionPage::cmdColor2Click() {
     openColorDialog(TfrmColor::RangePanel);
-}
-
-void RegionPage::cmdShowPLegendClick() {
-    // Over the left of the preview, so the chart stays in sight while the legend is edited.
-    QRect area = main_.previewArea();
-    area.setWidth(std::min(area.width(), 470));
-    pnPLegend_->setGeometry(area);
-    pnPLegend_->cmdShowLegendClick();
-    pnPLegend_->raise();
 }
 
 } // namespace tolvane

@@ -37,7 +37,6 @@ public:
     void WGridClick(int col, int row);
     void cmdColor1Click();
     void cmdColor2Click();
-    void cmdShowPLegendClick();
 
     // Loads the current map's region chart into the page; false when it failed (reported).
     bool load();
