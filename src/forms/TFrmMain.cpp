@@ -224,10 +224,8 @@ void TFrmMain::MakeAndPreview() {
 }
 
 QSize TFrmMain::chartSizeOfMode() const {
-    switch (model_.chartMode) {
-    default:
-        return regionPage_->sizeBar()->chartSize();
-    }
+    // Each page has its own size bar; the "Map" page is the only one so far.
+    return regionPage_->sizeBar()->chartSize();
 }
 
 void TFrmMain::cmdSavePictureClick() {
