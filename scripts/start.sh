@@ -2,5 +2,5 @@
 # Installs what is missing, builds and starts Tolvane.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/build.sh
+scripts/build.sh tolvane appfolder
 exec build/tolvane "$@"
