@@ -39,18 +39,20 @@ export function regionChart(regions, { showtext, shade }) {
   w.leaf('regions', String(regions.length));
   w.leaf('border', String(SILVER));
   w.leaf('showtext', bool(showtext));
-  regions.forEach((r, i) => {
-    w.open('province', i + 1);
-    w.leaf('name', r.name);
-    w.leaf('shortname', r.key);
-    w.leaf('bgcolor', String(r.colour));
-    w.leaf('value', '0');
-    if (shade) w.leaf('shade', '1');
-    w.close('province');
-  });
+  regions.forEach((r, i) => provinceElement(w, r, i, shade));
   legend(w, shade ? 4 : 6, shade ? ['shade', '1'] : null);
   w.close('provinces');
   return w.toString();
+}
+
+function provinceElement(w, r, i, shade) {
+  w.open('province', i + 1);
+  w.leaf('name', r.name);
+  w.leaf('shortname', r.key);
+  w.leaf('bgcolor', String(r.colour));
+  w.leaf('value', '0');
+  if (shade) w.leaf('shade', '1');
+  w.close('province');
 }
 
 function cityElement(w, c, i) {
@@ -82,14 +84,7 @@ export function regionCityChart(regions, cities) {
   w.leaf('border', String(GREY));
   w.open('provinces');
   w.leaf('regions', String(regions.length));
-  regions.forEach((r, i) => {
-    w.open('province', i + 1);
-    w.leaf('name', r.name);
-    w.leaf('shortname', r.key);
-    w.leaf('bgcolor', String(r.colour));
-    w.leaf('value', '0');
-    w.close('province');
-  });
+  regions.forEach((r, i) => provinceElement(w, r, i, false));
   w.close('provinces');
   w.open('cities');
   w.leaf('regions', String(cities.length));

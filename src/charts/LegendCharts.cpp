@@ -1,0 +1,94 @@
+// Region, shade and city charts share one layout: a list of items, a border, "showtext" and
+// a legend. The shade chart adds a shade code per item; the city chart names its items
+// "city" and takes its border from the "Map" page.
+#include "charts/Charts.h"
+#include "charts/GridRows.h"
+#include "model/Colors.h"
+#include "model/NumberFormat.h"
+#include "platform/XmlDocument.h"
+
+namespace tolvane {
+
+namespace {
+
+// The parts of a page a chart file is loaded into.
+struct ListPage {
+    GridLayout layout;
+    GridData& grid;
+    LegendState& legend;
+    bool& showName;
+    int32_t& border; // platform colour
+};
+
+void WriteListChart(ChartKind kind, const ChartModel& model, GridLayout layout,
+                    const GridData& grid, const LegendState& legend, bool showName,
+                    int32_t border) {
+    ChartFileData data;
+    data.regions = model.regionCount;
+    data.border = QString::number(SwapRedBlue(border));
+    data.showText = showName;
+    data.items = CollectDataGrid(grid, layout, model.regions);
+    data.legend = CollectLegend(legend);
+    BuildChartFile(kind, data).save(model.chartFilePath());
+}
+
+void LoadListChart(ChartKind kind, ChartModel& model, const ListPage& page,
+                   const QString& mapName) {
+    ChartFileData data = LoadChartFile(kind, model.dataPath(mapName + QStringLiteral(".xml")));
+
+    // Cities live in the region table while the "Bubble" page shows them.
+    model.regions = std::move(data.items);
+    model.regionCount = static_cast<int>(model.regions.size());
+    model.legends = data.legend.items;
+
+    FillDataGrid(page.grid, page.layout, model.regions);
+    page.showName = data.showText;
+    page.border = SwapRedBlue(ParseInt(data.border));
+    FillLegend(page.legend, data.legend);
+
+    StageChart(model, kind, mapName, StagedCopy(model, data, page.legend.countIndex + 1));
+}
+
+GridLayout MapLayout(ChartKind kind) {
+    return kind == ChartKind::Shade ? GridLayout::Shade : GridLayout::Region;
+}
+
+void WriteMapChart(ChartKind kind, const ChartModel& model, const MapPageState& page) {
+    WriteListChart(kind, model, MapLayout(kind), page.grid, page.legend, page.showName,
+                   page.border);
+}
+
+ListPage MapPage(ChartKind kind, MapPageState& page) {
+    return {MapLayout(kind), page.grid, page.legend, page.showName, page.border};
+}
+
+} // namespace
+
+void WriteRegionChart(const ChartModel& model, const MapPageState& page) {
+    WriteMapChart(ChartKind::Region, model, page);
+}
+
+void LoadRegionChart(ChartModel& model, MapPageState& page, const QString& mapName) {
+    LoadListChart(ChartKind::Region, model, MapPage(ChartKind::Region, page), mapName);
+}
+
+void WriteShadeChart(const ChartModel& model, const MapPageState& page) {
+    WriteMapChart(ChartKind::Shade, model, page);
+}
+
+void LoadShadeChart(ChartModel& model, MapPageState& page, const QString& mapName) {
+    LoadListChart(ChartKind::Shade, model, MapPage(ChartKind::Shade, page), mapName);
+}
+
+void WriteCityChart(const ChartModel& model, const CityPageState& page, int32_t border) {
+    WriteListChart(ChartKind::City, model, GridLayout::City, page.grid, page.legend, page.showName,
+                   border);
+}
+
+void LoadCityChart(ChartModel& model, CityPageState& page, int32_t& border,
+                   const QString& mapName) {
+    LoadListChart(ChartKind::City, model,
+                  {GridLayout::City, page.grid, page.legend, page.showName, border}, mapName);
+}
+
+} // namespace tolvane
