@@ -81,7 +81,7 @@ void MapChartPage::activate() {
     model.chartMode = chartMode();
     model.tables() = tables_;
     const QString map = selectedMap();
-    if (shownMap_.isEmpty() || map != shownMap_) {
+    if (reloading_ || shownMap_.isEmpty() || map != shownMap_) {
         applySwitchRules(map);
         model.currentMapName = map;
         load(map);
@@ -93,6 +93,13 @@ void MapChartPage::activate() {
         ChartModel scratch = model;
         stageChart(scratch, shownMap_);
     });
+}
+
+void MapChartPage::reload() {
+    // Through activate, so that what a page adds to it (its own player) happens too.
+    reloading_ = true;
+    activate();
+    reloading_ = false;
 }
 
 bool MapChartPage::make() {

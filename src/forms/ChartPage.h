@@ -33,8 +33,13 @@ public:
     // The page became the active one: its chart is staged for its preview player, which
     // the main window then restarts.
     virtual void activate() = 0;
+    // As activate, but the chart is loaded again from its file whatever the grids hold.
+    virtual void reload() { activate(); }
     // Another page becomes active: panels of this page over the preview are hidden.
     virtual void deactivate() {}
+    // Whether the grids hold the chart the page's selector names (an options file can set
+    // the selector alone).
+    virtual bool showsSelection() const { return true; }
 
     // Writes the page's grids into its chart and loads it back; false when it failed
     // (the failure has been reported). The main window restarts the preview afterwards.
@@ -66,6 +71,10 @@ public:
     using ChartPage::ChartPage;
 
     void activate() override;
+    void reload() override;
+    bool showsSelection() const override {
+        return !shownMap_.isEmpty() && shownMap_ == selectedMap();
+    }
     bool make() override;
 
     // Loads `map`'s chart into the page; false when it failed (reported), leaving the page
@@ -109,6 +118,7 @@ private:
     uint64_t editRevision() const;
 
     QString shownMap_; // the map whose chart the grids hold
+    bool reloading_ = false;
     ChartTables tables_;
     uint64_t cleanRevision_ = 0;
 };

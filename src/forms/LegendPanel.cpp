@@ -75,6 +75,9 @@ LegendPanel::LegendPanel(LegendState& state, const GridData& dataGrid, TfrmLegen
 
     // A user's choice only: loads and the gradient set the list without refilling texts.
     connect(count_, &QComboBox::activated, this, &LegendPanel::cmbLegendCountChange);
+    // The item count follows the list however it is set (an options file sets it alone).
+    connect(count_, &QComboBox::currentIndexChanged, this,
+            [this](int index) { state_.countIndex = index; });
     connect(hide_, &QPushButton::clicked, this, &LegendPanel::cmdHideLegendClick);
     connect(grid_, &DataGridView::cellClicked, this, &LegendPanel::gdLegendClick);
 

@@ -115,7 +115,7 @@ void RegionPage::build(QWidget* tab) {
     connect(chkPShowName_, &QCheckBox::toggled, this, [this](bool on) { state_.showName = on; });
     connect(chkPShowLegend_, &QCheckBox::toggled, this,
             [this](bool on) { state_.legend.show = on; });
-    connect(clrBoder_, &ColorEdit::colorChosen, this, [this](int32_t c) { state_.border = c; });
+    connect(clrBoder_, &ColorEdit::colorChanged, this, [this](int32_t c) { state_.border = c; });
 }
 
 QSlider* RegionPage::trSize() const {

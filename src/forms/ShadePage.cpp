@@ -122,7 +122,7 @@ void ShadePage::build(QWidget* tab) {
             [this](bool on) { state_.showName = on; });
     connect(chkShadeShowLegend_, &QCheckBox::toggled, this,
             [this](bool on) { state_.legend.show = on; });
-    connect(clrShadeBoder_, &ColorEdit::colorChosen, this,
+    connect(clrShadeBoder_, &ColorEdit::colorChanged, this,
             [this](int32_t c) { state_.border = c; });
 }
 

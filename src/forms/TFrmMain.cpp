@@ -5,6 +5,7 @@
 #include "forms/ChartPage.h"
 #include "forms/ColorTarget.h"
 #include "forms/LegendPanel.h"
+#include "forms/OptionsForm.h"
 #include "forms/PlayerMessageFilter.h"
 #include "forms/RegionPage.h"
 #include "forms/SaveChart.h"
@@ -14,6 +15,7 @@
 #include "forms/TfrmLegendColor.h"
 #include "model/UserError.h"
 #include "platform/Dialogs.h"
+#include "platform/FileOps.h"
 #include "widgets/ChartPlayer.h"
 #include "widgets/ChartSizeBar.h"
 
@@ -21,6 +23,8 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTabWidget>
@@ -105,12 +109,16 @@ TFrmMain::TFrmMain(const QString& appFolder, Dialogs& dialogs, QWidget* parent)
 
     cmdMake_ = new QPushButton(QStringLiteral("Make && Preview"), pnForm_);
     cmdSavePicture_ = new QPushButton(QStringLiteral("Save Chart"), pnForm_);
+    cmdSaveOption_ = new QPushButton(QStringLiteral("Save Options"), pnForm_);
+    cmdSaveOption_->setObjectName(QStringLiteral("cmdSaveOption"));
+    cmdOpenOption_ = new QPushButton(QStringLiteral("Open Options"), pnForm_);
+    cmdOpenOption_->setObjectName(QStringLiteral("cmdOpenOption"));
     cmdHelp_ = new QPushButton(QStringLiteral("Help"), pnForm_);
     cmdAbout_ = new QPushButton(QStringLiteral("About"), pnForm_);
     const int buttonsLeft = kPreviewLeft + kPreviewWidth + 20;
     const int buttonsWidth = kClientWidth - buttonsLeft - 16;
     int top = kPageControlHeight + 19;
-    for (QPushButton* button : {cmdMake_, cmdSavePicture_}) {
+    for (QPushButton* button : {cmdMake_, cmdSavePicture_, cmdSaveOption_, cmdOpenOption_}) {
         button->setGeometry(buttonsLeft, top, buttonsWidth, 34);
         top += 42;
     }
@@ -123,6 +131,8 @@ TFrmMain::TFrmMain(const QString& appFolder, Dialogs& dialogs, QWidget* parent)
 
     connect(cmdMake_, &QPushButton::clicked, this, &TFrmMain::cmdMakeClick);
     connect(cmdSavePicture_, &QPushButton::clicked, this, &TFrmMain::cmdSavePictureClick);
+    connect(cmdSaveOption_, &QPushButton::clicked, this, &TFrmMain::cmdSaveOptionClick);
+    connect(cmdOpenOption_, &QPushButton::clicked, this, &TFrmMain::cmdOpenOptionClick);
     connect(cmdHelp_, &QPushButton::clicked, this, &TFrmMain::cmdHelpClick);
     connect(cmdAbout_, &QPushButton::clicked, this, &TFrmMain::cmdAboutClick);
     for (TfrmColor* dialog : {frmColor_, static_cast<TfrmColor*>(frmColor2_)}) {
@@ -166,6 +176,8 @@ void TFrmMain::FormCreate() {
     BusyScope busy(busy_);
     model_.regionCount = 1;
     model_.chartMode = ModeRegion;
+    created_ = true;
+    restoreLastOptions();
     model_.currentMapName = regionPage_->selectedMap();
     regionPage_->loadSelected();
     playerFilter_->install();
@@ -185,6 +197,68 @@ void TFrmMain::FormCreate() {
 void TFrmMain::FormDestroy() {
     if (destroyed_) return;
     destroyed_ = true;
+    // A window that never started has restored nothing: its state is not worth keeping.
+    if (created_) runOperation([this] { SaveOptionsFile(lastOptionsPath()); });
+}
+
+QString TFrmMain::lastOptionsPath() const {
+    return model_.dataPath(QStringLiteral("LastOption.set"));
+}
+
+void TFrmMain::restoreLastOptions() {
+    const QString path = lastOptionsPath();
+    if (!QFileInfo::exists(path)) return; // the first run
+    try {
+        LoadOptionsFile(path);
+    } catch (const UserError& e) {
+        dialogs_.showError(this, QStringLiteral("%1\n\nThe options of the last run (%2) are "
+                                                "restored as far as they could be read.")
+                                     .arg(e.message(), QDir::toNativeSeparators(path)));
+    }
+}
+
+void TFrmMain::SaveOptionsFile(const QString& path) {
+    WriteFileAtomically(path,
+                        BuildOptionsFile(CollectOptions(*pnForm_, pgControl_->currentIndex())));
+}
+
+bool TFrmMain::LoadOptionsFile(const QString& path) {
+    const OptionsText text = ParseOptionsFile(ReadWholeFile(path));
+    const OptionsApplied applied = ApplyOptions(*pnForm_, text, [this] { letEventsRun(); });
+    if (!applied.error.isEmpty()) throw UserError(applied.error);
+    return applied.activeMapShown;
+}
+
+void TFrmMain::cmdSaveOptionClick() {
+    BusyScope busy(busy_);
+    if (!busy.entered()) return;
+    const auto chosen =
+        dialogs_.saveFile(this, QStringLiteral("Save Options"), QStringLiteral("*.set"));
+    if (!chosen) return;
+    QString path = *chosen;
+    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".set");
+    if (QFileInfo::exists(path) &&
+        !dialogs_.askOkCancel(
+            this, QStringLiteral("Information"),
+            QStringLiteral("A same named file has existed. Do you want to replace it?")))
+        return;
+    runOperation([&] { SaveOptionsFile(path); });
+}
+
+void TFrmMain::cmdOpenOptionClick() {
+    BusyScope busy(busy_);
+    if (!busy.entered()) return;
+    const auto chosen =
+        dialogs_.openFile(this, QStringLiteral("Open Options"), QStringLiteral("*.set"));
+    if (!chosen) return;
+    bool reload = true;
+    const bool read = runOperation([&] {
+        if (LoadOptionsFile(*chosen)) reload = false;
+    });
+    // A file of another map reloads the page. So does one that changed the page's map list
+    // alone: the grids must never hold one map's rows under another map's name.
+    ChartPage& page = *pages_[static_cast<size_t>(activePage_)];
+    if ((read && reload) || !page.showsSelection()) showPage(activePage_, true);
 }
 
 void TFrmMain::closeEvent(QCloseEvent* event) {
@@ -227,13 +301,20 @@ ChartPage* TFrmMain::pageOfMode() const {
 }
 
 void TFrmMain::pgControlChange(int index) {
+    showPage(index, false);
+}
+
+void TFrmMain::showPage(int index, bool reload) {
     if (index < 0 || index >= static_cast<int>(pages_.size())) return;
     BusyScope busy(busy_);
     for (const auto& page : pages_)
         page->deactivate();
     activePage_ = index;
     ChartPage& page = *pages_[static_cast<size_t>(index)];
-    page.activate();
+    if (reload)
+        page.reload();
+    else
+        page.activate();
     ChartPlayer* player = page.previewPlayer();
     placePreview(player);
     letEventsRun();

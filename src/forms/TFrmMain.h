@@ -47,10 +47,21 @@ public:
     // Page switching: the page at `index` became the active one.
     void pgControlChange(int index);
 
+    // The options file: the state of every page's controls. Writing replaces the file
+    // whole or not at all. Reading sets the controls the file names; it returns whether the
+    // file's active map is the one its page shows now, and throws UserError when the file
+    // cannot be read or stops at a bad line (the lines before it stay applied).
+    void SaveOptionsFile(const QString& path);
+    bool LoadOptionsFile(const QString& path);
+    // Where each run leaves its options for the next: data/LastOption.set.
+    QString lastOptionsPath() const;
+
     // Shared commands.
     void cmdMakeClick() { MakeAndPreview(); }
     void MakeAndPreview();
     void cmdSavePictureClick();
+    void cmdSaveOptionClick();
+    void cmdOpenOptionClick();
     void cmdHelpClick();
     void cmdAboutClick();
 
@@ -78,6 +89,8 @@ public:
     QWidget* pnForm() const { return pnForm_; }
     QPushButton* cmdMake() const { return cmdMake_; }
     QPushButton* cmdSavePicture() const { return cmdSavePicture_; }
+    QPushButton* cmdSaveOption() const { return cmdSaveOption_; }
+    QPushButton* cmdOpenOption() const { return cmdOpenOption_; }
     // The area below the page control where the previews and legend panels sit.
     QRect previewArea() const;
 
@@ -92,12 +105,17 @@ protected:
 private:
     // Adds a page's tab and takes the page on; pages are added in page-control order.
     template <typename Page> Page* addPage(const QString& caption, const QString& tabName);
+    // Shows page `index`; `reload` loads its chart again even when the grids hold it.
+    void showPage(int index, bool reload);
+    // Start-up: a first run has no last options; any other failure is reported once.
+    void restoreLastOptions();
     ColorTarget colorTarget(int mode);
     LegendState* legendTarget(int mode);
 
     ChartModel model_;
     Dialogs& dialogs_;
     bool busy_ = false;
+    bool created_ = false;
     bool destroyed_ = false;
 
     QWidget* pnForm_ = nullptr;
@@ -105,6 +123,8 @@ private:
     QWidget* pnMap_ = nullptr;
     QPushButton* cmdMake_ = nullptr;
     QPushButton* cmdSavePicture_ = nullptr;
+    QPushButton* cmdSaveOption_ = nullptr;
+    QPushButton* cmdOpenOption_ = nullptr;
     QPushButton* cmdHelp_ = nullptr;
     QPushButton* cmdAbout_ = nullptr;
     PlayerMessageFilter* playerFilter_ = nullptr;

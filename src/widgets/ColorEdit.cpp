@@ -26,6 +26,7 @@ ColorSwatch::ColorSwatch(QWidget* parent)
 }
 
 void ColorSwatch::setColor(int32_t color) {
+    const bool changed = color != color_;
     color_ = color;
     // The colour is the content: name it for tooltips and screen readers.
     const QString name =
@@ -33,6 +34,7 @@ void ColorSwatch::setColor(int32_t color) {
     setToolTip(name);
     setAccessibleDescription(name);
     update();
+    if (changed) emit colorChanged(color);
 }
 
 QSize ColorSwatch::sizeHint() const {
