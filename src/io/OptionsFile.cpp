@@ -59,9 +59,16 @@ QString OneLine(QString text) {
     return text;
 }
 
-// The first `count` texts of a line split from the left as the fields were written one
-// after another: each field runs to the next "+"; once none is left, the fields are empty
-// and the rest stays whole for what follows.
+// Searched by hand: QStringView::lastIndexOf of Qt 6.4 can look one character past the end
+// of a view that is part of a longer text.
+qsizetype LastIndexOf(QStringView text, QStringView mark) {
+    for (qsizetype i = text.size() - mark.size(); i >= 0; --i)
+        if (text.mid(i, mark.size()) == mark) return i;
+    return -1;
+}
+
+// The next field of a line read from the left: it runs to the next "+"; once none is left,
+// the field is empty and the rest stays whole for what follows.
 QString TakeField(QStringView& rest) {
     const qsizetype plus = rest.indexOf(kGridSeparator);
     if (plus < 0) return {};
@@ -185,7 +192,7 @@ DataRowFields SplitDataRow(QStringView value, int fields) {
     if (value.count(kGridSeparator) >= fromRight) {
         QStringView rest = value;
         auto takeLast = [&rest] {
-            const qsizetype plus = rest.lastIndexOf(kGridSeparator);
+            const qsizetype plus = LastIndexOf(rest, kGridSeparator);
             const QStringView field = rest.mid(plus + 1);
             rest = rest.left(plus);
             return field;
@@ -216,7 +223,7 @@ QString JoinLegendRow(const LegendRowFields& row) {
 }
 
 LegendRowFields SplitLegendRow(QStringView value) {
-    const qsizetype mark = value.lastIndexOf(kLegendSeparator);
+    const qsizetype mark = LastIndexOf(value, kLegendSeparator);
     if (mark < 0) return {{}, ParseOptionInt(value)};
     return {value.left(mark).toString(), ParseOptionInt(value.mid(mark + kLegendSeparator.size()))};
 }
