@@ -1,12 +1,12 @@
 #include "forms/FlagPage.h"
 
 #include "charts/FlagChart.h"
+#include "forms/PageParts.h"
 #include "forms/PlayerMessageFilter.h"
 #include "forms/TFrmMain.h"
 #include "widgets/ChartSizeBar.h"
 #include "widgets/DataGridView.h"
 #include "widgets/LinkLabel.h"
-#include "widgets/WheelGuard.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -30,15 +30,6 @@ bool FlagGridAllows(QChar typed, int row) {
            typed == u'.' || typed == u'-';
 }
 
-QComboBox* MakeList(const QString& name, const QStringList& items, int current, QWidget* parent) {
-    auto* list = new QComboBox(parent);
-    list->setObjectName(name);
-    list->addItems(items);
-    list->setCurrentIndex(current);
-    IgnoreWheelUnlessFocused(list);
-    return list;
-}
-
 QLabel* MakeLabel(const QString& text, QWidget* buddy, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     label->setBuddy(buddy);
@@ -60,15 +51,15 @@ FlagPage::FlagPage(TFrmMain& main, QWidget* tab)
 }
 
 void FlagPage::build(QWidget* tab) {
-    cmbFlag_ = MakeList(QStringLiteral("cmbFlag"),
-                        {QStringLiteral("Flag1"), QStringLiteral("Flag2")}, 0, tab);
+    cmbFlag_ = MakeMapList(QStringLiteral("cmbFlag"),
+                           {QStringLiteral("Flag1"), QStringLiteral("Flag2")}, 0, tab);
     txtFlagTitle_ = new QLineEdit(tab);
     txtFlagTitle_->setObjectName(QStringLiteral("txtFlagTitle"));
     QStringList counts;
     for (int n = kFlagMinColumns; n <= kFlagMaxColumns; ++n)
         counts << QString::number(n);
-    cmbFlagColCount_ = MakeList(QStringLiteral("cmbFlagColCount"), counts,
-                                kFlagStartColumns - kFlagMinColumns, tab);
+    cmbFlagColCount_ = MakeMapList(QStringLiteral("cmbFlagColCount"), counts,
+                                   kFlagStartColumns - kFlagMinColumns, tab);
 
     grdFlag_ = new DataGridView(grid_, 1, tab);
     grdFlag_->setObjectName(QStringLiteral("grdFlag"));
@@ -82,6 +73,7 @@ void FlagPage::build(QWidget* tab) {
     grdFlag_->setFixedHeight(grdFlag_->horizontalHeader()->sizeHint().height() +
                              2 * grdFlag_->verticalHeader()->defaultSectionSize() +
                              2 * grdFlag_->frameWidth());
+    fitGridWidth();
 
     labCountryCode_ = new LinkLabel(QStringLiteral("Row 1: Country Code"), tab);
     labCountryCode_->setObjectName(QStringLiteral("labCountryCode"));
@@ -113,7 +105,7 @@ void FlagPage::build(QWidget* tab) {
     layout->addLayout(fields);
     layout->addSpacing(8);
     layout->addWidget(MakeLabel(QStringLiteral("Data Options:"), grdFlag_, tab));
-    layout->addWidget(grdFlag_);
+    layout->addWidget(grdFlag_, 0, Qt::AlignLeft);
     layout->addLayout(rows);
     layout->addStretch();
     layout->addWidget(sizeBar_);
@@ -187,6 +179,12 @@ void FlagPage::MakeFlagChart() {
 
 void FlagPage::cmbFlagColCountChange() {
     SetFlagColumnCount(grid_, cmbFlagColCount_->currentIndex() + kFlagMinColumns);
+    fitGridWidth();
+}
+
+void FlagPage::fitGridWidth() {
+    grdFlag_->setFixedWidth(grdFlag_->verticalHeader()->width() +
+                            grdFlag_->horizontalHeader()->length() + 2 * grdFlag_->frameWidth());
 }
 
 void FlagPage::cmdSavePicture2Click() {

@@ -59,6 +59,8 @@ public:
 private:
     void build(QWidget* tab);
     void buildPanel();
+    // The grid as wide as its columns: fifteen of them fit the page.
+    void fitGridWidth();
     // Writes the chart, then gives the players their message filter back.
     bool writeChart();
 
