@@ -56,6 +56,9 @@ public:
 
     // Shows the page state in the controls after a load or a dialog changed it.
     virtual void syncFromState() {}
+    // The other way round, after controls were set without their handlers (an options
+    // file): the page state takes what they show.
+    virtual void syncToState() {}
 
 protected:
     TFrmMain& main_;

@@ -75,9 +75,6 @@ LegendPanel::LegendPanel(LegendState& state, const GridData& dataGrid, TfrmLegen
 
     // A user's choice only: loads and the gradient set the list without refilling texts.
     connect(count_, &QComboBox::activated, this, &LegendPanel::cmbLegendCountChange);
-    // The item count follows the list however it is set (an options file sets it alone).
-    connect(count_, &QComboBox::currentIndexChanged, this,
-            [this](int index) { state_.countIndex = index; });
     connect(hide_, &QPushButton::clicked, this, &LegendPanel::cmdHideLegendClick);
     connect(grid_, &DataGridView::cellClicked, this, &LegendPanel::gdLegendClick);
 
@@ -99,6 +96,10 @@ void LegendPanel::bind(QCheckBox* showLegend, QAbstractButton* legendSet) {
 void LegendPanel::syncFromState() {
     const QSignalBlocker block(count_);
     count_->setCurrentIndex(state_.countIndex);
+}
+
+void LegendPanel::syncToState() {
+    state_.countIndex = count_->currentIndex();
 }
 
 void LegendPanel::chkShowLegendClick(bool checked) {

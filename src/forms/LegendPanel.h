@@ -37,6 +37,8 @@ public:
     void bind(QCheckBox* showLegend, QAbstractButton* legendSet);
     // After a load or a gradient: the item-count list shows the state's count, no handler run.
     void syncFromState();
+    // After the list was set without its handler (an options file): the state follows it.
+    void syncToState();
 
     DataGridView* gridView() const { return grid_; }
     QComboBox* countList() const { return count_; }

@@ -10,6 +10,7 @@
 #include <QHash>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QSignalBlocker>
 
 namespace tolvane {
 
@@ -67,10 +68,11 @@ public:
             if (auto* radio = qobject_cast<QRadioButton*>(control)) radio->setChecked(true);
             return;
         case OptionKind::ListIndex:
-            // Handlers answer the user's choice (activated), so none runs here; an index
-            // the list does not have leaves it as it was.
+            // No handler runs: the pages take the new selections afterwards. An index the
+            // list does not have leaves it as it was.
             if (auto* list = qobject_cast<QComboBox*>(control)) {
                 const int index = ParseOptionInt(line.value);
+                const QSignalBlocker quiet(list);
                 if (index >= 0 && index < list->count()) list->setCurrentIndex(index);
             }
             return;

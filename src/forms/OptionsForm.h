@@ -26,8 +26,9 @@ struct OptionsApplied {
 };
 
 // Sets the controls under `form` as the lines say. Data and legend grids get one row per
-// line, counted per grid; lists change index without running their handlers; track bars
-// run theirs. `letEventsRun` is called now and then, so the players can repaint.
+// line, counted per grid; lists and colour edits change without running their handlers
+// (the caller brings the pages' states in step); track bars run theirs. `letEventsRun` is
+// called now and then, so the players can repaint.
 OptionsApplied ApplyOptions(QWidget& form, const OptionsText& text,
                             const std::function<void()>& letEventsRun);
 

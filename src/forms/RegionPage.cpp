@@ -115,7 +115,7 @@ void RegionPage::build(QWidget* tab) {
     connect(chkPShowName_, &QCheckBox::toggled, this, [this](bool on) { state_.showName = on; });
     connect(chkPShowLegend_, &QCheckBox::toggled, this,
             [this](bool on) { state_.legend.show = on; });
-    connect(clrBoder_, &ColorEdit::colorChanged, this, [this](int32_t c) { state_.border = c; });
+    connect(clrBoder_, &ColorEdit::colorChosen, this, [this](int32_t c) { state_.border = c; });
 }
 
 QSlider* RegionPage::trSize() const {
@@ -164,6 +164,11 @@ void RegionPage::syncFromState() {
     chkPShowLegend_->setChecked(state_.legend.show);
     clrBoder_->setColor(state_.border);
     pnPLegend_->syncFromState();
+}
+
+void RegionPage::syncToState() {
+    state_.border = clrBoder_->color();
+    pnPLegend_->syncToState();
 }
 
 std::function<void()> RegionPage::applyMapRules(const QString& map) {

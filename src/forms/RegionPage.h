@@ -38,6 +38,7 @@ public:
     LegendState* legendTarget(int mode) override;
     QString selectedMap() const override;
     void syncFromState() override;
+    void syncToState() override;
 
     // Handlers.
     void cmbMapChange() { mapChange(); }

@@ -122,7 +122,7 @@ void ShadePage::build(QWidget* tab) {
             [this](bool on) { state_.showName = on; });
     connect(chkShadeShowLegend_, &QCheckBox::toggled, this,
             [this](bool on) { state_.legend.show = on; });
-    connect(clrShadeBoder_, &ColorEdit::colorChanged, this,
+    connect(clrShadeBoder_, &ColorEdit::colorChosen, this,
             [this](int32_t c) { state_.border = c; });
 }
 
@@ -181,6 +181,11 @@ void ShadePage::syncFromState() {
     chkShadeShowLegend_->setChecked(state_.legend.show);
     clrShadeBoder_->setColor(state_.border);
     pnShadeLegend_->syncFromState();
+}
+
+void ShadePage::syncToState() {
+    state_.border = clrShadeBoder_->color();
+    pnShadeLegend_->syncToState();
 }
 
 std::function<void()> ShadePage::applyMapRules(const QString& map) {

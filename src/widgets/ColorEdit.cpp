@@ -26,7 +26,6 @@ ColorSwatch::ColorSwatch(QWidget* parent)
 }
 
 void ColorSwatch::setColor(int32_t color) {
-    const bool changed = color != color_;
     color_ = color;
     // The colour is the content: name it for tooltips and screen readers.
     const QString name =
@@ -34,7 +33,6 @@ void ColorSwatch::setColor(int32_t color) {
     setToolTip(name);
     setAccessibleDescription(name);
     update();
-    if (changed) emit colorChanged(color);
 }
 
 QSize ColorSwatch::sizeHint() const {

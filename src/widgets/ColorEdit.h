@@ -21,10 +21,6 @@ public:
 
     QSize sizeHint() const override;
 
-signals:
-    // Any change of the colour, by the user or not: what keeps a copy of it follows here.
-    void colorChanged(int32_t color);
-
 protected:
     void paintEvent(QPaintEvent* event) override;
     void paintSwatch(QPainter& painter, const QRect& box) const;
@@ -34,7 +30,7 @@ private:
 };
 
 // A colour edit: shows the selected colour; a click (or Space) opens the colour dialog
-// preset with it. colorChosen announces only a colour the user picks.
+// preset with it. Only a colour the user picks is announced; setColor is silent.
 class ColorEdit : public ColorSwatch {
     Q_OBJECT
 public:
