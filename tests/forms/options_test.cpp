@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QSlider>
 #include <QTabWidget>
 #include <gtest/gtest.h>
@@ -277,7 +278,8 @@ TEST_F(Options, OddLinesAreIgnoredOrSettledAndABadNumberStopsTheReading) {
     openText({"not the header", "ActivePageIndex:0", "ActiveMapName:World2", "cmbMap:99",
               "trSize:5", "trShadeSize:99", "clrShadeBoder:clRed", "clrNowhere:not a colour",
               "cmbNowhere:x", "Unknown:1", "a line without a colon", "cmbShadeLegendCount:1",
-              "gdShadeLegend:a?=b?=5", "WShadeGrid:A+B+C+red+1", "trSize:9"});
+              "cmbFlag:1", "txtFlagTitle:Title: a+b", "gdShadeLegend:a?=b?=5",
+              "WShadeGrid:A+B+C+red+1", "trSize:9"});
     ASSERT_EQ(dialogs.errors.size(), 1);
     EXPECT_EQ(dialogs.errors[0].toStdString(), "'red' is not a valid integer value");
     EXPECT_EQ(map().cmbMap()->currentText(), "World2"); // no such index: the list stays
@@ -290,7 +292,11 @@ TEST_F(Options, OddLinesAreIgnoredOrSettledAndABadNumberStopsTheReading) {
     EXPECT_EQ(grid("gdShadeLegend").text(1, 1), "a?=b");
     EXPECT_EQ(grid("gdShadeLegend").color(2, 1), 5);
     EXPECT_EQ(grid("WShadeGrid").rowCount(), 2);
-    EXPECT_EQ(app.read("data/cmap.map"), staged); // nothing reloaded
+    if (list("cmbFlag")) {
+        EXPECT_EQ(list("cmbFlag")->currentIndex(), 1);
+        EXPECT_EQ(named<QLineEdit>("txtFlagTitle")->text(), "Title: a+b");
+    }
+    EXPECT_EQ(app.read("data/cmap.map"), staged); // nothing reloaded, no list's handler ran
     EXPECT_EQ(grid("WGrid").rowCount(), main->model().regionCount + 2);
 }
 
