@@ -22,11 +22,7 @@ void SaveChartPicture(QWidget* parent, Dialogs& dialogs, ChartPlayer* capture, Q
         dialogs.saveFile(parent, QStringLiteral("Save Chart"), QStringLiteral("*.bmp"));
     if (!chosen) return;
     const QString path = WithPictureExtension(*chosen);
-    if (QFileInfo::exists(path) &&
-        !dialogs.askOkCancel(
-            parent, QStringLiteral("Information"),
-            QStringLiteral("A same named file has existed. Do you want to replace it?")))
-        return;
+    if (!MayReplaceFile(dialogs, parent, path)) return;
     try {
         capture->savePicture(path, size);
     } catch (const UserError& e) {

@@ -242,11 +242,7 @@ void TFrmMain::cmdSaveOptionClick() {
     if (!chosen) return;
     QString path = *chosen;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".set");
-    if (QFileInfo::exists(path) &&
-        !dialogs_.askOkCancel(
-            this, QStringLiteral("Information"),
-            QStringLiteral("A same named file has existed. Do you want to replace it?")))
-        return;
+    if (!MayReplaceFile(dialogs_, this, path)) return;
     runOperation([&] { SaveOptionsFile(path); });
 }
 

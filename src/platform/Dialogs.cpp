@@ -28,6 +28,13 @@ QString QtFilter(const QString& filter) {
 
 } // namespace
 
+bool MayReplaceFile(Dialogs& dialogs, QWidget* parent, const QString& path) {
+    return !QFileInfo::exists(path) ||
+           dialogs.askOkCancel(
+               parent, QStringLiteral("Information"),
+               QStringLiteral("A same named file has existed. Do you want to replace it?"));
+}
+
 std::optional<int32_t> QtDialogs::chooseColor(QWidget* parent, std::optional<int32_t> preset) {
     const QColor chosen = QColorDialog::getColor(ToQColor(preset.value_or(lastColor_)), parent);
     if (!chosen.isValid()) return std::nullopt;

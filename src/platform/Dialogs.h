@@ -29,6 +29,10 @@ public:
     virtual void openUrl(const QUrl& url) = 0;
 };
 
+// Commands that save to a file the user chose ask before replacing one: true when `path`
+// does not exist yet or the user answered OK.
+bool MayReplaceFile(Dialogs& dialogs, QWidget* parent, const QString& path);
+
 // The desktop's dialogs.
 class QtDialogs : public Dialogs {
 public:
