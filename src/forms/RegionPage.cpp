@@ -106,6 +106,8 @@ void RegionPage::build(QWidget* tab) {
         [this]() -> const std::vector<TLegend>& { return tables().legends; }, main_.pnForm());
     pnPLegend_->bind(chkPShowLegend_, cmdShowPLegend_);
     PlaceLegendPanel(pnPLegend_, main_);
+    watchGrid(WGrid_);
+    watchGrid(pnPLegend_->gridView(), pnPLegend_);
 
     connect(cmbMap_, &QComboBox::activated, this, [this] { cmbMapChange(); });
     connect(WGrid_, &DataGridView::cellClicked, this, &RegionPage::WGridClick);
@@ -155,7 +157,7 @@ void RegionPage::writeChart(const ChartModel& model) {
     WriteRegionChart(model, state_);
 }
 
-std::vector<const GridData*> RegionPage::editedGrids() const {
+std::vector<GridData*> RegionPage::editedGrids() {
     return {&state_.grid, &state_.legend.grid};
 }
 
@@ -201,8 +203,10 @@ void RegionPage::WGridClick(int col, int row) {
     if (col != ColColor || row < 2 || row >= grid.rowCount() ||
         grid.text(ColKey, row) == kNoDataMark)
         return;
-    if (const auto chosen = main_.dialogs().chooseColor(WGrid_, grid.color(col, row)))
+    if (const auto chosen = main_.dialogs().chooseColor(WGrid_, grid.color(col, row))) {
+        const UndoStep step(&grid, QStringLiteral("Cell Color"));
         grid.setColor(col, row, *chosen);
+    }
 }
 
 void RegionPage::openColorDialog(int panel) {

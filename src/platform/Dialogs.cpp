@@ -76,6 +76,10 @@ void QtDialogs::showError(QWidget* parent, const QString& text) {
     QMessageBox::critical(parent, QStringLiteral("Tolvane"), text);
 }
 
+void QtDialogs::showMessage(QWidget* parent, const QString& text) {
+    QMessageBox::information(parent, QStringLiteral("Tolvane"), text);
+}
+
 void QtDialogs::openUrl(const QUrl& url) {
     QDesktopServices::openUrl(url);
 }
@@ -117,6 +121,10 @@ bool ScriptedDialogs::askOkCancel(QWidget*, const QString& caption, const QStrin
 
 void ScriptedDialogs::showError(QWidget*, const QString& text) {
     errors << text;
+}
+
+void ScriptedDialogs::showMessage(QWidget*, const QString& text) {
+    messages << text;
 }
 
 void ScriptedDialogs::openUrl(const QUrl& url) {

@@ -26,6 +26,8 @@ public:
     // OK/Cancel question with a question icon; true for OK.
     virtual bool askOkCancel(QWidget* parent, const QString& caption, const QString& text) = 0;
     virtual void showError(QWidget* parent, const QString& text) = 0;
+    // A notice that needs no answer: what an operation left undone.
+    virtual void showMessage(QWidget* parent, const QString& text) = 0;
     virtual void openUrl(const QUrl& url) = 0;
 };
 
@@ -43,6 +45,7 @@ public:
                                     const QString& filter) override;
     bool askOkCancel(QWidget* parent, const QString& caption, const QString& text) override;
     void showError(QWidget* parent, const QString& text) override;
+    void showMessage(QWidget* parent, const QString& text) override;
     void openUrl(const QUrl& url) override;
 
 private:
@@ -75,13 +78,15 @@ public:
                                     const QString& filter) override;
     bool askOkCancel(QWidget* parent, const QString& caption, const QString& text) override;
     void showError(QWidget* parent, const QString& text) override;
+    void showMessage(QWidget* parent, const QString& text) override;
     void openUrl(const QUrl& url) override;
 
     std::optional<int32_t> lastColorPreset;
     int colorDialogs = 0;
     int unexpected = 0;
-    QStringList titles; // of file dialogs and questions, in order
-    QStringList errors; // texts of error messages shown
+    QStringList titles;   // of file dialogs and questions, in order
+    QStringList errors;   // texts of error messages shown
+    QStringList messages; // texts of notices shown
     QList<QUrl> openedUrls;
 
 private:
