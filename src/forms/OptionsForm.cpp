@@ -1,5 +1,6 @@
 #include "forms/OptionsForm.h"
 
+#include "model/UndoStack.h"
 #include "model/UserError.h"
 #include "widgets/ColorEdit.h"
 #include "widgets/DataGridView.h"
@@ -11,6 +12,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <memory>
 
 namespace tolvane {
 
@@ -127,6 +129,8 @@ private:
         if (!suspended_.contains(grid)) {
             grid->beginUpdate();
             suspended_ << grid;
+            // What the file did to a page's grids is undone as one step.
+            steps_.push_back(std::make_unique<UndoStep>(grid, QStringLiteral("Open Options")));
         }
         return grid;
     }
@@ -142,6 +146,7 @@ private:
     QHash<QString, QObject*> found_;
     QHash<GridData*, int> rows_;
     QList<GridData*> suspended_;
+    std::vector<std::unique_ptr<UndoStep>> steps_;
 };
 
 } // namespace

@@ -238,7 +238,14 @@ TEST_F(Options, AFileOfAnotherMapReloadsThePageAndOneOfTheSameMapKeepsItsRows) {
     EXPECT_EQ(regions.text(3, row), loaded); // the chart's rows replaced the file's
     EXPECT_EQ(regions.rowCount(), main->model().regionCount + 2);
 
+    const int rows = regions.rowCount();
     EXPECT_TRUE(open(app.path() + "world.set"));
+    EXPECT_EQ(regions.text(3, row), "4242");
+    EXPECT_EQ(map().undoStack().undoName(), "Open Options"); // one step, whatever it changed
+    map().undo();
+    EXPECT_EQ(regions.text(3, row), loaded);
+    EXPECT_EQ(regions.rowCount(), rows);
+    map().undoStack().redo();
     EXPECT_EQ(regions.text(3, row), "4242");
     main->cmdMakeClick(); // the rows are this map's: a make keeps them
     EXPECT_TRUE(app.read("data/World2.xml").contains("<value>4242</value>"));
