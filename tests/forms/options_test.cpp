@@ -143,7 +143,8 @@ TEST_F(Options, SaveOptionsWritesTheExampleByteForByteAndAsksBeforeReplacing) {
     main->cmdSaveOptionClick();
     ASSERT_EQ(dialogs.titles, QStringList{"Save Options"});
     EXPECT_EQ(app.read("example.set"), exampleOfThisWindow());
-    EXPECT_EQ(exampleOfThisWindow().count("\r\n"), main->pgControl()->count() >= 4 ? 23 : 16);
+    if (main->pgControl()->count() == 5) // every page: every line of the example
+        EXPECT_EQ(exampleOfThisWindow(), CrLf(kExample));
 
     bar("trSize")->setValue(5);
     dialogs.queuePath(app.path() + "example.set");
