@@ -143,8 +143,9 @@ TEST_F(Options, SaveOptionsWritesTheExampleByteForByteAndAsksBeforeReplacing) {
     main->cmdSaveOptionClick();
     ASSERT_EQ(dialogs.titles, QStringList{"Save Options"});
     EXPECT_EQ(app.read("example.set"), exampleOfThisWindow());
-    if (main->pgControl()->count() == 5) // every page: every line of the example
+    if (main->pgControl()->count() == 5) { // every page: every line of the example
         EXPECT_EQ(exampleOfThisWindow(), CrLf(kExample));
+    }
 
     bar("trSize")->setValue(5);
     dialogs.queuePath(app.path() + "example.set");
