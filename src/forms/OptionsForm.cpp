@@ -28,9 +28,7 @@ template <typename Control> Control* Find(const QWidget& form, const QString& na
 void CollectDataRows(std::vector<OptionLine>& lines, const QString& name, const GridData& grid) {
     const int fields = ActionOfKey(name).fields;
     for (int r = 2; r < grid.rowCount(); ++r)
-        lines.push_back({name, JoinDataRow({grid.text(1, r), grid.text(2, r), grid.text(3, r),
-                                            grid.color(4, r), grid.text(5, r)},
-                                           fields)});
+        lines.push_back({name, JoinDataRow(DataRowOf(grid, r), fields)});
 }
 
 // A legend stores as many items as its count list says, whatever rows the grid has.
@@ -39,7 +37,7 @@ void CollectLegendRows(std::vector<OptionLine>& lines, const QWidget& form, cons
     const auto* countList = Find<QComboBox>(form, slot.countList);
     const int items = countList ? countList->currentIndex() + 1 : grid.rowCount() - 1;
     for (int r = 1; r <= items; ++r)
-        lines.push_back({slot.name, JoinLegendRow({grid.text(1, r), grid.color(2, r)})});
+        lines.push_back({slot.name, JoinLegendRow(LegendRowOf(grid, r))});
 }
 
 // Reads the lines into the controls; the one-time work (finding controls, suspending grid

@@ -228,6 +228,15 @@ LegendRowFields SplitLegendRow(QStringView value) {
     return {value.left(mark).toString(), ParseOptionInt(value.mid(mark + kLegendSeparator.size()))};
 }
 
+DataRowFields DataRowOf(const GridData& grid, int row) {
+    return {grid.text(ColName, row), grid.text(ColKey, row), grid.text(ColData, row),
+            grid.color(ColColor, row), grid.text(ColExtra, row)};
+}
+
+LegendRowFields LegendRowOf(const GridData& grid, int row) {
+    return {grid.text(ColLegendText, row), grid.color(ColLegendColor, row)};
+}
+
 void PutDataRow(GridData& grid, int row, const DataRowFields& fields, int fieldCount) {
     grid.setRowCount(row + 1);
     grid.setText(0, row, QString::number(row - 1));

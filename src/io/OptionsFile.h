@@ -106,6 +106,10 @@ QString JoinLegendRow(const LegendRowFields& row);
 // Splits at the last "?=", so the text may hold "?=" itself. Without one, all is colour.
 LegendRowFields SplitLegendRow(QStringView value);
 
+// What the writer takes of grid row `row` (cells outside the grid read empty and white).
+DataRowFields DataRowOf(const GridData& grid, int row);
+LegendRowFields LegendRowOf(const GridData& grid, int row);
+
 // Puts a data row into grid row `row`, which becomes the last one: the grid is cut or grown
 // to end there. Data (and column 5) can be typed into unless column 2 is "-", the mark of a
 // region without data.
