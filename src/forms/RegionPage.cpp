@@ -1,6 +1,7 @@
 #include "forms/RegionPage.h"
 
 #include "charts/Charts.h"
+#include "forms/GridFileCommands.h"
 #include "forms/LegendPanel.h"
 #include "forms/PlayerMessageFilter.h"
 #include "forms/TFrmMain.h"
@@ -78,6 +79,8 @@ void RegionPage::build(QWidget* tab) {
     };
     cmdColor1_ = new QPushButton(QStringLiteral("Gradient Color"), tab);
     cmdColor2_ = new QPushButton(QStringLiteral("Range Color"), tab);
+    cmdWImport_ = new QPushButton(QStringLiteral("Import from file"), tab);
+    cmdWExport_ = new QPushButton(QStringLiteral("Export to file"), tab);
     chkPShowName_ = new QCheckBox(QStringLiteral("Show Name"), tab);
     chkPShowLegend_ = new QCheckBox(QStringLiteral("Show Legend"), tab);
     chkPShowName_->setEnabled(false);
@@ -98,6 +101,11 @@ void RegionPage::build(QWidget* tab) {
     colorButtons->addWidget(cmdColor1_);
     colorButtons->addWidget(cmdColor2_);
     side->addLayout(colorButtons);
+    auto* fileButtons = new QHBoxLayout;
+    fileButtons->addWidget(cmdWImport_);
+    fileButtons->addWidget(cmdWExport_);
+    fileButtons->addWidget(hint(QStringLiteral("Refer to help file to\nsee how to import")));
+    side->addLayout(fileButtons);
     side->addSpacing(8);
     auto* checks = new QHBoxLayout;
     checks->addWidget(chkPShowName_);
@@ -148,6 +156,8 @@ void RegionPage::build(QWidget* tab) {
     });
     connect(cmdColor1_, &QPushButton::clicked, this, &RegionPage::cmdColor1Click);
     connect(cmdColor2_, &QPushButton::clicked, this, &RegionPage::cmdColor2Click);
+    connect(cmdWImport_, &QPushButton::clicked, this, &RegionPage::cmdWImportClick);
+    connect(cmdWExport_, &QPushButton::clicked, this, &RegionPage::cmdWExportClick);
     connect(chkPShowName_, &QCheckBox::toggled, this, [this](bool on) { state_.showName = on; });
     connect(chkPShowLegend_, &QCheckBox::toggled, this,
             [this](bool on) { state_.legend.show = on; });
@@ -233,6 +243,14 @@ void RegionPage::cmdColor1Click() {
 }
 void RegionPage::cmdColor2Click() {
     openColorDialog(TfrmColor::RangePanel);
+}
+
+void RegionPage::cmdWImportClick() {
+    ImportGridFile(WGrid_, main_.dialogs(), state_.grid, kRegionGridFile);
+}
+void RegionPage::cmdWExportClick() {
+    ExportGridFile(WGrid_, main_.dialogs(), state_.grid, kRegionGridFile,
+                   main_.model().currentMapName);
 }
 
 } // namespace tolvane
