@@ -44,9 +44,9 @@ std::unique_ptr<SheetReader> SheetReaderFor(const QString& path) {
         if (suffix == u"ods" || head.mid(30, 8) == "mimetype") return std::make_unique<OdsReader>();
         return std::make_unique<XlsxReader>();
     }
-    if (suffix == u"xls") return std::make_unique<XlsReader>(); // FreeXL says what is wrong
-    if (suffix == u"ods") return std::make_unique<OdsReader>();
-    return std::make_unique<XlsxReader>();
+    if (!QFileInfo::exists(path)) throw UserError(QStringLiteral("the file does not exist"));
+    throw UserError(QStringLiteral("the file is no workbook (neither an Excel nor an "
+                                   "OpenDocument spreadsheet)"));
 }
 
 QByteArray ReadFileBytes(const QString& path) {

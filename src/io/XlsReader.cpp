@@ -21,9 +21,9 @@ QString OpenFailure(int code) {
     case FREEXL_INSUFFICIENT_MEMORY:
         return QStringLiteral("there is not enough memory to read it");
     case FREEXL_INVALID_CFBF_HEADER:
-        return QStringLiteral("it is no Excel 97-2003 workbook");
+        return QStringLiteral("the file is no Excel 97-2003 workbook");
     case FREEXL_BIFF_WORKBOOK_NOT_FOUND:
-        return QStringLiteral("it holds no workbook (it may be encrypted)");
+        return QStringLiteral("the file holds no workbook");
     case FREEXL_CRAFTED_FILE:
         return QStringLiteral("the file is damaged (its structure is inconsistent)");
     default:

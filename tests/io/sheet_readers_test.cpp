@@ -6,8 +6,10 @@
 #include "io/XlsxReader.h"
 #include "model/UserError.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 using namespace tolvane;
 
@@ -34,13 +36,74 @@ Sheet Read(const QString& path) {
     return SheetReaderFor(path)->read(path, 4, nullptr);
 }
 
-QString ReadError(const QString& path) {
+std::string ReadError(const QString& path) {
     try {
         Read(path);
     } catch (const UserError& e) {
-        return e.message();
+        return e.message().toStdString();
     }
-    return QStringLiteral("(no error)");
+    return "(no error)";
+}
+
+void Put16(QByteArray& out, uint32_t v) {
+    out.append(char(v & 0xFF)).append(char(v >> 8 & 0xFF));
+}
+void Put32(QByteArray& out, uint32_t v) {
+    Put16(out, v & 0xFFFF);
+    Put16(out, v >> 16);
+}
+
+// A zip archive of stored entries; `claimedSize` > 0 makes the directory claim that every
+// entry unpacks to that many bytes, as a zip bomb's does.
+QByteArray Zip(const std::vector<std::pair<QByteArray, QByteArray>>& entries,
+               uint32_t claimedSize = 0) {
+    QByteArray out;
+    QByteArray directory;
+    for (const auto& [name, data] : entries) {
+        const auto crc = static_cast<uint32_t>(
+            crc32(0, reinterpret_cast<const Bytef*>(data.constData()), uInt(data.size())));
+        const auto offset = static_cast<uint32_t>(out.size());
+        const auto size = static_cast<uint32_t>(data.size());
+        Put32(out, 0x04034b50);
+        for (uint32_t v : {20u, 0u, 0u, 0u, 0u})
+            Put16(out, v);
+        Put32(out, crc);
+        Put32(out, size);
+        Put32(out, size);
+        Put16(out, uint32_t(name.size()));
+        Put16(out, 0);
+        out += name + data;
+        Put32(directory, 0x02014b50);
+        for (uint32_t v : {20u, 20u, 0u, 0u, 0u, 0u})
+            Put16(directory, v);
+        Put32(directory, crc);
+        Put32(directory, size);
+        Put32(directory, claimedSize ? claimedSize : size);
+        Put16(directory, uint32_t(name.size()));
+        for (uint32_t v : {0u, 0u, 0u, 0u})
+            Put16(directory, v);
+        Put32(directory, 0);
+        Put32(directory, offset);
+        directory += name;
+    }
+    const auto directoryOffset = static_cast<uint32_t>(out.size());
+    out += directory;
+    Put32(out, 0x06054b50);
+    Put16(out, 0);
+    Put16(out, 0);
+    Put16(out, uint32_t(entries.size()));
+    Put16(out, uint32_t(entries.size()));
+    Put32(out, static_cast<uint32_t>(directory.size()));
+    Put32(out, directoryOffset);
+    Put16(out, 0);
+    return out;
+}
+
+QByteArray XlsxSheet(const QByteArray& rows, const QByteArray& prolog = {}) {
+    return prolog +
+           "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/"
+           "main\"><sheetData>" +
+           rows + "</sheetData></worksheet>";
 }
 
 const std::string kSample = ("A1=Bayern\nB1=DE.BY\nC1=12.5\nD1=3\n"
@@ -103,6 +166,67 @@ TEST(SheetReaders, TenThousandRowsInEveryFormat) {
         EXPECT_EQ(sheet.cells(10000, 3), "0"); // 0.00 in the source
         EXPECT_EQ(sheet.cells(10000, 4), "2");
     }
+}
+
+TEST(SheetReaders, HostileAndDamagedFilesGiveAClearReasonAndNothingElse) {
+    QTemporaryDir dir;
+    auto file = [&](const char* name, const QByteArray& bytes) {
+        const QString path = dir.filePath(QString::fromLatin1(name));
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return path;
+    };
+    const QByteArray row = "<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>x</t></is></c></row>";
+    EXPECT_EQ(ReadError(file("bomb.xlsx",
+                             Zip({{"xl/worksheets/sheet1.xml", XlsxSheet(row)}}, 0x7FFFFFFF))),
+              "the file is too large to read (xl/worksheets/sheet1.xml would unpack to more than "
+              "256 MB)");
+    EXPECT_EQ(ReadError(file("bomb.ods", Zip({{"content.xml", "<x/>"}}, 0x40000000))),
+              "the file is too large to read (content.xml would unpack to more than 256 MB)");
+    EXPECT_EQ(ReadError(file("torn.xlsx", Zip({{"xl/worksheets/sheet1.xml", row}}).left(40))),
+              "the file is damaged or is no workbook (not a zip archive)");
+    EXPECT_EQ(ReadError(file("empty.ods", Zip({{"meta.xml", "<x/>"}}))),
+              "the file is damaged or is no workbook (content.xml is missing)");
+    EXPECT_EQ(
+        ReadError(file("cut.xlsx", Zip({{"xl/worksheets/sheet1.xml", XlsxSheet(row).left(90)}}))),
+        "the file is damaged (xl/worksheets/sheet1.xml is not well-formed XML: Could not "
+        "determine tag type at byte 89)");
+    EXPECT_EQ(ReadError(file("text.xls", "Region\tDE.BY\t1\n")),
+              "the file is no workbook (neither an Excel nor an OpenDocument spreadsheet)");
+    EXPECT_EQ(ReadError(dir.filePath("missing.ods")), "the file does not exist");
+
+    // Entities are never expanded: neither a file's contents nor a billion laughs.
+    const QByteArray doctype = "<!DOCTYPE w [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;\">"
+                               "<!ENTITY f SYSTEM \"file:///etc/hostname\">]>";
+    const QByteArray entities =
+        "<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>&b;&f;</t></is></c></row>";
+    const Sheet sheet = Read(
+        file("entities.xlsx", Zip({{"xl/worksheets/sheet1.xml", XlsxSheet(entities, doctype)}})));
+    EXPECT_EQ(sheet.cells(1, 1), "&b;&f;");
+}
+
+TEST(SheetReaders, RowsAndCellsRepeatedByCountButNotBeyondASheet) {
+    const QByteArray content =
+        "<office:document-content xmlns:office=\"o\" xmlns:table=\"t\" xmlns:text=\"x\">"
+        "<office:body><office:spreadsheet><table:table>"
+        "<table:table-row table:number-rows-repeated=\"2\"><table:table-cell "
+        "table:number-columns-repeated=\"3\" office:value-type=\"float\" office:value=\"2.50\"/>"
+        "</table:table-row>"
+        "<table:table-row "
+        "table:number-rows-repeated=\"1048000\"><table:table-cell/></table:table-row>"
+        "<table:table-row-group><table:table-row><table:table-cell office:value-type=\"string\">"
+        "<text:p>a<text:s text:c=\"2\"/>b<office:annotation><text:p>note</text:p>"
+        "</office:annotation></text:p></table:table-cell></table:table-row></table:table-row-group>"
+        "<table:table-row table:number-rows-repeated=\"99999999\"><table:table-cell "
+        "office:value-type=\"boolean\" office:boolean-value=\"true\"/></table:table-row>"
+        "</table:table></office:spreadsheet></office:body></office:document-content>";
+    const Sheet sheet = OdsReader::parse(Zip({{"content.xml", content}}), 4);
+    EXPECT_EQ(sheet.cells(2, 3), "2.5");
+    EXPECT_EQ(sheet.cells(2, 4), "");
+    EXPECT_EQ(sheet.cells(1048003, 1), "a  b");
+    EXPECT_EQ(sheet.cells(1048004, 1), "TRUE");
+    EXPECT_EQ(sheet.rowCount(), Sheet::kMaxRows);
 }
 
 } // namespace
