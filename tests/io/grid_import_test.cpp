@@ -1,4 +1,5 @@
 // Import and export over plain grid data, for every page's grid.
+#include "charts/PageState.h"
 #include "forms/GridFileCommands.h"
 #include "io/RoundTripGrid.h"
 #include "io/SheetReader.h"
