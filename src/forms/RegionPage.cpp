@@ -101,11 +101,14 @@ void RegionPage::build(QWidget* tab) {
     colorButtons->addWidget(cmdColor1_);
     colorButtons->addWidget(cmdColor2_);
     side->addLayout(colorButtons);
-    auto* fileButtons = new QHBoxLayout;
+    auto* fileButtons = new QVBoxLayout;
     fileButtons->addWidget(cmdWImport_);
     fileButtons->addWidget(cmdWExport_);
-    fileButtons->addWidget(hint(QStringLiteral("Refer to help file to\nsee how to import")));
-    side->addLayout(fileButtons);
+    auto* fileRow = new QHBoxLayout;
+    fileRow->addLayout(fileButtons);
+    fileRow->addWidget(new QLabel(QStringLiteral("Refer to help file to\nsee how to import"), tab));
+    fileRow->addStretch();
+    side->addLayout(fileRow);
     side->addSpacing(8);
     auto* checks = new QHBoxLayout;
     checks->addWidget(chkPShowName_);

@@ -98,7 +98,7 @@ Plan Planner::text(const QString& text) {
         plan_.anyMatched = true;
     }
     if (!plan_.anyMatched)
-        throw UserError(QStringLiteral("no line names a %1 of the grid by its \"%2\" in the "
+        throw UserError(QStringLiteral("no line names a %1 of this map by its \"%2\" in the "
                                        "second tab-separated field")
                             .arg(layout_.rowNoun, keyTitle_));
     return std::move(plan_);
@@ -152,7 +152,7 @@ Plan Planner::sheetByNames(const Sheet& sheet) {
         plan_.anyMatched = true;
     }
     if (!plan_.anyMatched)
-        throw UserError(QStringLiteral("no row of its first sheet names a %1 of the grid in "
+        throw UserError(QStringLiteral("no row of its first sheet names a %1 of this map in "
                                        "columns A and B (as \"Export to file\" writes them)")
                             .arg(layout_.rowNoun));
     return std::move(plan_);
@@ -187,7 +187,7 @@ ImportReport ApplyImport(GridData& grid, const ImportSource& source, const GridF
 QString UnmatchedMessage(const QString& fileName, bool isSheet, const ImportReport& report,
                          const GridFileLayout& layout) {
     const int n = report.unmatchedCount;
-    QString text = QStringLiteral("%1 %2 of \"%3\" %4 no %5 of the grid and %6 left out:")
+    QString text = QStringLiteral("%1 %2 of \"%3\" %4 no %5 of this map and %6 left out:")
                        .arg(n)
                        .arg(isSheet ? (n == 1 ? "row" : "rows") : (n == 1 ? "line" : "lines"))
                        .arg(fileName)

@@ -55,7 +55,7 @@ struct ImportReport {
 // Throws UserError, changing nothing, when no line or row matched any grid row.
 ImportReport ApplyImport(GridData& grid, const ImportSource& source, const GridFileLayout& layout);
 
-// "3 rows of "file.xlsx" match no region of the grid and were left out: ..."
+// "3 rows of "file.xlsx" match no region of this map and were left out: ..."
 QString UnmatchedMessage(const QString& fileName, bool isSheet, const ImportReport& report,
                          const GridFileLayout& layout);
 

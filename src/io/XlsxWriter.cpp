@@ -35,7 +35,7 @@ void WriteXlsx(const Sheet& sheet, const QString& path) {
         throw UserError(
             QStringLiteral("Cannot write %1: out of memory").arg(QDir::toNativeSeparators(path)));
     lxw_worksheet* ws = workbook_add_worksheet(book, nullptr);
-    const double widths[] = {28, 16, 12, 12};
+    const double widths[] = {36, 16, 12, 12}; // names, keys, values
     for (lxw_col_t c = 0; c < 4; ++c)
         worksheet_set_column(ws, c, c, widths[c], nullptr);
     lxw_error error = LXW_NO_ERROR;

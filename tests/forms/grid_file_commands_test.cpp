@@ -79,7 +79,7 @@ TEST_F(GridFiles, ImportListsWhatMatchedNoRowOnlyWhenSomethingDidNot) {
     EXPECT_TRUE(ImportGridFile(nullptr, dialogs, grid, kRegionGridFile));
     EXPECT_EQ(data(), "3|0");
     EXPECT_EQ(dialogs.messages,
-              QStringList("1 row of \"some.csv\" matches no region of the grid and was left "
+              QStringList("1 row of \"some.csv\" matches no region of this map and was left "
                           "out:\nrow 2: \"Berlin, DE.BF\" (closest: \"Berlin, DE.BE\")"));
 }
 

@@ -88,7 +88,7 @@ TEST(GridImport, TextLinesSetTheDataOfTheRowsTheirSecondFieldNames) {
     EXPECT_EQ(Column(grid, ColData), "12.5|0||0");
     EXPECT_EQ(Column(grid, ColExtra), "2|3||4");
     EXPECT_EQ(UnmatchedMessage("values.txt", false, report, kRegion).toStdString(),
-              "2 lines of \"values.txt\" match no region of the grid and were left out:\n"
+              "2 lines of \"values.txt\" match no region of this map and were left out:\n"
               "line 4: \"DE.BX\" (closest: \"DE.BY\")\n"
               "line 6: \"no tabs\"");
 }
@@ -119,10 +119,10 @@ TEST(GridImport, TextFilesInUtf8OrWindows1252) {
 TEST(GridImport, AFileThatMatchesNothingChangesNothing) {
     GridData grid = Regions();
     EXPECT_EQ(Failure(grid, Text("a\tDE.XX\t1\nb\tDE.YY\t2\n"), kRegion),
-              "no line names a region of the grid by its \"Short Name\" in the second "
+              "no line names a region of this map by its \"Short Name\" in the second "
               "tab-separated field");
     EXPECT_EQ(Failure(grid, SheetOf({{"Paris", "France", "1", ""}}), kShade),
-              "no row of its first sheet names a region of the grid in columns A and B (as "
+              "no row of its first sheet names a region of this map in columns A and B (as "
               "\"Export to file\" writes them)");
     EXPECT_EQ(Failure(grid, SheetOf({}), kShade), "its first sheet is empty");
     EXPECT_EQ(Column(grid, ColData), "1|2||3");
@@ -141,7 +141,7 @@ TEST(GridImport, SheetRowsGoToTheGridRowsTheyName) {
     EXPECT_EQ(Column(grid, ColData), "10|0||30");
     EXPECT_EQ(Column(grid, ColExtra), "5|3||7");
     EXPECT_EQ(UnmatchedMessage("v.ods", true, report, kShade).toStdString(),
-              "2 rows of \"v.ods\" match no region of the grid and were left out:\n"
+              "2 rows of \"v.ods\" match no region of this map and were left out:\n"
               "row 5: \"Hamburg, DE.HH\" (closest: \"Hamburg, DE.HH\")\n"
               "row 6: \"Berlim, DE.BE\" (closest: \"Berlin, DE.BE\")");
 }
@@ -159,7 +159,7 @@ TEST(GridImport, SheetWithoutNamesGoesByPositionIntoEveryRow) {
     EXPECT_EQ(Column(grid, ColData), "10|x|9|");
     EXPECT_EQ(Column(grid, ColExtra), "5||9|1");
     EXPECT_EQ(UnmatchedMessage("v.xls", true, report, kShade).toStdString(),
-              "1 row of \"v.xls\" matches no region of the grid and was left out:\n"
+              "1 row of \"v.xls\" matches no region of this map and was left out:\n"
               "row 6: \"77\"");
 }
 
