@@ -12,6 +12,10 @@ namespace tolvane {
 
 namespace {
 
+// Spans within spans and groups within groups go no deeper than any real file does, so a
+// hostile file cannot exhaust the stack.
+constexpr int kMaxDepth = 64;
+
 int Repeat(pugi::xml_node node, const char* local) {
     const char* text = Attr(node, local).value();
     long long n = 1;
@@ -22,7 +26,8 @@ int Repeat(pugi::xml_node node, const char* local) {
 
 // A paragraph's text: spans and links give their text, <text:s> its spaces, <text:tab>
 // and <text:line-break> their characters; notes attached to the cell are left out.
-void AppendText(pugi::xml_node node, QString& out) {
+void AppendText(pugi::xml_node node, QString& out, int depth = 0) {
+    if (depth > kMaxDepth) return;
     for (pugi::xml_node child : node.children()) {
         if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) {
             out += Utf8(child.value());
@@ -33,7 +38,7 @@ void AppendText(pugi::xml_node node, QString& out) {
         } else if (Is(child, "line-break")) {
             out += u'\n';
         } else if (!Is(child, "annotation")) {
-            AppendText(child, out);
+            AppendText(child, out, depth + 1);
         }
     }
 }
@@ -78,14 +83,15 @@ public:
         , progress_(progress) {}
 
     // Rows may sit in groups (header rows, row groups) at any depth.
-    void walk(pugi::xml_node parent) {
+    void walk(pugi::xml_node parent, int depth = 0) {
+        if (depth > kMaxDepth) return;
         for (pugi::xml_node child : parent.children()) {
             if (row_ >= Sheet::kMaxRows) return;
             if (Is(child, "table-row")) {
                 addRow(child);
             } else if (Is(child, "table-row-group") || Is(child, "table-header-rows") ||
                        Is(child, "table-rows")) {
-                walk(child);
+                walk(child, depth + 1);
             }
         }
     }

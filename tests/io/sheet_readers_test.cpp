@@ -204,6 +204,16 @@ TEST(SheetReaders, HostileAndDamagedFilesGiveAClearReasonAndNothingElse) {
     const Sheet sheet = Read(
         file("entities.xlsx", Zip({{"xl/worksheets/sheet1.xml", XlsxSheet(entities, doctype)}})));
     EXPECT_EQ(sheet.cells(1, 1), "&b;&f;");
+
+    // Nesting far deeper than any real file must not exhaust the stack.
+    const QByteArray deep = "<office:document-content xmlns:office=\"o\" xmlns:table=\"t\" "
+                            "xmlns:text=\"x\"><office:body><office:spreadsheet><table:table>" +
+                            QByteArray("<table:table-row-group>").repeated(200000) +
+                            "</table:table-row-group>" +
+                            QByteArray("</table:table-row-group>").repeated(199999) +
+                            "</table:table></office:spreadsheet></office:body>"
+                            "</office:document-content>";
+    EXPECT_EQ(OdsReader::parse(Zip({{"content.xml", deep}}), 4).rowCount(), 0);
 }
 
 TEST(SheetReaders, RowsAndCellsRepeatedByCountButNotBeyondASheet) {
