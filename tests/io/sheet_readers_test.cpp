@@ -216,6 +216,24 @@ TEST(SheetReaders, HostileAndDamagedFilesGiveAClearReasonAndNothingElse) {
     EXPECT_EQ(OdsReader::parse(Zip({{"content.xml", deep}}), 4).rowCount(), 0);
 }
 
+TEST(SheetReaders, XlsxCellsWithoutAddressesFollowOnAndEscapesAreDecoded) {
+    const QByteArray strings =
+        "<sst xmlns=\"s\"><si><t>a_x000D_b_x005F_x0041_</t></si>"
+        "<si><r><t>ri</t></r><r><t>ch</t></r><rPh><t>ignored</t></rPh></si></sst>";
+    const QByteArray rows = "<row><c t=\"s\"><v>0</v></c><c t=\"b\"><v>0</v></c>"
+                            "<c t=\"e\"><v>#DIV/0!</v></c><c t=\"str\"><f>A1</f><v>x</v></c></row>"
+                            "<row><c r=\"B2\" t=\"s\"><v>1</v></c><c><v>0.30000000000000004</v></c>"
+                            "<c><f>1/0</f></c></row>";
+    const Sheet sheet = XlsxReader::parse(
+        Zip({{"xl/sharedStrings.xml", strings}, {"xl/worksheets/sheet1.xml", XlsxSheet(rows)}}), 4);
+    EXPECT_EQ(Dump(sheet), "A1=a\rb_x0041_\nB1=FALSE\nC1=#DIV/0!\nD1=x\nB2=rich\nC2=0.3");
+    const QByteArray badIndex = "<row><c t=\"s\"><v>7</v></c></row>";
+    EXPECT_THROW(XlsxReader::parse(Zip({{"xl/sharedStrings.xml", strings},
+                                        {"xl/worksheets/sheet1.xml", XlsxSheet(badIndex)}}),
+                                   4),
+                 UserError);
+}
+
 TEST(SheetReaders, RowsAndCellsRepeatedByCountButNotBeyondASheet) {
     const QByteArray content =
         "<office:document-content xmlns:office=\"o\" xmlns:table=\"t\" xmlns:text=\"x\">"
