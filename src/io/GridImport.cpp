@@ -163,10 +163,16 @@ Plan Planner::sheetByNames(const Sheet& sheet) {
 ImportSource ReadImportSource(const QString& path, ReadProgress* progress) {
     ImportSource source;
     source.isSheet = IsSheetFile(path);
-    if (source.isSheet)
+    if (source.isSheet) {
         source.sheet = SheetReaderFor(path)->read(path, kSheetColumns, progress);
-    else
-        source.text = DecodeText(ReadFileBytes(path));
+        return source;
+    }
+    const QByteArray bytes = ReadFileBytes(path);
+    // A workbook under another name (.xlsb, .numbers) would read as lines of noise.
+    if (bytes.startsWith("PK\x03\x04") || bytes.startsWith("\xD0\xCF\x11\xE0"))
+        throw UserError(QStringLiteral("the file is a workbook of a kind Tolvane does not read "
+                                       "(save it as .xlsx, .xls or .ods)"));
+    source.text = DecodeText(bytes);
     return source;
 }
 

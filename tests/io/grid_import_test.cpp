@@ -116,6 +116,15 @@ TEST(GridImport, TextFilesInUtf8OrWindows1252) {
     }
 }
 
+TEST(GridImport, AWorkbookOfAnotherKindIsNotReadAsText) {
+    QTemporaryDir dir;
+    QFile file(dir.filePath("data.xlsb"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("PK\x03\x04\x14\x00");
+    file.close();
+    EXPECT_THROW(ReadImportSource(file.fileName()), UserError);
+}
+
 TEST(GridImport, AFileThatMatchesNothingChangesNothing) {
     GridData grid = Regions();
     EXPECT_EQ(Failure(grid, Text("a\tDE.XX\t1\nb\tDE.YY\t2\n"), kRegion),
