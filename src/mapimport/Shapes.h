@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QPoint>
+#include <QPointF>
+#include <cstdint>
+#include <vector>
+
+namespace tolvane::mapimport {
+
+// The polygons of many features in flat arrays, which keeps a 200,000-region layer to a few
+// allocations. Feature f owns polygons [featureStart[f], featureStart[f + 1]), polygon p
+// owns rings [polygonStart[p], polygonStart[p + 1]) (the first is its outer ring, the rest
+// holes) and ring r owns points [ringStart[r], ringStart[r + 1]). Rings are stored open:
+// the closing point is not repeated.
+template <typename Point> struct BasicShapes {
+    std::vector<Point> points;
+    std::vector<uint32_t> ringStart{0};
+    std::vector<uint32_t> polygonStart{0};
+    std::vector<uint32_t> featureStart{0};
+
+    size_t featureCount() const { return featureStart.size() - 1; }
+    size_t polygonCount() const { return polygonStart.size() - 1; }
+    size_t ringCount() const { return ringStart.size() - 1; }
+
+    // Building: points, then endRing(); rings, then endPolygon(); polygons, then endFeature().
+    void endRing() { ringStart.push_back(static_cast<uint32_t>(points.size())); }
+    void endPolygon() { polygonStart.push_back(static_cast<uint32_t>(ringCount())); }
+    void endFeature() { featureStart.push_back(static_cast<uint32_t>(polygonCount())); }
+    // Forgets the points and rings added since the last endRing() or endPolygon().
+    void dropOpenRing() { points.resize(ringStart.back()); }
+    void dropOpenPolygon() {
+        ringStart.resize(polygonStart.back() + 1);
+        points.resize(ringStart.back());
+    }
+};
+
+using Shapes = BasicShapes<QPointF>;
+using GridShapes = BasicShapes<QPoint>; // quantized
+
+// A box in longitude and latitude (degrees); west > east when it crosses the antimeridian.
+struct LonLatBox {
+    double west = 0, south = 0, east = 0, north = 0;
+    double width() const { return east >= west ? east - west : east + 360 - west; }
+    double height() const { return north - south; }
+};
+
+// Twice the signed area of a ring (positive when counter-clockwise in a y-up plane).
+template <typename Point> double TwiceArea(const Point* ring, size_t n) {
+    double sum = 0;
+    for (size_t i = 0, j = n - 1; i < n; j = i++)
+        sum += (static_cast<double>(ring[j].x()) * ring[i].y()) -
+               (static_cast<double>(ring[i].x()) * ring[j].y());
+    return sum;
+}
+
+} // namespace tolvane::mapimport
