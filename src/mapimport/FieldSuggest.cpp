@@ -43,10 +43,10 @@ FieldSuggestion SuggestFields(const std::vector<FieldSummary>& fields, int64_t f
                               GeometryKind kind) {
     FieldSuggestion out;
     const auto nameScore = [&](const FieldSummary& f) {
-        double s = 3 * Ratio(f.distinct, f.filled) + Ratio(f.filled, features);
+        double s = 3 * Ratio(f.distinct, f.filled) + Ratio(f.filled, features) +
+                   1.5 * Ratio(f.lettered, f.filled) + std::min(f.meanLength, 20.0) / 20;
         if (CalledLike(f.name, kNameLike)) s += 2;
-        if (f.text) s += 1;
-        if (f.meanLength < 3 || f.meanLength > 60) s -= 1;
+        if (f.meanLength > 60) s -= 1; // descriptions, not names
         return s;
     };
     out.nameField = Best(

@@ -13,8 +13,8 @@ struct FieldSuggestion {
 };
 
 // Suggests from what the values look like. The name field: filled for most features, as
-// unique as possible, preferably called like a name. The short-name field of regions:
-// unique, filled for nearly all, short, preferably called like a code. For cities it is
+// unique as possible, words rather than codes, preferably called like a name. The short-name field
+// of regions: unique, filled for nearly all, short, preferably called like a code. For cities it is
 // their region: a text that repeats, called like a country, state or region.
 FieldSuggestion SuggestFields(const std::vector<FieldSummary>& fields, int64_t features,
                               GeometryKind kind);

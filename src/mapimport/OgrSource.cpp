@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
+#include <algorithm>
 #include <cpl_conv.h>
 #include <cpl_error.h>
 #include <gdal_priv.h>
@@ -235,6 +236,8 @@ std::vector<FieldSummary> OgrSource::summarizeFields(const QString& layerName,
             if (value.isEmpty()) continue;
             ++t.summary.filled;
             t.length += static_cast<double>(value.size());
+            if (std::any_of(value.begin(), value.end(), [](QChar c) { return c.isLetter(); }))
+                ++t.summary.lettered;
             t.values.insert(value);
         }
     }

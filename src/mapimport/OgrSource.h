@@ -34,6 +34,7 @@ struct FieldSummary {
     int64_t filled = 0;   // features with a non-empty value
     int64_t distinct = 0; // different non-empty values
     double meanLength = 0;
+    int64_t lettered = 0; // values with a letter (names have letters, many codes do not)
 };
 
 // One layer read into plain data: one entry per feature kept, in the source's coordinates.
