@@ -111,6 +111,35 @@ QString MetadataItem(char** items, std::initializer_list<const char*> words) {
     return {};
 }
 
+// A layer of mixed or unknown type is a polygon layer when any feature has area, else a point
+// layer when any has points. `limit` features are looked at (0: all); `complete` tells
+// whether that was all of them.
+GeometryKind ScanKind(OGRLayer& l, int64_t limit, bool& complete) {
+    bool points = false, lines = false;
+    int64_t seen = 0;
+    complete = false;
+    l.ResetReading();
+    const auto found = [&](GeometryKind k) {
+        points |= k == GeometryKind::Points;
+        lines |= k == GeometryKind::Lines;
+        return k == GeometryKind::Polygons;
+    };
+    for (auto& feature : l) {
+        if (limit && ++seen > limit) break;
+        const OGRGeometry* g = feature->GetGeometryRef();
+        if (!g) continue;
+        if (found(KindOf(g->getGeometryType()))) return GeometryKind::Polygons;
+        if (wkbFlatten(g->getGeometryType()) == wkbGeometryCollection)
+            for (const OGRGeometry* part : *g->toGeometryCollection())
+                if (found(KindOf(part->getGeometryType()))) return GeometryKind::Polygons;
+    }
+    complete = !limit || seen <= limit;
+    return points ? GeometryKind::Points : lines ? GeometryKind::Lines : GeometryKind::None;
+}
+
+// Features looked at to tell what a layer of mixed geometry types holds when it is opened.
+constexpr int64_t kKindScan = 1000;
+
 using GdalDataset = std::unique_ptr<GDALDataset, void (*)(GDALDataset*)>;
 
 } // namespace
@@ -119,6 +148,7 @@ struct OgrSource::Impl {
     QString path;
     GdalDataset dataset{nullptr, [](GDALDataset* d) { GDALClose(d); }};
     std::vector<LayerInfo> layers;
+    std::vector<bool> kindTentative; // only the first features of a mixed layer were looked at
 
     OGRLayer& ogrLayer(const QString& name) const {
         OGRLayer* l = dataset->GetLayerByName(name.toUtf8().constData());
@@ -151,6 +181,9 @@ OgrSource::OgrSource(const QString& path)
         LayerInfo info;
         info.name = QString::fromUtf8(l->GetName());
         info.kind = KindOf(l->GetGeomType());
+        bool complete = true;
+        if (info.kind == GeometryKind::Unknown) info.kind = ScanKind(*l, kKindScan, complete);
+        impl_->kindTentative.push_back(!complete && info.kind != GeometryKind::Polygons);
         info.featureCount = l->GetFeatureCount(TRUE);
         const OGRFeatureDefn* defn = l->GetLayerDefn();
         for (int i = 0; i < defn->GetFieldCount(); ++i) {
@@ -254,39 +287,6 @@ std::vector<FieldSummary> OgrSource::summarizeFields(const QString& layerName,
 
 namespace {
 
-// A layer of unknown type is a polygon layer when any feature has area, else a point layer
-// when any has points.
-GeometryKind ScanKind(OGRLayer& l) {
-    const char* const ignored[] = {"OGR_STYLE", nullptr};
-    l.SetIgnoredFields(const_cast<const char**>(ignored));
-    bool points = false, lines = false;
-    for (auto& feature : l) {
-        const OGRGeometry* g = feature->GetGeometryRef();
-        if (!g) continue;
-        const GeometryKind k = KindOf(g->getGeometryType());
-        if (k == GeometryKind::Polygons) {
-            l.SetIgnoredFields(nullptr);
-            return k;
-        }
-        if (wkbFlatten(g->getGeometryType()) == wkbGeometryCollection) {
-            for (const OGRGeometry* part : *g->toGeometryCollection()) {
-                const GeometryKind pk = KindOf(part->getGeometryType());
-                if (pk == GeometryKind::Polygons) {
-                    l.SetIgnoredFields(nullptr);
-                    return pk;
-                }
-                points |= pk == GeometryKind::Points;
-                lines |= pk == GeometryKind::Lines;
-            }
-        }
-        points |= k == GeometryKind::Points;
-        lines |= k == GeometryKind::Lines;
-    }
-    l.SetIgnoredFields(nullptr);
-    l.ResetReading();
-    return points ? GeometryKind::Points : lines ? GeometryKind::Lines : GeometryKind::None;
-}
-
 void AddRing(const OGRLinearRing& ring, Shapes& out) {
     const int n = ring.getNumPoints();
     for (int i = 0; i < n; ++i)
@@ -365,7 +365,12 @@ LayerData OgrSource::read(const ReadRequest& request, const Progress& progress) 
     const LayerInfo& info = layer(request.layer);
     OGRLayer& l = impl_->ogrLayer(request.layer);
     LayerData out;
-    GeometryKind kind = info.kind == GeometryKind::Unknown ? ScanKind(l) : info.kind;
+    GeometryKind kind = info.kind;
+    const auto index = static_cast<size_t>(&info - impl_->layers.data());
+    if (impl_->kindTentative[index]) {
+        bool complete = true;
+        kind = ScanKind(l, 0, complete);
+    }
     if (kind == GeometryKind::Lines || kind == GeometryKind::None)
         throw UserError(QStringLiteral("The layer “%1” has no polygons or points%2: there is "
                                        "nothing to draw a region or a city from.")

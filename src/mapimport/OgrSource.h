@@ -21,7 +21,7 @@ struct FieldInfo {
 
 struct LayerInfo {
     QString name;
-    GeometryKind kind = GeometryKind::Unknown; // Unknown: mixed, decided when read
+    GeometryKind kind = GeometryKind::None; // by the first features when types are mixed
     int64_t featureCount = 0;
     std::vector<FieldInfo> fields;
     std::optional<LonLatBox> extent; // none: the coordinates have no known place on Earth
@@ -59,7 +59,7 @@ struct ReadRequest {
 };
 
 // Bytes the whole conversion needs per vertex read, from reading to writing.
-constexpr size_t kBytesPerVertex = 112;
+constexpr size_t kBytesPerVertex = 80;
 
 // A GeoJSON, TopoJSON, Shapefile (also zipped) or GeoPackage file opened with GDAL/OGR.
 // Every failure throws UserError with a message for the user.
