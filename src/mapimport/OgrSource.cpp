@@ -78,24 +78,63 @@ std::unique_ptr<OGRSpatialReference> GisOrdered(const OGRSpatialReference* from)
     return srs;
 }
 
+// Longitudes of islands either side of 180° span the globe by their minimum and maximum;
+// the longitudes the features actually cover, a tenth of a degree at a time, show the gap
+// they leave. The box starts after the widest gap.
+LonLatBox AcrossWidestGap(OGRLayer& layer, LonLatBox box) {
+    constexpr int kBins = 3600;
+    std::vector<bool> covered(kBins, false);
+    const auto bin = [](double lon) {
+        return std::clamp(static_cast<int>(std::floor((lon + 180) * 10)), 0, kBins - 1);
+    };
+    layer.ResetReading();
+    for (auto& feature : layer) {
+        const OGRGeometry* g = feature->GetGeometryRef();
+        if (!g || g->IsEmpty()) continue;
+        OGREnvelope e;
+        g->getEnvelope(&e);
+        for (int b = bin(e.MinX), end = bin(e.MaxX); b <= end; ++b)
+            covered[static_cast<size_t>(b)] = true;
+    }
+    layer.ResetReading();
+    int bestStart = -1, bestLength = 0;
+    for (int start = 0; start < kBins; ++start) {
+        if (covered[static_cast<size_t>(start)] ||
+            !covered[static_cast<size_t>((start + kBins - 1) % kBins)])
+            continue; // not the first bin of a gap
+        int length = 0;
+        while (length < kBins && !covered[static_cast<size_t>((start + length) % kBins)])
+            ++length;
+        if (length > bestLength) {
+            bestStart = start;
+            bestLength = length;
+        }
+    }
+    if (bestStart < 0) return box; // covered all round
+    const auto lon = [](int b) { return b / 10.0 - 180; };
+    box.east = lon(bestStart);
+    box.west = lon((bestStart + bestLength) % kBins);
+    return box;
+}
+
 std::optional<LonLatBox> ExtentOf(OGRLayer& layer) {
     OGREnvelope e;
     if (layer.GetGeomType() == wkbNone || layer.GetExtent(&e, TRUE) != OGRERR_NONE)
         return std::nullopt;
     const OGRSpatialReference* srs = layer.GetSpatialRef();
-    if (!srs) {
-        if (!LooksLikeLonLat(e)) return std::nullopt;
-        return LonLatBox{e.MinX, e.MinY, e.MaxX, e.MaxY};
+    LonLatBox box{e.MinX, e.MinY, e.MaxX, e.MaxY};
+    if (!srs && !LooksLikeLonLat(e)) return std::nullopt;
+    if (srs && !srs->IsGeographic()) {
+        const auto from = GisOrdered(srs);
+        const auto to = GisOrdered(nullptr);
+        std::unique_ptr<OGRCoordinateTransformation> ct(
+            OGRCreateCoordinateTransformation(from.get(), to.get()));
+        if (!ct || !ct->TransformBounds(e.MinX, e.MinY, e.MaxX, e.MaxY, &box.west, &box.south,
+                                        &box.east, &box.north, 21))
+            return std::nullopt;
+        return box;
     }
-    const auto from = GisOrdered(srs);
-    const auto to = GisOrdered(nullptr);
-    std::unique_ptr<OGRCoordinateTransformation> ct(
-        OGRCreateCoordinateTransformation(from.get(), to.get()));
-    LonLatBox box;
-    if (!ct || !ct->TransformBounds(e.MinX, e.MinY, e.MaxX, e.MaxY, &box.west, &box.south,
-                                    &box.east, &box.north, 21))
-        return std::nullopt;
-    return box;
+    return box.width() > 180 ? AcrossWidestGap(layer, box) : box;
 }
 
 // "KEY=VALUE" items of a metadata list whose key holds one of the words.

@@ -127,6 +127,36 @@ TEST(AddMap, AddedMapIsDrawnInEachRegionsColourAtItsLabel) {
     }
 }
 
+TEST(AddMap, TinyRegionsAndRegionsAcrossTheAntimeridianAreKept) {
+    // Two islands either side of 180° and a speck far below one step of the map's grid.
+    TempAppFolder app;
+    app.write("islands.geojson", R"({"type":"FeatureCollection","features":[
+        {"type":"Feature","properties":{"name":"West"},"geometry":{"type":"Polygon",
+         "coordinates":[[[179,-17],[179.9,-17],[179.9,-16],[179,-16],[179,-17]]]}},
+        {"type":"Feature","properties":{"name":"East"},"geometry":{"type":"Polygon",
+         "coordinates":[[[-179.9,-17],[-179,-17],[-179,-16],[-179.9,-16],[-179.9,-17]]]}},
+        {"type":"Feature","properties":{"name":"Speck"},"geometry":{"type":"Polygon",
+         "coordinates":[[[179.5,-16.5],[179.5000001,-16.5],[179.5,-16.4999999],[179.5,-16.5]]]}}
+        ]})");
+    const AddedResult r = AddMapFromFile(app.path(), app.path() + "islands.geojson", {}, {});
+    // Centred near 180°, to a tenth of a degree.
+    const QString centre =
+        r.plan.projection.section(QStringLiteral("+lon_0="), 1).section(u' ', 0, 0);
+    EXPECT_TRUE(r.plan.projection.startsWith("+proj=laea +lat_0=-16.5 "));
+    EXPECT_NEAR(std::abs(centre.toDouble()), 180, 0.15) << r.plan.projection.toStdString();
+    EXPECT_EQ(r.converted.tooSmall, QStringList{"Speck"});
+    const auto movie = LoadMapMovie(app.dataPath("islands.map"));
+    ASSERT_EQ(RegionNames(*movie), (QStringList{"East", "Speck", "West"}));
+    EXPECT_FALSE(movie->regions[1].hasArea);
+    EXPECT_LT(movie->viewBox.width(), 300e3) << "the map spans the globe";
+    ChartModel model;
+    model.appFolder = app.path();
+    MapPageState page;
+    LoadRegionChart(model, page, "islands");
+    EXPECT_EQ(model.regions.size(), 3u);
+    EXPECT_TRUE(LoadChartScene(model.stagedMoviePath()).match.unmatchedRegions.isEmpty());
+}
+
 TEST(AddMap, PointLayerBecomesCityMap) {
     TempAppFolder app;
     ImportChoices choices;

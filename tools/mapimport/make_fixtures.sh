@@ -24,6 +24,17 @@ ogr2ogr -f GeoJSON -lco RFC7946=YES "$OUT/roads.geojson" "$HERE/roads.geojson"
 ogr2ogr -f "ESRI Shapefile" -t_srs EPSG:3035 -lco ENCODING=UTF-8 \
   "$OUT/districts.shp" "$HERE/source.geojson"
 
+# The same shapefile zipped, as shapefiles are often handed out.
+python3 - "$OUT" <<'PY'
+import sys, zipfile
+out = sys.argv[1]
+with zipfile.ZipFile(out + "/districts_shp.zip", "w", zipfile.ZIP_DEFLATED) as z:
+    for ext in ("shp", "shx", "dbf", "prj", "cpg"):
+        info = zipfile.ZipInfo("districts." + ext, (2024, 1, 1, 0, 0, 0))
+        info.compress_type = zipfile.ZIP_DEFLATED
+        z.writestr(info, open(out + "/districts." + ext, "rb").read())
+PY
+
 # A GeoPackage with a point layer first and the polygon layer second, and the source's
 # name and licence in its metadata.
 ogr2ogr -f GPKG -nln towns -mo "SOURCE=Tolvane test districts" -mo "LICENSE=CC BY 4.0" \
