@@ -168,7 +168,7 @@ private:
 Topology BuildTopology(const Shapes& plane, int quantization, const Progress& progress) {
     const QString step = QStringLiteral("Finding shared borders");
     Topology topo;
-    Report(progress, step, 0, 0);
+    Report(progress, step, 0, static_cast<int64_t>(plane.ringCount()));
     const GridShapes grid = Quantize(plane, topo, quantization);
     const std::vector<bool> junction = FindJunctions(grid);
 

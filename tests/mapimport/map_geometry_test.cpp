@@ -5,6 +5,7 @@
 #include "mapimport/LabelPoint.h"
 #include "mapimport/Projection.h"
 #include "mapimport/Simplify.h"
+#include "mapimport/TextDecode.h"
 #include "mapimport/Topology.h"
 #include "mapimport/UniqueNames.h"
 
@@ -133,4 +134,10 @@ TEST(MapGeometry, NamesAndShortNamesBecomeUniqueAndUsable) {
     changes.clear();
     MakeRegionNamesUnique(two, noKeys, changes);
     EXPECT_EQ(noKeys, (std::vector<QString>{"X", "X (2)"})) << "names serve as short names";
+}
+
+TEST(MapGeometry, TextsAreUtf8ElseWindows1252) {
+    EXPECT_EQ(DecodeText("K\xc3\xb6ln"), "Köln");
+    EXPECT_EQ(DecodeText("M\xfcnchen \x80"), "München €"); // an old shapefile without .cpg
+    EXPECT_EQ(DecodeText(nullptr), "");
 }
