@@ -84,10 +84,12 @@ std::vector<int32_t> ColourRegions(const std::vector<std::vector<uint32_t>>& nei
     return out;
 }
 
-ChartFileData DefaultRegionChart(const std::vector<QString>& names,
-                                 const std::vector<QString>& shortNames,
-                                 const std::vector<int32_t>& colours,
-                                 const std::vector<uint32_t>& order) {
+namespace {
+
+// One item per entry in `order`, numbered from 1; `fill` sets what differs by kind.
+template <typename Fill>
+ChartFileData DefaultChart(const std::vector<QString>& names, const std::vector<uint32_t>& order,
+                           LegendBlock legend, Fill fill) {
     ChartFileData data;
     data.regions = static_cast<int>(order.size());
     data.border = QString::number(kSilver);
@@ -97,33 +99,35 @@ ChartFileData DefaultRegionChart(const std::vector<QString>& names,
         TProvince p;
         p.Id = static_cast<int32_t>(data.items.size() + 1);
         p.Name = names[i];
-        p.ShortName = shortNames[i];
-        p.Color = colours[i];
+        fill(p, i);
         data.items.push_back(std::move(p));
     }
-    data.legend = DefaultLegend(kRegionLegendItems, 0);
+    data.legend = std::move(legend);
     return data;
+}
+
+} // namespace
+
+ChartFileData DefaultRegionChart(const std::vector<QString>& names,
+                                 const std::vector<QString>& shortNames,
+                                 const std::vector<int32_t>& colours,
+                                 const std::vector<uint32_t>& order) {
+    return DefaultChart(names, order, DefaultLegend(kRegionLegendItems, 0),
+                        [&](TProvince& p, uint32_t i) {
+                            p.ShortName = shortNames[i];
+                            p.Color = colours[i];
+                        });
 }
 
 ChartFileData DefaultCityChart(const std::vector<QString>& names,
                                const std::vector<QString>& regions,
                                const std::vector<uint32_t>& order) {
-    ChartFileData data;
-    data.regions = static_cast<int>(order.size());
-    data.border = QString::number(kSilver);
-    data.showText = order.size() <= kNamesShownUpTo;
-    data.items.reserve(order.size());
-    for (const uint32_t i : order) {
-        TProvince c;
-        c.Id = static_cast<int32_t>(data.items.size() + 1);
-        c.Name = names[i];
-        c.Country = regions[i];
-        c.Color = kCityColour;
-        c.Scale = 100;
-        data.items.push_back(std::move(c));
-    }
-    data.legend = DefaultLegend(kCityLegendItems, 100);
-    return data;
+    return DefaultChart(names, order, DefaultLegend(kCityLegendItems, 100),
+                        [&](TProvince& c, uint32_t i) {
+                            c.Country = regions[i];
+                            c.Color = kCityColour;
+                            c.Scale = 100;
+                        });
 }
 
 } // namespace tolvane::mapimport

@@ -1,5 +1,7 @@
 #include "mapimport/LabelPoint.h"
 
+#include "mapimport/Shapes.h"
+
 #include <QRectF>
 #include <algorithm>
 #include <cmath>
@@ -47,15 +49,17 @@ double SignedDistance(const std::vector<Ring>& rings, QPointF p) {
 }
 
 QRectF BoxOf(const std::vector<Ring>& rings) {
-    double x0 = INFINITY, y0 = INFINITY, x1 = -INFINITY, y1 = -INFINITY;
+    std::optional<QRectF> box;
     for (const Ring& ring : rings)
-        for (const QPointF& p : ring) {
-            x0 = std::min(x0, p.x());
-            y0 = std::min(y0, p.y());
-            x1 = std::max(x1, p.x());
-            y1 = std::max(y1, p.y());
+        if (!ring.empty()) {
+            const QRectF b = BoundsOf(ring.data(), ring.size());
+            box = box ? QRectF(
+                            QPointF(std::min(box->left(), b.left()), std::min(box->top(), b.top())),
+                            QPointF(std::max(box->right(), b.right()),
+                                    std::max(box->bottom(), b.bottom())))
+                      : b;
         }
-    return x0 <= x1 ? QRectF(QPointF(x0, y0), QPointF(x1, y1)) : QRectF();
+    return box.value_or(QRectF());
 }
 
 // The middle of the widest inside stretch of a few horizontal lines, middle line first.
@@ -99,7 +103,6 @@ struct Cell {
 
 QPointF LabelPoint(const std::vector<Ring>& polygon, double precision) {
     const QRectF box = BoxOf(polygon);
-    if (box.isNull()) return {};
     const double w = box.width(), h = box.height();
     // Long slivers would need a great many first cells; a coarser start still converges.
     const double size = std::max(std::min(w, h), std::max(w, h) / 64);

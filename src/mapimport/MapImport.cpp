@@ -200,18 +200,10 @@ ConvertedMap ConvertCities(LayerData& layer, const ImportPlan& plan, const Progr
     out.kind = AddedMapKind::City;
     MakeCityNamesUnique(layer.names, layer.shortNames, out.renamed);
     Report(progress, QStringLiteral("Writing the map"), 0, 0);
-    double x0 = INFINITY, y0 = INFINITY, x1 = -INFINITY, y1 = -INFINITY;
-    for (const QPointF& p : layer.sites) {
-        x0 = std::min(x0, p.x());
-        y0 = std::min(y0, p.y());
-        x1 = std::max(x1, p.x());
-        y1 = std::max(y1, p.y());
-    }
     const std::vector<uint32_t> order = ByName(layer.names);
-    out.movie = WriteCityMovie(
-        layer.sites,
-        {plan.title, plan.attribution, ViewBoxAround(QRectF(QPointF(x0, y0), QPointF(x1, y1)))},
-        layer.names, layer.shortNames, order);
+    const QRectF bounds = BoundsOf(layer.sites.data(), layer.sites.size());
+    out.movie = WriteCityMovie(layer.sites, {plan.title, plan.attribution, ViewBoxAround(bounds)},
+                               layer.names, layer.shortNames, order);
     out.chart =
         BuildChartFile(ChartKind::City, DefaultCityChart(layer.names, layer.shortNames, order))
             .toBytes();

@@ -191,16 +191,9 @@ QByteArray WriteRegionMovie(const Topology& topo, const MovieHeader& header,
 QByteArray WriteCityMovie(const std::vector<QPointF>& sites, const MovieHeader& header,
                           const std::vector<QString>& names, const std::vector<QString>& regions,
                           const std::vector<uint32_t>& order) {
-    double x0 = INFINITY, y0 = INFINITY, x1 = -INFINITY, y1 = -INFINITY;
-    for (const QPointF& p : sites) {
-        x0 = std::min(x0, p.x());
-        y0 = std::min(y0, p.y());
-        x1 = std::max(x1, p.x());
-        y1 = std::max(y1, p.y());
-    }
-    if (sites.empty()) x0 = y0 = x1 = y1 = 0;
-    const double side = std::max(x1 - x0, y1 - y0);
-    const double scale = side > 0 ? side / (kQuantization - 1) : 1;
+    const QRectF bounds = BoundsOf(sites.data(), sites.size());
+    const double scale = GridStep(bounds, kQuantization);
+    const double x0 = bounds.left(), y0 = bounds.top();
     JsonOut out;
     Header(out, "city", header, scale, QPointF(x0, y0), PlaneNumbers(scale));
     out.raw(R"(,"arcs":[],"objects":{"cities":{"type":"GeometryCollection","geometries":[)");

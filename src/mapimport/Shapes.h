@@ -2,6 +2,8 @@
 
 #include <QPoint>
 #include <QPointF>
+#include <QRectF>
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -36,6 +38,25 @@ template <typename Point> struct BasicShapes {
 
 using Shapes = BasicShapes<QPointF>;
 using GridShapes = BasicShapes<QPoint>; // quantized
+
+// The box around points; an empty box at (0, 0) for none.
+inline QRectF BoundsOf(const QPointF* points, size_t n) {
+    if (n == 0) return QRectF(0, 0, 0, 0);
+    double x0 = points[0].x(), y0 = points[0].y(), x1 = x0, y1 = y0;
+    for (size_t i = 1; i < n; ++i) {
+        x0 = std::min(x0, points[i].x());
+        y0 = std::min(y0, points[i].y());
+        x1 = std::max(x1, points[i].x());
+        y1 = std::max(y1, points[i].y());
+    }
+    return QRectF(QPointF(x0, y0), QPointF(x1, y1));
+}
+
+// The step of a grid of `steps` points across the larger side of `bounds` (1 for a point).
+inline double GridStep(const QRectF& bounds, int steps) {
+    const double side = std::max(bounds.width(), bounds.height());
+    return side > 0 ? side / (steps - 1) : 1;
+}
 
 // A box in longitude and latitude (degrees); west > east when it crosses the antimeridian.
 struct LonLatBox {

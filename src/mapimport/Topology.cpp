@@ -40,18 +40,10 @@ uint64_t Mix(uint64_t x) { // splitmix64's finaliser
 
 // Rings snapped to the grid, without repeated points or rings that lost their area.
 GridShapes Quantize(const Shapes& plane, Topology& topo, int quantization) {
-    double x0 = INFINITY, y0 = INFINITY, x1 = -INFINITY, y1 = -INFINITY;
-    for (const QPointF& p : plane.points) {
-        x0 = std::min(x0, p.x());
-        y0 = std::min(y0, p.y());
-        x1 = std::max(x1, p.x());
-        y1 = std::max(y1, p.y());
-    }
-    if (plane.points.empty()) x0 = y0 = x1 = y1 = 0;
-    topo.bounds = QRectF(QPointF(x0, y0), QPointF(x1, y1));
-    const double side = std::max(x1 - x0, y1 - y0);
-    topo.scale = side > 0 ? side / (quantization - 1) : 1;
-    topo.translate = QPointF(x0, y0);
+    topo.bounds = BoundsOf(plane.points.data(), plane.points.size());
+    topo.scale = GridStep(topo.bounds, quantization);
+    topo.translate = topo.bounds.topLeft();
+    const double x0 = topo.bounds.left(), y0 = topo.bounds.top();
 
     GridShapes grid;
     grid.points.reserve(plane.points.size());
