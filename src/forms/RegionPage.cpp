@@ -86,14 +86,7 @@ void RegionPage::build(QWidget* tab) {
     colorButtons->addWidget(cmdColor1_);
     colorButtons->addWidget(cmdColor2_);
     side->addLayout(colorButtons);
-    auto* fileButtons = new QVBoxLayout;
-    fileButtons->addWidget(cmdWImport_);
-    fileButtons->addWidget(cmdWExport_);
-    auto* fileRow = new QHBoxLayout;
-    fileRow->addLayout(fileButtons);
-    fileRow->addWidget(new QLabel(QStringLiteral("Refer to help file to\nsee how to import"), tab));
-    fileRow->addStretch();
-    side->addLayout(fileRow);
+    side->addLayout(FileButtonsRow(cmdWImport_, cmdWExport_, tab));
     side->addSpacing(8);
     auto* checks = new QHBoxLayout;
     checks->addWidget(chkPShowName_);
