@@ -52,6 +52,17 @@ void AddModeHints(QVBoxLayout* side, QWidget* parent, bool sizes) {
         MakeHint(QStringLiteral("Mode 3: Fill %1 by data manually.").arg(what), parent));
 }
 
+QLayout* FileButtonsRow(QWidget* importButton, QWidget* exportButton, QWidget* parent) {
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(importButton);
+    buttons->addWidget(exportButton);
+    auto* row = new QHBoxLayout;
+    row->addLayout(buttons);
+    row->addWidget(new QLabel(QStringLiteral("Refer to help file to\nsee how to import"), parent));
+    row->addStretch();
+    return row;
+}
+
 void LayOutPage(QWidget* tab, QWidget* mapList, QWidget* grid, QLayout* side, QWidget* sizeBar) {
     auto* mapLabel = new QLabel(QStringLiteral("Map Select:"), tab);
     mapLabel->setBuddy(mapList);

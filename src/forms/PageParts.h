@@ -30,6 +30,9 @@ QLabel* MakeHint(const QString& text, QWidget* parent);
 // The three colouring hints every data page shows; `sizes` adds "/size" for city grids.
 void AddModeHints(QVBoxLayout* side, QWidget* parent, bool sizes = false);
 
+// "Import from file" and "Export to file" stacked beside the hint that points to the help.
+QLayout* FileButtonsRow(QWidget* importButton, QWidget* exportButton, QWidget* parent);
+
 // Lays out a page: the map row on top, the grid below it, the side column of buttons on
 // the right and the size bar along the bottom.
 void LayOutPage(QWidget* tab, QWidget* mapList, QWidget* grid, QLayout* side, QWidget* sizeBar);

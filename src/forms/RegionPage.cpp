@@ -1,6 +1,7 @@
 #include "forms/RegionPage.h"
 
 #include "charts/Charts.h"
+#include "forms/GridFileCommands.h"
 #include "forms/LegendPanel.h"
 #include "forms/PageParts.h"
 #include "forms/TFrmMain.h"
@@ -61,6 +62,8 @@ void RegionPage::build(QWidget* tab) {
 
     cmdColor1_ = new QPushButton(QStringLiteral("Gradient Color"), tab);
     cmdColor2_ = new QPushButton(QStringLiteral("Range Color"), tab);
+    cmdWImport_ = new QPushButton(QStringLiteral("Import from file"), tab);
+    cmdWExport_ = new QPushButton(QStringLiteral("Export to file"), tab);
     chkPShowName_ = new QCheckBox(QStringLiteral("Show Name"), tab);
     chkPShowName_->setObjectName(QStringLiteral("chkPShowName"));
     chkPShowLegend_ = new QCheckBox(QStringLiteral("Show Legend"), tab);
@@ -83,6 +86,7 @@ void RegionPage::build(QWidget* tab) {
     colorButtons->addWidget(cmdColor1_);
     colorButtons->addWidget(cmdColor2_);
     side->addLayout(colorButtons);
+    side->addLayout(FileButtonsRow(cmdWImport_, cmdWExport_, tab));
     side->addSpacing(8);
     auto* checks = new QHBoxLayout;
     checks->addWidget(chkPShowName_);
@@ -114,6 +118,8 @@ void RegionPage::build(QWidget* tab) {
     connect(WGrid_, &DataGridView::enterPressed, this, &RegionPage::WGridClick);
     connect(cmdColor1_, &QPushButton::clicked, this, &RegionPage::cmdColor1Click);
     connect(cmdColor2_, &QPushButton::clicked, this, &RegionPage::cmdColor2Click);
+    connect(cmdWImport_, &QPushButton::clicked, this, &RegionPage::cmdWImportClick);
+    connect(cmdWExport_, &QPushButton::clicked, this, &RegionPage::cmdWExportClick);
     connect(chkPShowName_, &QCheckBox::toggled, this, [this](bool on) { state_.showName = on; });
     connect(chkPShowLegend_, &QCheckBox::toggled, this,
             [this](bool on) { state_.legend.show = on; });
@@ -221,6 +227,14 @@ void RegionPage::cmdColor1Click() {
 }
 void RegionPage::cmdColor2Click() {
     openColorDialog(TfrmColor::RangePanel);
+}
+
+void RegionPage::cmdWImportClick() {
+    ImportGridFile(WGrid_, main_.dialogs(), state_.grid, kRegionGridFile);
+}
+void RegionPage::cmdWExportClick() {
+    ExportGridFile(WGrid_, main_.dialogs(), state_.grid, kRegionGridFile,
+                   main_.model().currentMapName);
 }
 
 } // namespace tolvane

@@ -45,6 +45,8 @@ public:
     void WGridClick(int col, int row);
     void cmdColor1Click();
     void cmdColor2Click();
+    void cmdWImportClick();
+    void cmdWExportClick();
 
     MapPageState& state() { return state_; }
     QComboBox* cmbMap() const { return cmbMap_; }
@@ -59,6 +61,8 @@ public:
     LegendPanel* pnPLegend() const { return pnPLegend_; }
     QPushButton* cmdColor1() const { return cmdColor1_; }
     QPushButton* cmdColor2() const { return cmdColor2_; }
+    QPushButton* cmdWImport() const { return cmdWImport_; }
+    QPushButton* cmdWExport() const { return cmdWExport_; }
 
 protected:
     void loadChart(ChartModel& model, const QString& map) override;
@@ -79,6 +83,8 @@ private:
     DataGridView* WGrid_ = nullptr;
     QPushButton* cmdColor1_ = nullptr;
     QPushButton* cmdColor2_ = nullptr;
+    QPushButton* cmdWImport_ = nullptr;
+    QPushButton* cmdWExport_ = nullptr;
     QCheckBox* chkPShowName_ = nullptr;
     QCheckBox* chkPShowLegend_ = nullptr;
     QPushButton* cmdShowPLegend_ = nullptr;

@@ -46,6 +46,8 @@ public:
     void cmdShadeColor1Click();
     void cmdShadeColor2Click();
     void Label63Click();
+    void cmdShadeWImportClick();
+    void cmdShadeWExportClick();
 
     MapPageState& state() { return state_; }
     QComboBox* cmbShadeMap() const { return cmbShadeMap_; }
@@ -78,6 +80,8 @@ private:
     DataGridView* WShadeGrid_ = nullptr;
     QPushButton* cmdShadeColor1_ = nullptr;
     QPushButton* cmdShadeColor2_ = nullptr;
+    QPushButton* cmdShadeWImport_ = nullptr;
+    QPushButton* cmdShadeWExport_ = nullptr;
     QCheckBox* chkShadeShowName_ = nullptr;
     QCheckBox* chkShadeShowLegend_ = nullptr;
     QPushButton* cmdShowShadeLegend_ = nullptr;

@@ -1,10 +1,12 @@
 #include "forms/TfrmColor.h"
 
 #include "charts/ColorByData.h"
+#include "charts/ColorSchemes.h"
 #include "model/UndoStack.h"
 #include "model/UserError.h"
 #include "platform/Dialogs.h"
 #include "widgets/ColorEdit.h"
+#include "widgets/SchemeComboBox.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -91,11 +93,27 @@ QWidget* TfrmColor::buildGradientPanel() {
         cmbStepM_->addItem(QString::number(s));
     cmbStepM_->setCurrentIndex(kDefaultSteps - kMinSteps);
 
+    cmbScheme_ = new SchemeComboBox(panel);
+    cmbScheme_->setObjectName(QStringLiteral("cmbScheme"));
+    cmbClasses_ = new QComboBox(panel);
+    cmbClasses_->setObjectName(QStringLiteral("cmbClasses"));
+    for (ClassMethod method :
+         {ClassMethod::EqualInterval, ClassMethod::Quantile, ClassMethod::NaturalBreaks})
+        cmbClasses_->addItem(ClassMethodName(method), static_cast<int>(method));
+
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Color for &Min. Value:"), clrMinM_);
     form->addRow(QStringLiteral("Color for M&ax. Value:"), clrMaxM_);
+    form->addRow(QStringLiteral("Color sc&heme:"), cmbScheme_);
     form->addRow(QStringLiteral("&Progression: "), cmbStepM_);
+    form->addRow(QStringLiteral("C&lasses:"), cmbClasses_);
     layout->addLayout(form);
+
+    // A scheme fills the two colour edits; picking either colour returns to two colours.
+    connect(cmbScheme_, &QComboBox::currentIndexChanged, this, &TfrmColor::schemeChanged);
+    connect(cmbStepM_, &QComboBox::currentIndexChanged, this, &TfrmColor::schemeChanged);
+    for (ColorEdit* edit : {clrMinM_, clrMaxM_})
+        connect(edit, &ColorEdit::colorChosen, cmbScheme_, &SchemeComboBox::clearScheme);
 
     cmdOK2_ = AddButtons(layout, panel, QStringLiteral("cmdOK2"), QStringLiteral("cmdCancel2"));
     connect(cmdOK2_, &QPushButton::clicked, this, &TfrmColor::cmdOK2Click);
@@ -149,6 +167,14 @@ QWidget* TfrmColor::buildRangePanel() {
     return panel;
 }
 
+void TfrmColor::schemeChanged() {
+    const ColorScheme* scheme = cmbScheme_->scheme();
+    if (!scheme) return;
+    const std::vector<int32_t> colors = SchemeColors(*scheme, cmbStepM_->currentText().toInt());
+    clrMinM_->setColor(colors.front());
+    clrMaxM_->setColor(colors.back());
+}
+
 void TfrmColor::showPanel(int panel) {
     const bool gradient = panel != RangePanel;
     pages_->setCurrentIndex(gradient ? 0 : 1);
@@ -189,8 +215,12 @@ template <typename Apply> void TfrmColor::run(Apply apply) {
 
 void TfrmColor::cmdOK2Click() {
     run([this](const ColorTarget& t) {
+        GradientOptions options;
+        options.method = static_cast<ClassMethod>(cmbClasses_->currentData().toInt());
+        options.scheme = cmbScheme_->scheme();
+        options.shadeCodes = codes_ == Codes::Shade;
         ApplyGradient(*t.grid, t.rows, t.legend, clrMinM_->color(), clrMaxM_->color(),
-                      cmbStepM_->currentText().toInt(), codes_ == Codes::Shade);
+                      cmbStepM_->currentText().toInt(), options);
     });
 }
 

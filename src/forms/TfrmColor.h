@@ -13,6 +13,7 @@ namespace tolvane {
 
 class ColorEdit;
 class Dialogs;
+class SchemeComboBox;
 
 // "Color Set": colours a data grid from its values, as a gradient over the value range
 // (panel 1, which also rewrites the page's legend) or one colour for a value range
@@ -50,6 +51,7 @@ private:
     template <typename Apply> void run(Apply apply);
 
     bool acceptsMode(int mode) const;
+    void schemeChanged();
 
     Dialogs& dialogs_;
     ColorTargetResolver resolver_;
@@ -60,6 +62,8 @@ private:
     ColorEdit* clrMinM_ = nullptr;
     ColorEdit* clrMaxM_ = nullptr;
     QComboBox* cmbStepM_ = nullptr;
+    SchemeComboBox* cmbScheme_ = nullptr;
+    QComboBox* cmbClasses_ = nullptr;
     QPushButton* cmdOK2_ = nullptr;
     QLineEdit* txtNum1_ = nullptr;
     QLineEdit* txtNum2_ = nullptr;
