@@ -1,6 +1,7 @@
 #include "io/OptionsFile.h"
 
 #include "charts/PageState.h"
+#include "io/TextDecode.h"
 #include "io/TextFile.h"
 #include "model/ChartModel.h"
 #include "model/NumberFormat.h"

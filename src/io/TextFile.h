@@ -6,10 +6,8 @@
 
 namespace tolvane {
 
-// Text files the user moves between machines (options, imported tables): written as UTF-8,
-// read as UTF-8 when the bytes are valid UTF-8 (a leading byte order mark is dropped), else
-// as Windows-1252, the code page such files were written in before.
-QString DecodeText(const QByteArray& bytes);
+// Lines of the text files the user moves between machines (options files). They are read
+// with DecodeText (io/TextDecode.h) and written as UTF-8.
 
 // The lines of a text, ended by CR LF, LF or a lone CR; a last line without its end counts,
 // an empty text has no lines.

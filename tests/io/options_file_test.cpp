@@ -1,6 +1,7 @@
 // The options file format over plain data: lines, fields, encodings and grid rows.
 #include "charts/PageState.h"
 #include "io/OptionsFile.h"
+#include "io/TextDecode.h"
 #include "io/TextFile.h"
 #include "model/UserError.h"
 
