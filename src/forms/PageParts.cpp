@@ -1,7 +1,10 @@
 #include "forms/PageParts.h"
 
+#include "charts/PageState.h"
+#include "forms/GridDialog.h"
 #include "forms/LegendPanel.h"
 #include "forms/TFrmMain.h"
+#include "platform/Dialogs.h"
 #include "widgets/DataGridView.h"
 #include "widgets/WheelGuard.h"
 
@@ -50,6 +53,20 @@ void AddModeHints(QVBoxLayout* side, QWidget* parent, bool sizes) {
         QStringLiteral("Mode 2: Fill gradient %1 by data automatically.").arg(what), parent));
     side->addWidget(
         MakeHint(QStringLiteral("Mode 3: Fill %1 by data manually.").arg(what), parent));
+}
+
+void ChooseSelectedCellColor(Dialogs& dialogs, QWidget* parent, GridData& grid, int col, int row) {
+    if (col != ColColor || row < 2 || row >= grid.rowCount() ||
+        grid.text(ColKey, row) == kNoDataMark)
+        return;
+    if (const auto chosen = dialogs.chooseColor(parent, std::nullopt))
+        grid.setColor(col, row, *chosen);
+}
+
+void OpenGridDialog(GridDialog& dialog, int panel, int targetMode) {
+    dialog.showPanel(panel);
+    dialog.setTargetMode(targetMode);
+    dialog.exec();
 }
 
 void LayOutPage(QWidget* tab, QWidget* mapList, QWidget* grid, QLayout* side, QWidget* sizeBar) {

@@ -13,7 +13,9 @@ class QWidget;
 namespace tolvane {
 
 class DataGridView;
+class Dialogs;
 class GridData;
+class GridDialog;
 class LegendPanel;
 class TFrmMain;
 
@@ -28,6 +30,14 @@ DataGridView* MakeDataGridView(const QString& name, GridData& grid, const QList<
 QLabel* MakeHint(const QString& text, QWidget* parent);
 // The three colouring hints every data page shows; `sizes` adds "/size" for city grids.
 void AddModeHints(QVBoxLayout* side, QWidget* parent, bool sizes = false);
+
+// The colour choice of a selected Color cell (every data grid but the "Map" page's, which
+// acts on clicks): the colour dialog opens with the colour it last returned. The title row
+// and rows without data (column 2 "-") open nothing.
+void ChooseSelectedCellColor(Dialogs& dialogs, QWidget* parent, GridData& grid, int col, int row);
+
+// Opens a colour or size dialog on one of its panels for the grid of a target mode.
+void OpenGridDialog(GridDialog& dialog, int panel, int targetMode);
 
 // Lays out a page: the map row on top, the grid below it, the side column of buttons on
 // the right and the size bar along the bottom.

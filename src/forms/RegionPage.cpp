@@ -200,18 +200,11 @@ void RegionPage::WGridClick(int col, int row) {
         grid.setColor(col, row, *chosen);
 }
 
-void RegionPage::openColorDialog(int panel) {
-    TfrmColor& dialog = main_.frmColor();
-    dialog.showPanel(panel);
-    dialog.setTargetMode(ModeRegion);
-    dialog.exec();
-}
-
 void RegionPage::cmdColor1Click() {
-    openColorDialog(TfrmColor::GradientPanel);
+    OpenGridDialog(main_.frmColor(), TfrmColor::GradientPanel, ModeRegion);
 }
 void RegionPage::cmdColor2Click() {
-    openColorDialog(TfrmColor::RangePanel);
+    OpenGridDialog(main_.frmColor(), TfrmColor::RangePanel, ModeRegion);
 }
 
 } // namespace tolvane

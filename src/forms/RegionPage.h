@@ -70,7 +70,6 @@ protected:
 
 private:
     void build(QWidget* tab);
-    void openColorDialog(int panel);
 
     MapPageState state_;
     QComboBox* cmbMap_ = nullptr;

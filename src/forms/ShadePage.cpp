@@ -211,28 +211,15 @@ LegendState* ShadePage::legendTarget(int mode) {
 }
 
 void ShadePage::WShadeGridSelectCell(int col, int row) {
-    GridData& grid = state_.grid;
-    if (col != ColColor || row < 2 || row >= grid.rowCount() ||
-        grid.text(ColKey, row) == kNoDataMark)
-        return;
-    // The colour dialog opens with the colour it last returned, not the cell's.
-    if (const auto chosen = main_.dialogs().chooseColor(WShadeGrid_, std::nullopt))
-        grid.setColor(col, row, *chosen);
-}
-
-void ShadePage::openColorDialog(int panel) {
-    TfrmColor2& dialog = main_.frmColor2();
-    dialog.showPanel(panel);
-    dialog.setTargetMode(ModeShade);
-    dialog.exec();
+    ChooseSelectedCellColor(main_.dialogs(), WShadeGrid_, state_.grid, col, row);
 }
 
 void ShadePage::cmdShadeColor1Click() {
-    openColorDialog(TfrmColor::GradientPanel);
+    OpenGridDialog(main_.frmColor2(), TfrmColor::GradientPanel, ModeShade);
 }
 
 void ShadePage::cmdShadeColor2Click() {
-    openColorDialog(TfrmColor::RangePanel);
+    OpenGridDialog(main_.frmColor2(), TfrmColor::RangePanel, ModeShade);
 }
 
 void ShadePage::Label63Click() {

@@ -69,7 +69,6 @@ protected:
 
 private:
     void build(QWidget* tab);
-    void openColorDialog(int panel);
 
     MapPageState state_;
     QComboBox* cmbShadeMap_ = nullptr;

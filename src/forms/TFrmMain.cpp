@@ -3,6 +3,7 @@
 #include "charts/Charts.h"
 #include "forms/AppInfo.h"
 #include "forms/ChartPage.h"
+#include "forms/CityPage.h"
 #include "forms/ColorTarget.h"
 #include "forms/LegendPanel.h"
 #include "forms/PlayerMessageFilter.h"
@@ -12,6 +13,7 @@
 #include "forms/TfrmAbout.h"
 #include "forms/TfrmColor.h"
 #include "forms/TfrmLegendColor.h"
+#include "forms/TfrmSize.h"
 #include "model/UserError.h"
 #include "platform/Dialogs.h"
 #include "widgets/ChartPlayer.h"
@@ -93,15 +95,16 @@ TFrmMain::TFrmMain(const QString& appFolder, Dialogs& dialogs, QWidget* parent)
 
     // The dialogs live for the whole run, made in this order after the main window.
     frmAbout_ = new TfrmAbout(dialogs_, this);
-    frmColor_ = new TfrmColor(
-        dialogs_, [this](int mode) { return colorTarget(mode); }, this);
+    const ColorTargetResolver resolve = [this](int mode) { return colorTarget(mode); };
+    frmColor_ = new TfrmColor(dialogs_, resolve, this);
+    frmSize_ = new TfrmSize(dialogs_, resolve, this);
     frmLegendColor_ = new TfrmLegendColor(
         dialogs_, [this](int mode) { return legendTarget(mode); }, this);
-    frmColor2_ = new TfrmColor2(
-        dialogs_, [this](int mode) { return colorTarget(mode); }, this);
+    frmColor2_ = new TfrmColor2(dialogs_, resolve, this);
 
     regionPage_ = addPage<RegionPage>(QStringLiteral("Map"), QStringLiteral("TabSheet1"));
     shadePage_ = addPage<ShadePage>(QStringLiteral("Advance Map"), QStringLiteral("TabSheet7"));
+    cityPage_ = addPage<CityPage>(QStringLiteral("Bubble"), QStringLiteral("TabSheet2"));
 
     cmdMake_ = new QPushButton(QStringLiteral("Make && Preview"), pnForm_);
     cmdSavePicture_ = new QPushButton(QStringLiteral("Save Chart"), pnForm_);
@@ -125,8 +128,10 @@ TFrmMain::TFrmMain(const QString& appFolder, Dialogs& dialogs, QWidget* parent)
     connect(cmdSavePicture_, &QPushButton::clicked, this, &TFrmMain::cmdSavePictureClick);
     connect(cmdHelp_, &QPushButton::clicked, this, &TFrmMain::cmdHelpClick);
     connect(cmdAbout_, &QPushButton::clicked, this, &TFrmMain::cmdAboutClick);
-    for (TfrmColor* dialog : {frmColor_, static_cast<TfrmColor*>(frmColor2_)}) {
-        connect(dialog, &TfrmColor::targetChanged, this, [this](int mode) {
+    for (GridDialog* dialog :
+         {static_cast<GridDialog*>(frmColor_), static_cast<GridDialog*>(frmSize_),
+          static_cast<GridDialog*>(frmColor2_)}) {
+        connect(dialog, &GridDialog::targetChanged, this, [this](int mode) {
             for (const auto& page : pages_)
                 if (page->colorTarget(mode).grid) page->syncFromState();
         });
