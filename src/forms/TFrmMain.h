@@ -17,6 +17,7 @@ class ChartPlayer;
 class CityPage;
 class Dialogs;
 class LegendPanel;
+class FlagPage;
 class PlayerMessageFilter;
 class RegionCityPage;
 class RegionPage;
@@ -54,6 +55,9 @@ public:
     void cmdMakeClick() { MakeAndPreview(); }
     void MakeAndPreview();
     void cmdSavePictureClick();
+    // The same for one page, whatever the chart mode: pages with buttons of their own.
+    void MakeAndPreview(ChartPage& page);
+    void SaveChart(ChartPage& page);
     void cmdHelpClick();
     void cmdAboutClick();
 
@@ -77,6 +81,7 @@ public:
     RegionPage& regionPage() { return *regionPage_; }
     ShadePage& shadePage() { return *shadePage_; }
     CityPage& cityPage() { return *cityPage_; }
+    FlagPage& flagPage() { return *flagPage_; }
     // The page "Make && Preview" and "Save Chart" act on: the one of the chart mode.
     ChartPage* pageOfMode() const;
     QTabWidget* pgControl() const { return pgControl_; }
@@ -124,6 +129,7 @@ private:
     RegionPage* regionPage_ = nullptr;
     ShadePage* shadePage_ = nullptr;
     CityPage* cityPage_ = nullptr;
+    FlagPage* flagPage_ = nullptr;
     int activePage_ = 0;
 };
 

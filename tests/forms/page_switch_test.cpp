@@ -13,6 +13,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QProxyStyle>
 #include <QSlider>
 #include <QTabWidget>
@@ -156,6 +157,7 @@ TEST_F(PageSwitch, ShadeMakeWritesTheShadeStemAndSaveChartUsesTheShadeSizeBar) {
     EXPECT_EQ(app.read("data/Italy2.xml"), written);
 
     shade().sizeBar()->slider()->setValue(20);
+    EXPECT_EQ(shade().sizeBar()->sizeLabel()->text(), "2000X1400");
     dialogs.queuePath(app.path() + "shade.bmp");
     main->cmdSavePictureClick();
     EXPECT_EQ(QImage(app.path() + "shade.bmp").size(), QSize(2000, 1400));
