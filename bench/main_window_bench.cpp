@@ -8,7 +8,6 @@
 #include "widgets/ChartPlayer.h"
 
 #include <QComboBox>
-#include <QTabWidget>
 #include <benchmark/benchmark.h>
 
 using namespace tolvane;
@@ -75,30 +74,3 @@ static void BM_MakeAndPreviewLargestMap(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_MakeAndPreviewLargestMap)->Unit(benchmark::kMillisecond);
-
-// Make && Preview on the pages of city charts: the chart written from the grids, read back,
-// staged and drawn in the preview.
-static void MakeAndPreviewOnPage(benchmark::State& state, int page, const QString& listName,
-                                 const QString& caption) {
-    EnsureApplication();
-    AppCopy app;
-    ScriptedDialogs dialogs;
-    TFrmMain main(app.path(), dialogs);
-    main.FormCreate();
-    main.show();
-    main.pgControl()->setCurrentIndex(page);
-    if (auto* list = main.pgControl()->widget(page)->findChild<QComboBox*>(listName)) {
-        list->setCurrentText(caption);
-        emit list->activated(list->currentIndex());
-    }
-    for (auto _ : state) {
-        main.cmdMakeClick();
-        benchmark::DoNotOptimize(main.Flash1->picture());
-    }
-    state.SetLabel(caption.toStdString());
-}
-
-static void BM_BubbleMakeAndPreview(benchmark::State& state) {
-    MakeAndPreviewOnPage(state, 2, QStringLiteral("cmbCityMap"), QStringLiteral("World Cities"));
-}
-BENCHMARK(BM_BubbleMakeAndPreview)->Unit(benchmark::kMillisecond);

@@ -22,62 +22,27 @@
 
 namespace tolvane {
 
-namespace {
+const MapTable& CityPage::maps() {
+    static const MapTable table{
+        {"World Cities", "WorldCity"},           {"Europe Major Cities", "EuropeCity"},
+        {"China Major Cities", "CNCity"},        {"France Major Cities", "FranceCity"},
+        {"Germany Major Cities", "GermanyCity"}, {"Italy Major Cities", "ItalyCity"},
+        {"Japan Major Cities", "JapanCity"},     {"South Korea Major Cities", "SouthKoreaCity"},
+        {"Spain Major Cities", "SpainCity"},     {"Thailand Major Cities", "ThailandCity"},
+        {"UK Major Cities", "UKCity"},           {"USA Major Cities", "USACity"}};
+    return table;
+}
 
 // Names and legends are offered where the map leaves room for them.
-struct CityMap {
-    const char* caption;
-    const char* stem;
-    bool names;
-    bool legend;
-};
-constexpr CityMap kCityMaps[] = {
-    {"World Cities", "WorldCity", true, true},
-    {"Europe Major Cities", "EuropeCity", true, true},
-    {"China Major Cities", "CNCity", true, true},
-    {"France Major Cities", "FranceCity", true, false},
-    {"Germany Major Cities", "GermanyCity", false, false},
-    {"Italy Major Cities", "ItalyCity", true, true},
-    {"Japan Major Cities", "JapanCity", false, false},
-    {"South Korea Major Cities", "SouthKoreaCity", false, false},
-    {"Spain Major Cities", "SpainCity", true, false},
-    {"Thailand Major Cities", "ThailandCity", false, false},
-    {"UK Major Cities", "UKCity", true, false},
-    {"USA Major Cities", "USACity", false, false},
-};
-
-const CityMap* FindStem(const QString& stem) {
-    for (const CityMap& m : kCityMaps)
-        if (stem == QLatin1String(m.stem)) return &m;
-    return nullptr;
-}
-
-} // namespace
-
-const QStringList& CityPage::mapCaptions() {
-    static const QStringList captions = [] {
-        QStringList list;
-        for (const CityMap& m : kCityMaps)
-            list << QString::fromLatin1(m.caption);
-        return list;
-    }();
-    return captions;
-}
-
-QString CityPage::stemOf(const QString& caption) {
-    for (const CityMap& m : kCityMaps)
-        if (caption == QLatin1String(m.caption)) return QString::fromLatin1(m.stem);
-    return {};
-}
-
 bool CityPage::stemHasNames(const QString& stem) {
-    const CityMap* m = FindStem(stem);
-    return m && m->names;
+    static const QStringList stems{"WorldCity", "EuropeCity", "CNCity", "FranceCity",
+                                   "ItalyCity", "SpainCity",  "UKCity"};
+    return stems.contains(stem);
 }
 
 bool CityPage::stemHasLegend(const QString& stem) {
-    const CityMap* m = FindStem(stem);
-    return m && m->legend;
+    static const QStringList stems{"WorldCity", "EuropeCity", "CNCity", "ItalyCity"};
+    return stems.contains(stem);
 }
 
 CityPage::CityPage(TFrmMain& main, QWidget* tab)
@@ -86,7 +51,7 @@ CityPage::CityPage(TFrmMain& main, QWidget* tab)
 }
 
 void CityPage::build(QWidget* tab) {
-    cmbCityMap_ = MakeMapList(QStringLiteral("cmbCityMap"), mapCaptions(), 0, tab);
+    cmbCityMap_ = MakeMapList(QStringLiteral("cmbCityMap"), maps().captions(), 0, tab);
     WCityGrid_ = MakeDataGridView(QStringLiteral("WCityGrid"), state_.grid,
                                   {80, 226, 155, 105, 65, 67}, tab);
 
@@ -165,13 +130,13 @@ QSize CityPage::chartSize() const {
 }
 
 QString CityPage::selectedMap() const {
-    return stemOf(cmbCityMap_->currentText());
+    return maps().stemOf(cmbCityMap_->currentText());
 }
 
 void CityPage::selectMap(const QString& map) {
     const QSignalBlocker block(cmbCityMap_);
-    if (const CityMap* m = FindStem(map))
-        cmbCityMap_->setCurrentText(QString::fromLatin1(m->caption));
+    if (const QString caption = maps().captionOf(map); !caption.isEmpty())
+        cmbCityMap_->setCurrentText(caption);
 }
 
 void CityPage::deactivate() {

@@ -15,6 +15,7 @@ class ChartSizeBar;
 class ColorEdit;
 class DataGridView;
 class LegendPanel;
+class MapTable;
 
 // The "Bubble" page: one bubble per city, coloured and sized from the values, with the city
 // legend. Its border is the "Map" page's border colour.
@@ -23,9 +24,9 @@ class CityPage : public MapChartPage {
 public:
     CityPage(TFrmMain& main, QWidget* tab);
 
-    // The captions of the map list and what each one names.
-    static const QStringList& mapCaptions();
-    static QString stemOf(const QString& caption);
+    // The captions of the map list, the file stems they name, and which maps offer names
+    // and a legend.
+    static const MapTable& maps();
     static bool stemHasNames(const QString& stem);
     static bool stemHasLegend(const QString& stem);
 

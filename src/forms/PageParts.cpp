@@ -17,6 +17,23 @@
 
 namespace tolvane {
 
+MapTable::MapTable(std::initializer_list<Entry> entries) {
+    for (const Entry& e : entries) {
+        captions_ << QString::fromUtf8(e.caption);
+        stems_ << QString::fromUtf8(e.stem);
+    }
+}
+
+QString MapTable::stemOf(const QString& caption) const {
+    const qsizetype i = captions_.indexOf(caption);
+    return i < 0 ? QString() : stems_[i];
+}
+
+QString MapTable::captionOf(const QString& stem) const {
+    const qsizetype i = stems_.indexOf(stem);
+    return i < 0 ? QString() : captions_[i];
+}
+
 QComboBox* MakeMapList(const QString& name, const QStringList& items, int current,
                        QWidget* parent) {
     auto* list = new QComboBox(parent);

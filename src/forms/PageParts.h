@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <initializer_list>
 
 class QComboBox;
 class QLabel;
@@ -20,6 +21,25 @@ class LegendPanel;
 class TFrmMain;
 
 // The pieces the chart pages are built from, so that every page looks and behaves alike.
+
+// A map list's captions, in order, and the file stem each one names.
+class MapTable {
+public:
+    struct Entry {
+        const char* caption;
+        const char* stem;
+    };
+    MapTable(std::initializer_list<Entry> entries);
+    const QStringList& captions() const { return captions_; }
+    const QStringList& stems() const { return stems_; }
+    // Empty when the table has no such caption or stem.
+    QString stemOf(const QString& caption) const;
+    QString captionOf(const QString& stem) const;
+
+private:
+    QStringList captions_;
+    QStringList stems_;
+};
 
 // A list (a map list, "Map Select:", and the like) that the wheel changes only while it has
 // the focus.

@@ -23,31 +23,9 @@
 
 namespace tolvane {
 
-namespace {
-
-struct ShadeMap {
-    const char* caption;
-    const char* stem;
-};
-constexpr ShadeMap kShadeMaps[] = {
-    {"China", "Chinaad"}, {"Germany", "Germany3"}, {"Italy", "Italy2"}};
-
-} // namespace
-
-const QStringList& ShadePage::mapCaptions() {
-    static const QStringList captions = [] {
-        QStringList list;
-        for (const ShadeMap& m : kShadeMaps)
-            list << QString::fromLatin1(m.caption);
-        return list;
-    }();
-    return captions;
-}
-
-QString ShadePage::stemOf(const QString& caption) {
-    for (const ShadeMap& m : kShadeMaps)
-        if (caption == QLatin1String(m.caption)) return QString::fromLatin1(m.stem);
-    return {};
+const MapTable& ShadePage::maps() {
+    static const MapTable table{{"China", "Chinaad"}, {"Germany", "Germany3"}, {"Italy", "Italy2"}};
+    return table;
 }
 
 ShadePage::ShadePage(TFrmMain& main, QWidget* tab)
@@ -57,7 +35,8 @@ ShadePage::ShadePage(TFrmMain& main, QWidget* tab)
 }
 
 void ShadePage::build(QWidget* tab) {
-    cmbShadeMap_ = MakeMapList(QStringLiteral("cmbShadeMap"), mapCaptions(), 1, tab); // "Germany"
+    cmbShadeMap_ =
+        MakeMapList(QStringLiteral("cmbShadeMap"), maps().captions(), 1, tab); // "Germany"
     WShadeGrid_ = MakeDataGridView(QStringLiteral("WShadeGrid"), state_.grid,
                                    {80, 226, 155, 105, 65, 67}, tab);
 
@@ -139,14 +118,13 @@ ChartPlayer* ShadePage::capturePlayer() const {
 }
 
 QString ShadePage::selectedMap() const {
-    return stemOf(cmbShadeMap_->currentText());
+    return maps().stemOf(cmbShadeMap_->currentText());
 }
 
 void ShadePage::selectMap(const QString& map) {
     const QSignalBlocker block(cmbShadeMap_);
-    for (const ShadeMap& m : kShadeMaps)
-        if (map == QLatin1String(m.stem))
-            cmbShadeMap_->setCurrentText(QString::fromLatin1(m.caption));
+    if (const QString caption = maps().captionOf(map); !caption.isEmpty())
+        cmbShadeMap_->setCurrentText(caption);
 }
 
 void ShadePage::activate() {

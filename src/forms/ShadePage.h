@@ -16,6 +16,7 @@ class ColorEdit;
 class DataGridView;
 class LegendPanel;
 class LinkLabel;
+class MapTable;
 
 // The "Advance Map" page: a region chart whose regions also carry a shade code, drawn as a
 // hatch over the fill. It has its own preview and capture players.
@@ -25,8 +26,7 @@ public:
     ShadePage(TFrmMain& main, QWidget* tab);
 
     // The captions of the map list and the file stems they name.
-    static const QStringList& mapCaptions();
-    static QString stemOf(const QString& caption);
+    static const MapTable& maps();
 
     int chartMode() const override { return ModeShade; }
     void activate() override;

@@ -8,6 +8,7 @@
 #include "forms/FlagPage.h"
 #include "forms/LegendPanel.h"
 #include "forms/PlayerMessageFilter.h"
+#include "forms/RegionCityPage.h"
 #include "forms/RegionPage.h"
 #include "forms/SaveChart.h"
 #include "forms/ShadePage.h"
@@ -106,6 +107,8 @@ TFrmMain::TFrmMain(const QString& appFolder, Dialogs& dialogs, QWidget* parent)
     regionPage_ = addPage<RegionPage>(QStringLiteral("Map"), QStringLiteral("TabSheet1"));
     shadePage_ = addPage<ShadePage>(QStringLiteral("Advance Map"), QStringLiteral("TabSheet7"));
     cityPage_ = addPage<CityPage>(QStringLiteral("Bubble"), QStringLiteral("TabSheet2"));
+    regionCityPage_ =
+        addPage<RegionCityPage>(QStringLiteral("Advance Bubble"), QStringLiteral("TabSheet3"));
     flagPage_ = addPage<FlagPage>(QStringLiteral("Flag"), QStringLiteral("TabSheet6"));
 
     cmdMake_ = new QPushButton(QStringLiteral("Make && Preview"), pnForm_);

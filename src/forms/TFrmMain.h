@@ -81,6 +81,7 @@ public:
     RegionPage& regionPage() { return *regionPage_; }
     ShadePage& shadePage() { return *shadePage_; }
     CityPage& cityPage() { return *cityPage_; }
+    RegionCityPage& regionCityPage() { return *regionCityPage_; }
     FlagPage& flagPage() { return *flagPage_; }
     // The page "Make && Preview" and "Save Chart" act on: the one of the chart mode.
     ChartPage* pageOfMode() const;
@@ -129,6 +130,7 @@ private:
     RegionPage* regionPage_ = nullptr;
     ShadePage* shadePage_ = nullptr;
     CityPage* cityPage_ = nullptr;
+    RegionCityPage* regionCityPage_ = nullptr;
     FlagPage* flagPage_ = nullptr;
     int activePage_ = 0;
 };

@@ -47,13 +47,11 @@ inline QRgb Over(QRgb d, QRgb ink, uint32_t a) {
 }
 
 // The coverage (0 .. 255) of a disc whose rim lies `inside` pixels beyond the pixel centre.
-inline uint32_t Coverage(double inside) {
-    return static_cast<uint32_t>(std::clamp(inside * 255 + 0.5, 0.0, 255.0));
+inline uint32_t Coverage(float inside) {
+    const int a = static_cast<int>(inside * 255.0f + 0.5f);
+    return static_cast<uint32_t>(a < 0 ? 0 : a > 255 ? 255 : a);
 }
 
-// The discs laid straight onto a 32-bit image: each pixel takes the coverage of its distance
-// to the centre. Filling thousands of ellipses through the painter's path filler is what
-// made crowded city maps slow; inside the fill every pixel is simply the fill.
 // The pixels of a 32-bit image, detached once for all the bubbles painted on it.
 struct Pixels {
     explicit Pixels(QImage& image)
@@ -67,7 +65,10 @@ struct Pixels {
     int width, height;
 };
 
-// Only rows `top` .. `bottom` are touched, so that bands of one image can be painted at once.
+// The discs laid straight onto a 32-bit image: each pixel takes the coverage of its distance
+// to the centre. Filling thousands of ellipses through the painter's path filler is what
+// made crowded city maps slow; inside the fill every pixel is simply the fill. Only rows
+// `top` .. `bottom` are touched, so that bands of one image can be painted at once.
 void PaintDiscsDirect(const Pixels& image, QPointF centre, const BubbleDiscs& discs, int top,
                       int bottom) {
     const double outer = discs[0].radius + 0.5;
@@ -80,8 +81,9 @@ void PaintDiscsDirect(const Pixels& image, QPointF centre, const BubbleDiscs& di
     const std::array<QRgb, 3> inks{qPremultiply(discs[0].color.rgba()),
                                    qPremultiply(discs[1].color.rgba()), fillPixel};
     const bool opaqueEdge = discs[1].color.alpha() == 255;
-    const std::array<double, 3> reaches{discs[0].radius + 0.5, discs[1].radius + 0.5,
-                                        discs[2].radius + 0.5};
+    const float reach0 = static_cast<float>(discs[0].radius + 0.5);
+    const float reach1 = static_cast<float>(discs[1].radius + 0.5);
+    const float reach2 = static_cast<float>(discs[2].radius + 0.5);
     for (int y = y0; y <= y1; ++y) {
         const double dy = y + 0.5 - cy;
         if (std::fabs(dy) >= outer) continue;
@@ -95,26 +97,27 @@ void PaintDiscsDirect(const Pixels& image, QPointF centre, const BubbleDiscs& di
             sb = std::min(xb, static_cast<int>(std::floor(cx + half - 0.5)));
         }
         QRgb* px = image.row(y);
+        const auto dy2 = static_cast<float>(dy * dy);
+        const auto left = static_cast<float>(0.5 - cx);
         for (int x = xa; x <= xb; ++x) {
             if (x == sa && sa <= sb) {
                 std::fill(px + sa, px + sb + 1, fillPixel);
                 x = sb;
                 continue;
             }
-            const double dx = x + 0.5 - cx;
-            const double d = std::sqrt(dx * dx + dy * dy);
-            const uint32_t rim = Coverage(reaches[0] - d);
-            const uint32_t edge = Coverage(reaches[1] - d);
-            const uint32_t inner = Coverage(reaches[2] - d);
+            // A pixel of the rings, where coverages are partial.
+            const float dx = static_cast<float>(x) + left;
+            const float d = std::sqrt(dx * dx + dy2);
+            const uint32_t edge = Coverage(reach1 - d);
             QRgb p;
             if (edge == 255 && opaqueEdge) {
                 p = inks[1]; // what lay below no longer shows
             } else {
                 p = px[x];
-                if (rim) p = Over(p, inks[0], rim);
+                if (const uint32_t rim = Coverage(reach0 - d)) p = Over(p, inks[0], rim);
                 if (edge) p = Over(p, inks[1], edge);
             }
-            if (inner) p = Over(p, inks[2], inner);
+            if (const uint32_t inner = Coverage(reach2 - d)) p = Over(p, inks[2], inner);
             px[x] = p;
         }
     }
