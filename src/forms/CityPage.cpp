@@ -1,6 +1,7 @@
 #include "forms/CityPage.h"
 
 #include "charts/Charts.h"
+#include "forms/GridFileCommands.h"
 #include "forms/LegendPanel.h"
 #include "forms/PageParts.h"
 #include "forms/RegionPage.h"
@@ -64,6 +65,8 @@ void CityPage::build(QWidget* tab) {
     cmdCityColor2_ = button(QStringLiteral("Range Color"), QStringLiteral("cmdCityColor2"));
     cmdCitySize1_ = button(QStringLiteral("Gradient Size"), QStringLiteral("cmdCitySize1"));
     cmdCitySize2_ = button(QStringLiteral("Range Size"), QStringLiteral("cmdCitySize2"));
+    cmdCityImport_ = button(QStringLiteral("Import from file"), QStringLiteral("cmdCityImport"));
+    cmdCityExport_ = button(QStringLiteral("Export to file"), QStringLiteral("cmdCityExport"));
     chkShowName_ = new QCheckBox(QStringLiteral("Show City Name"), tab);
     chkShowName_->setObjectName(QStringLiteral("chkShowName"));
     chkCShowLegend_ = new QCheckBox(QStringLiteral("Show Legend"), tab);
@@ -91,6 +94,7 @@ void CityPage::build(QWidget* tab) {
     sizeButtons->addWidget(cmdCitySize1_);
     sizeButtons->addWidget(cmdCitySize2_);
     side->addLayout(sizeButtons);
+    side->addLayout(FileButtonsRow(cmdCityImport_, cmdCityExport_, tab));
     side->addSpacing(8);
     auto* checks = new QHBoxLayout;
     checks->addWidget(chkShowName_);
@@ -109,6 +113,8 @@ void CityPage::build(QWidget* tab) {
         [this]() -> const std::vector<TLegend>& { return tables().legends; }, main_.pnForm());
     pnCLegend_->bind(chkCShowLegend_, cmdShowCLegend_);
     PlaceLegendPanel(pnCLegend_, main_);
+    watchGrid(WCityGrid_);
+    watchGrid(pnCLegend_->gridView(), pnCLegend_);
 
     connect(cmbCityMap_, &QComboBox::activated, this, [this] { cmbCityMapChange(); });
     connect(WCityGrid_, &DataGridView::cellSelected, this, &CityPage::WCityGridSelectCell);
@@ -116,6 +122,8 @@ void CityPage::build(QWidget* tab) {
     connect(cmdCityColor2_, &QPushButton::clicked, this, &CityPage::cmdCityColor2Click);
     connect(cmdCitySize1_, &QPushButton::clicked, this, &CityPage::cmdCitySize1Click);
     connect(cmdCitySize2_, &QPushButton::clicked, this, &CityPage::cmdCitySize2Click);
+    connect(cmdCityImport_, &QPushButton::clicked, this, &CityPage::cmdCityImportClick);
+    connect(cmdCityExport_, &QPushButton::clicked, this, &CityPage::cmdCityExportClick);
     connect(chkShowName_, &QCheckBox::toggled, this, [this](bool on) { state_.showName = on; });
     connect(chkCShowLegend_, &QCheckBox::toggled, this,
             [this](bool on) { state_.legend.show = on; });
@@ -159,7 +167,7 @@ void CityPage::writeChart(const ChartModel& model) {
     WriteCityChart(model, state_, border());
 }
 
-std::vector<const GridData*> CityPage::editedGrids() const {
+std::vector<GridData*> CityPage::editedGrids() {
     return {&state_.grid, &state_.legend.grid};
 }
 
@@ -216,6 +224,14 @@ void CityPage::cmdCitySize1Click() {
 
 void CityPage::cmdCitySize2Click() {
     OpenGridDialog(main_.frmSize(), GridDialog::RangePanel, ModeCity);
+}
+
+void CityPage::cmdCityImportClick() {
+    ImportGridFile(WCityGrid_, main_.dialogs(), state_.grid, kCityGridFile);
+}
+
+void CityPage::cmdCityExportClick() {
+    ExportGridFile(WCityGrid_, main_.dialogs(), state_.grid, kCityGridFile, shownMap());
 }
 
 } // namespace tolvane

@@ -45,6 +45,8 @@ public:
     void cmdCityColor2Click();
     void cmdCitySize1Click();
     void cmdCitySize2Click();
+    void cmdCityImportClick();
+    void cmdCityExportClick();
 
     CityPageState& state() { return state_; }
     QComboBox* cmbCityMap() const { return cmbCityMap_; }
@@ -55,12 +57,15 @@ public:
     ColorEdit* clrCityBoder() const { return clrCityBoder_; }
     ChartSizeBar* sizeBar() const { return sizeBar_; }
     LegendPanel* pnCLegend() const { return pnCLegend_; }
+    QPushButton* cmdCityImport() const { return cmdCityImport_; }
+    QPushButton* cmdCityExport() const { return cmdCityExport_; }
 
 protected:
     void loadChart(ChartModel& model, const QString& map) override;
     void stageChart(ChartModel& scratch, const QString& map) override;
     void writeChart(const ChartModel& model) override;
-    std::vector<const GridData*> editedGrids() const override;
+    std::vector<GridData*> editedGrids() override;
+    LegendState* pageLegend() override { return &state_.legend; }
     std::function<void()> applyMapRules(const QString& map) override;
     void selectMap(const QString& map) override;
 
@@ -76,6 +81,8 @@ private:
     QPushButton* cmdCityColor2_ = nullptr;
     QPushButton* cmdCitySize1_ = nullptr;
     QPushButton* cmdCitySize2_ = nullptr;
+    QPushButton* cmdCityImport_ = nullptr;
+    QPushButton* cmdCityExport_ = nullptr;
     QCheckBox* chkShowName_ = nullptr;
     QCheckBox* chkCShowLegend_ = nullptr;
     QPushButton* cmdShowCLegend_ = nullptr;

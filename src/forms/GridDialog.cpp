@@ -1,5 +1,6 @@
 #include "forms/GridDialog.h"
 
+#include "model/UndoStack.h"
 #include "model/UserError.h"
 #include "platform/Dialogs.h"
 
@@ -90,7 +91,7 @@ int GridDialog::panel() const {
     return pages_->currentIndex() == 0 ? GradientPanel : RangePanel;
 }
 
-void GridDialog::run(const std::function<void(const ColorTarget&)>& apply) {
+void GridDialog::run(const QString& step, const std::function<void(const ColorTarget&)>& apply) {
     const int mode = targetMode_;
     ColorTarget target = resolver_ && servesMode(mode) ? resolver_(mode) : ColorTarget{};
     if (!target.grid) {
@@ -99,6 +100,7 @@ void GridDialog::run(const std::function<void(const ColorTarget&)>& apply) {
     }
     if (!rewritesLegend(mode)) target.legend = nullptr;
     try {
+        const UndoStep undoStep(target.grid, step);
         apply(target);
     } catch (const ConvertError& e) {
         dialogs_.showError(this, e.message());

@@ -47,10 +47,10 @@ protected:
     // the panel is shown, and the panel's OK answers Enter.
     void finishPanel(QVBoxLayout* panel, const QString& okName, const QString& cancelName,
                      const std::function<void()>& ok, QWidget* first);
-    // Resolves the target and, for a mode the dialog serves, runs `apply` on it and closes. A
-    // value that does not convert is reported and the dialog stays open; any other mode
-    // only closes.
-    void run(const std::function<void(const ColorTarget&)>& apply);
+    // Resolves the target and, for a mode the dialog serves, runs `apply` on it as one undo
+    // step named `step`, and closes. A value that does not convert is reported and the
+    // dialog stays open; any other mode only closes.
+    void run(const QString& step, const std::function<void(const ColorTarget&)>& apply);
     virtual bool servesMode(int mode) const = 0;
     virtual bool rewritesLegend(int mode) const = 0;
 

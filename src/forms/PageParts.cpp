@@ -4,6 +4,7 @@
 #include "forms/GridDialog.h"
 #include "forms/LegendPanel.h"
 #include "forms/TFrmMain.h"
+#include "model/UndoStack.h"
 #include "platform/Dialogs.h"
 #include "widgets/DataGridView.h"
 #include "widgets/WheelGuard.h"
@@ -76,14 +77,27 @@ void ChooseSelectedCellColor(Dialogs& dialogs, QWidget* parent, GridData& grid, 
     if (col != ColColor || row < 2 || row >= grid.rowCount() ||
         grid.text(ColKey, row) == kNoDataMark)
         return;
-    if (const auto chosen = dialogs.chooseColor(parent, std::nullopt))
+    if (const auto chosen = dialogs.chooseColor(parent, std::nullopt)) {
+        const UndoStep step(&grid, QStringLiteral("Cell Color"));
         grid.setColor(col, row, *chosen);
+    }
 }
 
 void OpenGridDialog(GridDialog& dialog, int panel, int targetMode) {
     dialog.showPanel(panel);
     dialog.setTargetMode(targetMode);
     dialog.exec();
+}
+
+QLayout* FileButtonsRow(QWidget* importButton, QWidget* exportButton, QWidget* parent) {
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(importButton);
+    buttons->addWidget(exportButton);
+    auto* row = new QHBoxLayout;
+    row->addLayout(buttons);
+    row->addWidget(new QLabel(QStringLiteral("Refer to help file to\nsee how to import"), parent));
+    row->addStretch();
+    return row;
 }
 
 void LayOutPage(QWidget* tab, QWidget* mapList, QWidget* grid, QLayout* side, QWidget* sizeBar) {

@@ -1,6 +1,7 @@
 #include "forms/RegionCityPage.h"
 
 #include "charts/Charts.h"
+#include "forms/GridFileCommands.h"
 #include "forms/PageParts.h"
 #include "forms/TFrmMain.h"
 #include "forms/TfrmColor.h"
@@ -89,9 +90,16 @@ void RegionCityPage::build(QWidget* tab) {
     sizeBar_->slider()->setObjectName(QStringLiteral("trRCSize"));
     sizeBar_->sizeLabel()->setObjectName(QStringLiteral("labRCSize"));
 
+    cmdRCImport_ = button(QStringLiteral("Import from file"), QStringLiteral("cmdRCImport"));
+    cmdRCExport_ = button(QStringLiteral("Export to file"), QStringLiteral("cmdRCExport"));
+    for (QPushButton* b : {cmdRCImport_, cmdRCExport_})
+        b->setParent(tab);
     auto* side = new QVBoxLayout;
+    side->addLayout(FileButtonsRow(cmdRCImport_, cmdRCExport_, tab));
     side->addStretch();
     LayOutPage(tab, cmbRCMap_, pgRC_, side, sizeBar_);
+    watchGrid(WRCRGrid_);
+    watchGrid(WRCCGrid_);
 
     connect(cmbRCMap_, &QComboBox::activated, this, [this] { cmbRCMapChange(); });
     connect(WRCRGrid_, &DataGridView::cellSelected, this, &RegionCityPage::WRCRGridSelectCell);
@@ -102,6 +110,8 @@ void RegionCityPage::build(QWidget* tab) {
     connect(color4, &QPushButton::clicked, this, &RegionCityPage::cmdRCRColor4Click);
     connect(size1, &QPushButton::clicked, this, &RegionCityPage::RzBitBtn6Click);
     connect(size2, &QPushButton::clicked, this, &RegionCityPage::RzBitBtn7Click);
+    connect(cmdRCImport_, &QPushButton::clicked, this, &RegionCityPage::cmdRCImportClick);
+    connect(cmdRCExport_, &QPushButton::clicked, this, &RegionCityPage::cmdRCExportClick);
 }
 
 QSize RegionCityPage::chartSize() const {
@@ -131,7 +141,7 @@ void RegionCityPage::writeChart(const ChartModel& model) {
     WriteRegionCityChart(model, state_);
 }
 
-std::vector<const GridData*> RegionCityPage::editedGrids() const {
+std::vector<GridData*> RegionCityPage::editedGrids() {
     return {&state_.regionGrid, &state_.cityGrid};
 }
 
@@ -176,6 +186,22 @@ void RegionCityPage::RzBitBtn6Click() {
 
 void RegionCityPage::RzBitBtn7Click() {
     OpenGridDialog(main_.frmSize(), GridDialog::RangePanel, ModeRCCities);
+}
+
+RegionCityPage::SubPageGrid RegionCityPage::shownGrid() {
+    if (pgRC_->currentIndex() == 0)
+        return {WRCRGrid_, state_.regionGrid, kRegionCityRegionGridFile};
+    return {WRCCGrid_, state_.cityGrid, kRegionCityCityGridFile};
+}
+
+void RegionCityPage::cmdRCImportClick() {
+    const SubPageGrid shown = shownGrid();
+    ImportGridFile(shown.view, main_.dialogs(), shown.grid, shown.spec);
+}
+
+void RegionCityPage::cmdRCExportClick() {
+    const SubPageGrid shown = shownGrid();
+    ExportGridFile(shown.view, main_.dialogs(), shown.grid, shown.spec, shownMap());
 }
 
 } // namespace tolvane

@@ -11,6 +11,7 @@ namespace tolvane {
 
 class ChartSizeBar;
 class DataGridView;
+struct GridFileSpec;
 class MapTable;
 
 // The "Advance Bubble" page: filled regions with city bubbles over them. Its two sub-pages
@@ -39,6 +40,9 @@ public:
     void cmdRCRColor4Click(); // "  City  ": range colour
     void RzBitBtn6Click();    // "  City  ": gradient size
     void RzBitBtn7Click();    // "  City  ": range size
+    // Import and export act on the grid of the sub-page shown.
+    void cmdRCImportClick();
+    void cmdRCExportClick();
 
     RegionCityPageState& state() { return state_; }
     QComboBox* cmbRCMap() const { return cmbRCMap_; }
@@ -46,18 +50,27 @@ public:
     DataGridView* WRCRGrid() const { return WRCRGrid_; }
     DataGridView* WRCCGrid() const { return WRCCGrid_; }
     ChartSizeBar* sizeBar() const { return sizeBar_; }
+    QPushButton* cmdRCImport() const { return cmdRCImport_; }
+    QPushButton* cmdRCExport() const { return cmdRCExport_; }
 
 protected:
     void loadChart(ChartModel& model, const QString& map) override;
     void stageChart(ChartModel& scratch, const QString& map) override;
     void writeChart(const ChartModel& model) override;
-    std::vector<const GridData*> editedGrids() const override;
+    std::vector<GridData*> editedGrids() override;
     std::function<void()> applyMapRules(const QString&) override {
         return [] {}; // no boxes follow the map
     }
     void selectMap(const QString& map) override;
 
 private:
+    // The grid of the sub-page shown, and how its files are laid out.
+    struct SubPageGrid {
+        DataGridView* view;
+        GridData& grid;
+        const GridFileSpec& spec;
+    };
+    SubPageGrid shownGrid();
     void build(QWidget* tab);
     // A sub-page: its grid on the left, hints and buttons beside it.
     QWidget* subPage(const QString& name, DataGridView* grid,
@@ -69,6 +82,8 @@ private:
     DataGridView* WRCRGrid_ = nullptr;
     DataGridView* WRCCGrid_ = nullptr;
     ChartSizeBar* sizeBar_ = nullptr;
+    QPushButton* cmdRCImport_ = nullptr;
+    QPushButton* cmdRCExport_ = nullptr;
 };
 
 } // namespace tolvane

@@ -1,6 +1,7 @@
 #include "forms/ShadePage.h"
 
 #include "charts/Charts.h"
+#include "forms/GridFileCommands.h"
 #include "forms/LegendPanel.h"
 #include "forms/PageParts.h"
 #include "forms/TFrmMain.h"
@@ -42,6 +43,8 @@ void ShadePage::build(QWidget* tab) {
 
     cmdShadeColor1_ = new QPushButton(QStringLiteral("Gradient Color"), tab);
     cmdShadeColor2_ = new QPushButton(QStringLiteral("Range Color"), tab);
+    cmdShadeWImport_ = new QPushButton(QStringLiteral("Import from file"), tab);
+    cmdShadeWExport_ = new QPushButton(QStringLiteral("Export to file"), tab);
     chkShadeShowName_ = new QCheckBox(QStringLiteral("Show Name"), tab);
     chkShadeShowName_->setObjectName(QStringLiteral("chkShadeShowName"));
     chkShadeShowLegend_ = new QCheckBox(QStringLiteral("Show Legend"), tab);
@@ -67,6 +70,7 @@ void ShadePage::build(QWidget* tab) {
     colorButtons->addWidget(cmdShadeColor1_);
     colorButtons->addWidget(cmdShadeColor2_);
     side->addLayout(colorButtons);
+    side->addLayout(FileButtonsRow(cmdShadeWImport_, cmdShadeWExport_, tab));
     side->addSpacing(8);
     auto* checks = new QHBoxLayout;
     checks->addWidget(chkShadeShowName_);
@@ -91,12 +95,16 @@ void ShadePage::build(QWidget* tab) {
         [this]() -> const std::vector<TLegend>& { return tables().legends; }, main_.pnForm());
     pnShadeLegend_->bind(chkShadeShowLegend_, cmdShowShadeLegend_);
     PlaceLegendPanel(pnShadeLegend_, main_);
+    watchGrid(WShadeGrid_);
+    watchGrid(pnShadeLegend_->gridView(), pnShadeLegend_);
 
     connect(cmbShadeMap_, &QComboBox::activated, this, [this] { cmbShadeMapChange(); });
     connect(WShadeGrid_, &DataGridView::cellSelected, this, &ShadePage::WShadeGridSelectCell);
     connect(cmdShadeColor1_, &QPushButton::clicked, this, &ShadePage::cmdShadeColor1Click);
     connect(cmdShadeColor2_, &QPushButton::clicked, this, &ShadePage::cmdShadeColor2Click);
     connect(Label63_, &LinkLabel::clicked, this, &ShadePage::Label63Click);
+    connect(cmdShadeWImport_, &QPushButton::clicked, this, &ShadePage::cmdShadeWImportClick);
+    connect(cmdShadeWExport_, &QPushButton::clicked, this, &ShadePage::cmdShadeWExportClick);
     connect(chkShadeShowName_, &QCheckBox::toggled, this,
             [this](bool on) { state_.showName = on; });
     connect(chkShadeShowLegend_, &QCheckBox::toggled, this,
@@ -150,7 +158,7 @@ void ShadePage::writeChart(const ChartModel& model) {
     WriteShadeChart(model, state_);
 }
 
-std::vector<const GridData*> ShadePage::editedGrids() const {
+std::vector<GridData*> ShadePage::editedGrids() {
     return {&state_.grid, &state_.legend.grid};
 }
 
@@ -198,6 +206,14 @@ void ShadePage::cmdShadeColor1Click() {
 
 void ShadePage::cmdShadeColor2Click() {
     OpenGridDialog(main_.frmColor2(), TfrmColor::RangePanel, ModeShade);
+}
+
+void ShadePage::cmdShadeWImportClick() {
+    ImportGridFile(WShadeGrid_, main_.dialogs(), state_.grid, kShadeGridFile);
+}
+
+void ShadePage::cmdShadeWExportClick() {
+    ExportGridFile(WShadeGrid_, main_.dialogs(), state_.grid, kShadeGridFile, shownMap());
 }
 
 void ShadePage::Label63Click() {

@@ -45,6 +45,8 @@ public:
     void cmdShadeColor1Click();
     void cmdShadeColor2Click();
     void Label63Click();
+    void cmdShadeWImportClick();
+    void cmdShadeWExportClick();
 
     MapPageState& state() { return state_; }
     QComboBox* cmbShadeMap() const { return cmbShadeMap_; }
@@ -63,7 +65,8 @@ protected:
     void loadChart(ChartModel& model, const QString& map) override;
     void stageChart(ChartModel& scratch, const QString& map) override;
     void writeChart(const ChartModel& model) override;
-    std::vector<const GridData*> editedGrids() const override;
+    std::vector<GridData*> editedGrids() override;
+    LegendState* pageLegend() override { return &state_.legend; }
     std::function<void()> applyMapRules(const QString& map) override;
     void selectMap(const QString& map) override;
 
@@ -75,6 +78,8 @@ private:
     DataGridView* WShadeGrid_ = nullptr;
     QPushButton* cmdShadeColor1_ = nullptr;
     QPushButton* cmdShadeColor2_ = nullptr;
+    QPushButton* cmdShadeWImport_ = nullptr;
+    QPushButton* cmdShadeWExport_ = nullptr;
     QCheckBox* chkShadeShowName_ = nullptr;
     QCheckBox* chkShadeShowLegend_ = nullptr;
     QPushButton* cmdShowShadeLegend_ = nullptr;

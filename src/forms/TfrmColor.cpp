@@ -99,14 +99,14 @@ bool TfrmColor::rewritesLegend(int mode) const {
 }
 
 void TfrmColor::cmdOK2Click() {
-    run([this](const ColorTarget& t) {
+    run(QStringLiteral("Gradient Color"), [this](const ColorTarget& t) {
         ApplyGradient(*t.grid, t.rows, t.legend, clrMinM_->color(), clrMaxM_->color(),
                       cmbStepM_->currentText().toInt(), codes_ == Codes::Shade);
     });
 }
 
 void TfrmColor::cmdOK1Click() {
-    run([this](const ColorTarget& t) {
+    run(QStringLiteral("Range Color"), [this](const ColorTarget& t) {
         const QString code = cmbShadeSet_ ? cmbShadeSet_->currentText() : QString();
         ApplyRange(*t.grid, t.rows, txtNum1_->text(), txtNum2_->text(), clrSet_->color(),
                    cmbShadeSet_ ? &code : nullptr);

@@ -101,7 +101,7 @@ bool TfrmSize::rewritesLegend(int mode) const {
 void TfrmSize::cmdOK2Click() {
     const int minSize = txtMinS_->integerValue();
     const int maxSize = txtMaxS_->integerValue();
-    run([&](const ColorTarget& t) {
+    run(QStringLiteral("Gradient Size"), [&](const ColorTarget& t) {
         ApplySizeGradient(*t.grid, t.rows, t.legend, minSize, maxSize,
                           cmbStepM_->currentText().toInt());
     });
@@ -109,7 +109,7 @@ void TfrmSize::cmdOK2Click() {
 
 void TfrmSize::cmdOK1Click() {
     const int size = txtSize_->integerValue();
-    run([&](const ColorTarget& t) {
+    run(QStringLiteral("Range Size"), [&](const ColorTarget& t) {
         ApplySizeRange(*t.grid, t.rows, txtNum1_->value(), txtNum2_->value(), size);
     });
 }

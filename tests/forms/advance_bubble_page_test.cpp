@@ -5,6 +5,7 @@
 #include "forms/TFrmMain.h"
 #include "forms/TfrmColor.h"
 #include "forms/TfrmSize.h"
+#include "io/SheetReader.h"
 #include "platform/Dialogs.h"
 #include "support/TempAppFolder.h"
 #include "widgets/ChartPlayer.h"
@@ -12,6 +13,8 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
@@ -211,4 +214,27 @@ TEST_F(AdvanceBubblePage, EveryButtonOpensItsDialogOnItsGrid) {
     EXPECT_EQ(cities().text(5, cities().rowCount() - 1), "100");
     EXPECT_EQ(main->cityPage().state().legend.grid.rowCount(), cityLegend.grid.rowCount());
     EXPECT_EQ(main->cityPage().state().legend.countIndex, cityLegend.countIndex);
+}
+
+TEST_F(AdvanceBubblePage, ImportAndExportActOnTheSubPageShown) {
+    app.write("data/NetherlandsRC.xml", kChart);
+    chooseMap("Netherlands");
+    page().pgRC()->setCurrentIndex(1);
+    app.write("cities.csv", "Amsterdam,Noord-Holland,77,120\n");
+    dialogs.queuePath(app.path() + "cities.csv");
+    page().cmdRCImport()->click();
+    ASSERT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join('\n').toStdString();
+    EXPECT_EQ(cities().text(3, 2), "77");
+    EXPECT_EQ(cities().text(5, 2), "120");
+    EXPECT_EQ(regions().text(3, 2), "1.5");
+    page().undo(); // one step
+    EXPECT_EQ(cities().text(3, 2), "3");
+
+    page().pgRC()->setCurrentIndex(0);
+    page().cmdRCExport()->click();
+    ASSERT_EQ(dialogs.openedUrls.size(), 1);
+    const QString path = dialogs.openedUrls[0].toLocalFile();
+    EXPECT_EQ(QFileInfo(path).fileName(), "NetherlandsRC.xlsx");
+    EXPECT_EQ(SheetReaderFor(path)->read(path, 4, nullptr).cells(1, 1), "Utrecht");
+    QFileInfo(path).dir().removeRecursively();
 }
