@@ -89,13 +89,23 @@ void OpenGridDialog(GridDialog& dialog, int panel, int targetMode) {
     dialog.exec();
 }
 
-QLayout* FileButtonsRow(QWidget* importButton, QWidget* exportButton, QWidget* parent) {
+QLayout* FileButtonsRow(QWidget* importButton, QWidget* exportButton, QWidget* parent,
+                        Qt::Orientation orientation) {
+    auto* row = new QHBoxLayout;
+    const QString hint = QStringLiteral("Refer to help file to\nsee how to import");
+    if (orientation == Qt::Horizontal) {
+        // In one line, beside the buttons.
+        row->setContentsMargins(0, 0, 0, 0);
+        row->addWidget(new QLabel(QString(hint).replace(u'\n', u' '), parent));
+        row->addWidget(importButton);
+        row->addWidget(exportButton);
+        return row;
+    }
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(importButton);
     buttons->addWidget(exportButton);
-    auto* row = new QHBoxLayout;
     row->addLayout(buttons);
-    row->addWidget(new QLabel(QStringLiteral("Refer to help file to\nsee how to import"), parent));
+    row->addWidget(new QLabel(hint, parent));
     row->addStretch();
     return row;
 }
@@ -113,8 +123,12 @@ void LayOutPage(QWidget* tab, QWidget* mapList, QWidget* grid, QLayout* side, QW
     layout->setHorizontalSpacing(14);
     layout->setVerticalSpacing(6);
     layout->addLayout(mapRow, 0, 0);
-    layout->addWidget(grid, 1, 0);
-    layout->addLayout(side, 0, 1, 2, 1);
+    if (side) {
+        layout->addWidget(grid, 1, 0);
+        layout->addLayout(side, 0, 1, 2, 1);
+    } else {
+        layout->addWidget(grid, 1, 0, 1, 2);
+    }
     layout->addWidget(sizeBar, 2, 0, 1, 2);
     layout->setColumnStretch(1, 1);
     if (auto* view = qobject_cast<DataGridView*>(grid)) view->setFixedWidth(view->columnsWidth());

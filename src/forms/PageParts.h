@@ -60,11 +60,13 @@ void ChooseSelectedCellColor(Dialogs& dialogs, QWidget* parent, GridData& grid, 
 // Opens a colour or size dialog on one of its panels for the grid of a target mode.
 void OpenGridDialog(GridDialog& dialog, int panel, int targetMode);
 
-// "Import from file" and "Export to file" stacked beside the hint that points to the help.
-QLayout* FileButtonsRow(QWidget* importButton, QWidget* exportButton, QWidget* parent);
+// "Import from file" and "Export to file" stacked beside the hint that points to the help,
+// or in one row after it.
+QLayout* FileButtonsRow(QWidget* importButton, QWidget* exportButton, QWidget* parent,
+                        Qt::Orientation orientation = Qt::Vertical);
 
 // Lays out a page: the map row on top, the grid below it, the side column of buttons on
-// the right and the size bar along the bottom.
+// the right (none: the grid takes the whole width) and the size bar along the bottom.
 void LayOutPage(QWidget* tab, QWidget* mapList, QWidget* grid, QLayout* side, QWidget* sizeBar);
 
 // Places a legend editor over the left of the preview, so the chart stays in sight.

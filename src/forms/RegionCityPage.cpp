@@ -92,12 +92,11 @@ void RegionCityPage::build(QWidget* tab) {
 
     cmdRCImport_ = button(QStringLiteral("Import from file"), QStringLiteral("cmdRCImport"));
     cmdRCExport_ = button(QStringLiteral("Export to file"), QStringLiteral("cmdRCExport"));
-    for (QPushButton* b : {cmdRCImport_, cmdRCExport_})
-        b->setParent(tab);
-    auto* side = new QVBoxLayout;
-    side->addLayout(FileButtonsRow(cmdRCImport_, cmdRCExport_, tab));
-    side->addStretch();
-    LayOutPage(tab, cmbRCMap_, pgRC_, side, sizeBar_);
+    // Outside the sub-pages, for the one shown: beside their tabs.
+    auto* files = new QWidget(pgRC_);
+    files->setLayout(FileButtonsRow(cmdRCImport_, cmdRCExport_, files, Qt::Horizontal));
+    pgRC_->setCornerWidget(files, Qt::TopRightCorner);
+    LayOutPage(tab, cmbRCMap_, pgRC_, nullptr, sizeBar_);
     watchGrid(WRCRGrid_);
     watchGrid(WRCCGrid_);
 
