@@ -113,8 +113,8 @@ void CityPage::build(QWidget* tab) {
         [this]() -> const std::vector<TLegend>& { return tables().legends; }, main_.pnForm());
     pnCLegend_->bind(chkCShowLegend_, cmdShowCLegend_);
     PlaceLegendPanel(pnCLegend_, main_);
-    watchGrid(WCityGrid_);
-    watchGrid(pnCLegend_->gridView(), pnCLegend_);
+    watchGrid(WCityGrid_, ChartHit::Kind::City);
+    watchGrid(pnCLegend_->gridView(), ChartHit::Kind::None, pnCLegend_);
 
     connect(cmbCityMap_, &QComboBox::activated, this, [this] { cmbCityMapChange(); });
     connect(WCityGrid_, &DataGridView::cellSelected, this, &CityPage::WCityGridSelectCell);

@@ -66,6 +66,9 @@ protected:
     void writeChart(const ChartModel& model) override;
     std::vector<GridData*> editedGrids() override;
     LegendState* pageLegend() override { return &state_.legend; }
+    DataGridView* gridViewFor(ChartHit::Kind kind) override {
+        return kind == ChartHit::Kind::City ? WCityGrid_ : nullptr;
+    }
     std::function<void()> applyMapRules(const QString& map) override;
     void selectMap(const QString& map) override;
 

@@ -97,8 +97,8 @@ void RegionCityPage::build(QWidget* tab) {
     files->setLayout(FileButtonsRow(cmdRCImport_, cmdRCExport_, files, Qt::Horizontal));
     pgRC_->setCornerWidget(files, Qt::TopRightCorner);
     LayOutPage(tab, cmbRCMap_, pgRC_, nullptr, sizeBar_);
-    watchGrid(WRCRGrid_);
-    watchGrid(WRCCGrid_);
+    watchGrid(WRCRGrid_, ChartHit::Kind::Region);
+    watchGrid(WRCCGrid_, ChartHit::Kind::City);
 
     connect(cmbRCMap_, &QComboBox::activated, this, [this] { cmbRCMapChange(); });
     connect(WRCRGrid_, &DataGridView::cellSelected, this, &RegionCityPage::WRCRGridSelectCell);
@@ -185,6 +185,24 @@ void RegionCityPage::RzBitBtn6Click() {
 
 void RegionCityPage::RzBitBtn7Click() {
     OpenGridDialog(main_.frmSize(), GridDialog::RangePanel, ModeRCCities);
+}
+
+DataGridView* RegionCityPage::gridViewFor(ChartHit::Kind kind) {
+    switch (kind) {
+    case ChartHit::Kind::Region:
+        return WRCRGrid_;
+    case ChartHit::Kind::City:
+        return WRCCGrid_;
+    case ChartHit::Kind::None:
+        break;
+    }
+    return nullptr;
+}
+
+void RegionCityPage::entryClicked(ChartHit::Kind kind, const QString& name, const QString& key) {
+    // The row clicked is shown on its own sub-page.
+    if (kind != ChartHit::Kind::None) pgRC_->setCurrentIndex(kind == ChartHit::Kind::City ? 1 : 0);
+    MapChartPage::entryClicked(kind, name, key);
 }
 
 RegionCityPage::SubPageGrid RegionCityPage::shownGrid() {

@@ -29,6 +29,7 @@ public:
     QSize chartSize() const override;
     ColorTarget colorTarget(int mode) override;
     QString selectedMap() const override;
+    void entryClicked(ChartHit::Kind kind, const QString& name, const QString& key) override;
 
     // Handlers.
     void cmbRCMapChange() { mapChange(); }
@@ -62,6 +63,7 @@ protected:
         return [] {}; // no boxes follow the map
     }
     void selectMap(const QString& map) override;
+    DataGridView* gridViewFor(ChartHit::Kind kind) override;
 
 private:
     // The grid of the sub-page shown, and how its files are laid out.

@@ -110,8 +110,8 @@ void RegionPage::build(QWidget* tab) {
         [this]() -> const std::vector<TLegend>& { return tables().legends; }, main_.pnForm());
     pnPLegend_->bind(chkPShowLegend_, cmdShowPLegend_);
     PlaceLegendPanel(pnPLegend_, main_);
-    watchGrid(WGrid_);
-    watchGrid(pnPLegend_->gridView(), pnPLegend_);
+    watchGrid(WGrid_, ChartHit::Kind::Region);
+    watchGrid(pnPLegend_->gridView(), ChartHit::Kind::None, pnPLegend_);
 
     connect(cmbMap_, &QComboBox::activated, this, [this] { cmbMapChange(); });
     connect(WGrid_, &DataGridView::cellClicked, this, &RegionPage::WGridClick);

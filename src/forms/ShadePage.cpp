@@ -95,8 +95,8 @@ void ShadePage::build(QWidget* tab) {
         [this]() -> const std::vector<TLegend>& { return tables().legends; }, main_.pnForm());
     pnShadeLegend_->bind(chkShadeShowLegend_, cmdShowShadeLegend_);
     PlaceLegendPanel(pnShadeLegend_, main_);
-    watchGrid(WShadeGrid_);
-    watchGrid(pnShadeLegend_->gridView(), pnShadeLegend_);
+    watchGrid(WShadeGrid_, ChartHit::Kind::Region);
+    watchGrid(pnShadeLegend_->gridView(), ChartHit::Kind::None, pnShadeLegend_);
 
     connect(cmbShadeMap_, &QComboBox::activated, this, [this] { cmbShadeMapChange(); });
     connect(WShadeGrid_, &DataGridView::cellSelected, this, &ShadePage::WShadeGridSelectCell);

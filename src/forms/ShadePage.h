@@ -69,6 +69,9 @@ protected:
     LegendState* pageLegend() override { return &state_.legend; }
     std::function<void()> applyMapRules(const QString& map) override;
     void selectMap(const QString& map) override;
+    DataGridView* gridViewFor(ChartHit::Kind kind) override {
+        return kind == ChartHit::Kind::Region ? WShadeGrid_ : nullptr;
+    }
 
 private:
     void build(QWidget* tab);

@@ -142,6 +142,18 @@ TFrmMain::TFrmMain(const QString& appFolder, Dialogs& dialogs, QWidget* parent)
         });
     }
     connect(pgControl_, &QTabWidget::currentChanged, this, &TFrmMain::pgControlChange);
+    // A click on the preview selects the region's or city's row in the active page's grid.
+    for (ChartPlayer* player : {Flash1, ShadeFlash1}) {
+        connect(player, &ChartPlayer::entryClicked, this, [this, player](ChartHit hit) {
+            const StagedChart& staged = player->scene().data;
+            const auto e = static_cast<size_t>(hit.entry);
+            ChartPage& page = *pages_[static_cast<size_t>(activePage_)];
+            if (hit.kind == ChartHit::Kind::Region && e < staged.regions.size())
+                page.entryClicked(hit.kind, staged.regions[e].name, staged.regions[e].shortName);
+            else if (hit.kind == ChartHit::Kind::City && e < staged.cities.size())
+                page.entryClicked(hit.kind, staged.cities[e].name, staged.cities[e].region);
+        });
+    }
 }
 
 template <typename Page> Page* TFrmMain::addPage(const QString& caption, const QString& tabName) {

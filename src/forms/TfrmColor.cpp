@@ -1,7 +1,9 @@
 #include "forms/TfrmColor.h"
 
 #include "charts/ColorByData.h"
+#include "charts/ColorSchemes.h"
 #include "widgets/ColorEdit.h"
+#include "widgets/SchemeComboBox.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -47,12 +49,27 @@ void TfrmColor::buildGradientPanel() {
     clrMaxM_ = new ColorEdit(dialogs_, kDefaultMaxColor, panel);
     clrMaxM_->setObjectName(QStringLiteral("clrMaxM"));
     cmbStepM_ = stepList(panel);
+    cmbScheme_ = new SchemeComboBox(panel);
+    cmbScheme_->setObjectName(QStringLiteral("cmbScheme"));
+    cmbClasses_ = new QComboBox(panel);
+    cmbClasses_->setObjectName(QStringLiteral("cmbClasses"));
+    for (ClassMethod method :
+         {ClassMethod::EqualInterval, ClassMethod::Quantile, ClassMethod::NaturalBreaks})
+        cmbClasses_->addItem(ClassMethodName(method), static_cast<int>(method));
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Color for &Min. Value:"), clrMinM_);
     form->addRow(QStringLiteral("Color for M&ax. Value:"), clrMaxM_);
+    form->addRow(QStringLiteral("Color sc&heme:"), cmbScheme_);
     form->addRow(QStringLiteral("&Progression: "), cmbStepM_);
+    form->addRow(QStringLiteral("C&lasses:"), cmbClasses_);
     layout->addLayout(form);
+
+    // A scheme fills the two colour edits; picking either colour returns to two colours.
+    connect(cmbScheme_, &QComboBox::currentIndexChanged, this, &TfrmColor::schemeChanged);
+    connect(cmbStepM_, &QComboBox::currentIndexChanged, this, &TfrmColor::schemeChanged);
+    for (ColorEdit* edit : {clrMinM_, clrMaxM_})
+        connect(edit, &ColorEdit::colorChosen, cmbScheme_, &SchemeComboBox::clearScheme);
     finishPanel(
         layout, QStringLiteral("cmdOK2"), QStringLiteral("cmdCancel2"), [this] { cmdOK2Click(); },
         cmbStepM_);
@@ -89,6 +106,14 @@ void TfrmColor::buildRangePanel() {
         txtNum1_);
 }
 
+void TfrmColor::schemeChanged() {
+    const ColorScheme* scheme = cmbScheme_->scheme();
+    if (!scheme) return;
+    const std::vector<int32_t> colors = SchemeColors(*scheme, cmbStepM_->currentText().toInt());
+    clrMinM_->setColor(colors.front());
+    clrMaxM_->setColor(colors.back());
+}
+
 bool TfrmColor::servesMode(int mode) const {
     return (codes_ == Codes::Shade) == (mode == ModeShade);
 }
@@ -100,8 +125,12 @@ bool TfrmColor::rewritesLegend(int mode) const {
 
 void TfrmColor::cmdOK2Click() {
     run(QStringLiteral("Gradient Color"), [this](const ColorTarget& t) {
+        GradientOptions options;
+        options.method = static_cast<ClassMethod>(cmbClasses_->currentData().toInt());
+        options.scheme = cmbScheme_->scheme();
+        options.shadeCodes = codes_ == Codes::Shade;
         ApplyGradient(*t.grid, t.rows, t.legend, clrMinM_->color(), clrMaxM_->color(),
-                      cmbStepM_->currentText().toInt(), codes_ == Codes::Shade);
+                      cmbStepM_->currentText().toInt(), options);
     });
 }
 

@@ -8,6 +8,7 @@ class QLineEdit;
 namespace tolvane {
 
 class ColorEdit;
+class SchemeComboBox;
 
 // "Color Set": colours a data grid from its values, as a gradient over the value range
 // (panel 1, which also rewrites the page's legend) or one colour for a value range
@@ -33,12 +34,15 @@ protected:
 private:
     void buildGradientPanel();
     void buildRangePanel();
+    void schemeChanged();
 
     Codes codes_;
 
     ColorEdit* clrMinM_ = nullptr;
     ColorEdit* clrMaxM_ = nullptr;
     QComboBox* cmbStepM_ = nullptr;
+    SchemeComboBox* cmbScheme_ = nullptr;
+    QComboBox* cmbClasses_ = nullptr;
     QLineEdit* txtNum1_ = nullptr;
     QLineEdit* txtNum2_ = nullptr;
     ColorEdit* clrSet_ = nullptr;

@@ -131,6 +131,11 @@ TEST_F(AdvanceBubblePage, BothGridsKeepTheirRulesFromLoadToMake) {
     EXPECT_EQ(regions().color(4, 4), 0xFFFFFF);
     EXPECT_EQ(cities().text(3, 3), "4"); // a city row always shows its data
 
+    // A city clicked in the preview is shown on its sub-page.
+    page().entryClicked(ChartHit::Kind::City, "Urk", "-");
+    EXPECT_EQ(page().pgRC()->currentIndex(), 1);
+    EXPECT_EQ(page().WRCCGrid()->currentRow(), 3);
+
     // Colour cells open the dialog unpreset, but not on rows without data.
     page().pgRC()->setCurrentIndex(1);
     dialogs.queueColor(0x00AA00);
