@@ -33,6 +33,12 @@ std::vector<double> ReadDataValues(const GridData& grid, int rows) {
     return values;
 }
 
+std::pair<double, double> ValueRange(const std::vector<double>& values) {
+    if (values.empty()) return {0, 0};
+    const auto [lo, hi] = std::minmax_element(values.begin(), values.end());
+    return {*lo, *hi};
+}
+
 int GradientBand(double value, double min, double max, int steps) {
     steps = std::max(steps, kMinSteps);
     if (max == min) return 1;
@@ -62,13 +68,7 @@ void ApplyGradient(GridData& grid, int rows, LegendState* legend, int32_t minCol
                    int32_t maxColor, int steps, const GradientOptions& options) {
     const std::vector<double> values = ReadDataValues(grid, rows);
     steps = std::max(steps, kMinSteps);
-    double min = 0;
-    double max = 0;
-    if (!values.empty()) {
-        const auto [lo, hi] = std::minmax_element(values.begin(), values.end());
-        min = *lo;
-        max = *hi;
-    }
+    const auto [min, max] = ValueRange(values);
     const bool equal = options.method == ClassMethod::EqualInterval;
     Classes classes;
     if (!equal) classes = ClassifyValues(options.method, values, steps);

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringView>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace tolvane {
@@ -17,6 +18,8 @@ namespace tolvane {
 
 // The values of data rows 1 .. rows; a text IsNumericText rejects counts as 0.
 std::vector<double> ReadDataValues(const GridData& grid, int rows);
+// The smallest and largest of the values; 0 and 0 when there are none.
+std::pair<double, double> ValueRange(const std::vector<double>& values);
 
 // The band 0 .. steps - 1 of a value between min and max; 1 for every value when they are equal.
 int GradientBand(double value, double min, double max, int steps);
