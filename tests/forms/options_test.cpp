@@ -1,4 +1,5 @@
 // Save Options, Open Options and the last run's options, through the real main window.
+#include "forms/CityPage.h"
 #include "forms/RegionPage.h"
 #include "forms/ShadePage.h"
 #include "forms/TFrmMain.h"
@@ -186,6 +187,7 @@ TEST_F(Options, OpeningTheExampleOnItsOwnMapSetsTheGridsWithoutReloading) {
     EXPECT_EQ(grid("gdPLegend").text(1, 2), "10.000~20.000");
     EXPECT_EQ(grid("gdPLegend").color(2, 2), 1339686);
     EXPECT_EQ(shade().state().legend.countIndex, 0);
+    EXPECT_EQ(main->cityPage().state().legend.countIndex, 0);
     EXPECT_EQ(grid("gdShadeLegend").rowCount(), std::max(legendRowsBefore, 2));
     EXPECT_EQ(main->model().currentMapName, "World2");
     EXPECT_EQ(main->pgControl()->currentIndex(), 0);
@@ -307,6 +309,31 @@ TEST_F(Options, OddLinesAreIgnoredOrSettledAndABadNumberStopsTheReading) {
     }
     EXPECT_EQ(app.read("data/cmap.map"), staged); // nothing reloaded, no list's handler ran
     EXPECT_EQ(grid("WGrid").rowCount(), main->model().regionCount + 2);
+}
+
+TEST_F(Options, EveryGridCountsItsOwnRows) {
+    start();
+    QStringList lines{"Tolvane Options", "ActivePageIndex:0", "ActiveMapName:World2"};
+    const QStringList grids{"WGrid", "WShadeGrid", "WCityGrid", "WRCRGrid", "WRCCGrid"};
+    for (int n = 1; n <= 50; ++n)
+        for (int g = 0; g < grids.size(); ++g)
+            if (n <= 10 + 10 * g) // 10, 20, .. 50 rows
+                lines << QString("%1:%1 %2+K+%2+%2").arg(grids[g]).arg(n) +
+                             (g % 3 == 0 ? "" : "+1");
+    openText(lines);
+    ASSERT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join('\n').toStdString();
+    for (int g = 0; g < grids.size(); ++g) {
+        if (!named<DataGridView>(grids[g])) continue;
+        const GridData& rows = grid(grids[g]);
+        const int last = 10 + 10 * g + 1;
+        EXPECT_EQ(rows.rowCount(), last + 1) << grids[g].toStdString();
+        EXPECT_EQ(rows.text(1, 2), grids[g] + " 1");
+        EXPECT_EQ(rows.text(1, last), QString("%1 %2").arg(grids[g]).arg(last - 1));
+        EXPECT_EQ(rows.color(4, last), last - 1);
+    }
+    EXPECT_EQ(grid("WCityGrid").text(2, 1), "Region");
+    EXPECT_EQ(grid("WRCCGrid").text(5, 1), "Size");
+    EXPECT_EQ(grid("WRCRGrid").text(2, 1), "Short Name");
 }
 
 TEST_F(Options, StartUpRestoresTheLastRunOnTheMapPageAndExitKeepsIt) {
