@@ -82,6 +82,25 @@ void EnsureWritable(const QString& appFolder) {
     if (!probe.open()) CannotUse(appFolder, probe.errorString());
 }
 
+// A first start copies the whole installed folder: written under a temporary name and
+// renamed into place, but without a disk sync per file, which would cost seconds. The
+// record, written last and synced, lists only files whose copy completed.
+void CopyNew(const QByteArray& bytes, const QString& to) {
+    QDir().mkpath(QFileInfo(to).absolutePath());
+    const QString part = to + QStringLiteral(".part");
+    QFile out(part);
+    const bool written = out.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                         out.write(bytes) == bytes.size() && out.flush();
+    const QString reason = out.errorString();
+    out.close();
+    if (!written || !QFile::rename(part, to)) {
+        QFile::remove(part);
+        throw UserError(
+            QStringLiteral("Cannot write %1: %2")
+                .arg(QDir::toNativeSeparators(to), written ? out.errorString() : reason));
+    }
+}
+
 } // namespace
 
 QString WithTrailingSlash(const QString& folder) {
@@ -107,8 +126,7 @@ void SeedFolder(const QString& from, const QString& to, const QString& record) {
         const QByteArray hash = HashOf(bytes);
         QByteArray kept = hash;
         if (!present) {
-            QDir().mkpath(QFileInfo(target).absolutePath());
-            WriteFileAtomically(target, bytes);
+            CopyNew(bytes, target);
         } else if (const QByteArray mine = HashOf(ReadWholeFile(target)); mine != hash) {
             // A new installed copy (or a file from before the record): the user's copy is
             // replaced only if it is still what was seeded.
