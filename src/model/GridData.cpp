@@ -74,6 +74,7 @@ void GridData::endUpdate() {
 }
 
 void GridData::notify(Change change, int col, int row) {
+    ++revision_;
     if (updateDepth_ > 0) {
         (change == Change::Layout ? pendingLayout_ : pendingCells_) = true;
         return;

@@ -53,6 +53,10 @@ public:
 
     void setListener(Listener listener) { listener_ = std::move(listener); }
 
+    // Counts the changes made so far, so an owner can tell whether anything changed since
+    // it last looked.
+    uint64_t revision() const { return revision_; }
+
 private:
     GridCell& at(int col, int row) { return cells_[static_cast<size_t>(row * cols_ + col)]; }
     void notify(Change change, int col = -1, int row = -1);
@@ -61,6 +65,7 @@ private:
     int rows_ = 0;
     std::vector<GridCell> cells_;
     int updateDepth_ = 0;
+    uint64_t revision_ = 0;
     bool pendingLayout_ = false;
     bool pendingCells_ = false;
     Listener listener_;

@@ -123,9 +123,12 @@ bool DataGridView::allows(QChar typed, const QString& text, int col, int row) co
 }
 
 void DataGridView::keyPressEvent(QKeyEvent* event) {
+    const QModelIndex index = currentIndex();
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && index.isValid() &&
+        state() != EditingState)
+        emit enterPressed(model_->gridCol(index.column()), model_->gridRow(index.row()));
     // Typing into a selected cell starts editing with that character: filter it first.
     const QString text = event->text();
-    const QModelIndex index = currentIndex();
     if (index.isValid() && text.size() == 1 && text[0].isPrint() && state() != EditingState &&
         !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
         const int col = model_->gridCol(index.column());

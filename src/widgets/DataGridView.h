@@ -36,6 +36,8 @@ signals:
     void cellClicked(int col, int row);
     // A cell became the selected one, by mouse or keyboard.
     void cellSelected(int col, int row);
+    // Enter was pressed on the selected cell while not editing it.
+    void enterPressed(int col, int row);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
