@@ -7,6 +7,7 @@ PACKAGES=(
   libpugixml-dev libgtest-dev libgmock-dev libbenchmark-dev
   libfreexl-dev libxlsxwriter-dev libzip-dev zlib1g-dev
   fonts-dejavu-core xdg-utils
+  file
 )
 missing=()
 for p in "${PACKAGES[@]}"; do
