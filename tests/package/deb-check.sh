@@ -50,16 +50,15 @@ find / -xdev -newer /var/tmp/before-start -type f \
   | sed 's/^/  /'
 
 say "the user changes a chart, then upgrades"
-printf '\n<!-- mine -->\n' >> "$user_data/data/Germany.xml"
-[ -f "$user_data/data/LastOption.set" ] || fail "no options saved at exit"
-cp "$user_data/data/LastOption.set" /var/tmp/options-before
+as_user "printf '\n<!-- mine -->\n' >> $user_data/data/Germany.xml; echo 'my options' > $user_data/data/Mine.set"
 apt install -y -q "$new" 2>&1 | grep -E '^(Setting up|Preparing)' || true
 as_user "timeout 60 tolvane --startup-probe" || fail "tolvane did not start after the upgrade"
 grep -q mine "$user_data/data/Germany.xml" && ! grep -q newer "$user_data/data/Germany.xml" \
   || fail "the user's chart was replaced"
 grep -q newer "$user_data/data/Spain.xml" || fail "an untouched chart did not get the newer copy"
 grep -q newer "$user_data/help/help.htm" || fail "help was not updated"
-echo "kept the user's Germany.xml; Spain.xml and help.htm updated; options file present: $(wc -c < "$user_data/data/LastOption.set") bytes"
+[ "$(cat "$user_data/data/Mine.set")" = "my options" ] || fail "the user's own file changed"
+echo "kept the user's Germany.xml and Mine.set; Spain.xml and help.htm updated"
 
 say "a read-only user folder"
 chmod -R a-w "$user_data/data"
