@@ -16,7 +16,7 @@ configure_file(${PKG}/copyright.in ${GEN}/copyright @ONLY)
 
 # Manual pages, compressed as Debian ships them.
 set(MAN_PAGES)
-foreach(page tolvane tolvane-render)
+foreach(page tolvane tolvane-render tolvane-addmap)
   configure_file(${PKG}/${page}.1.in ${GEN}/${page}.1 @ONLY)
   add_custom_command(OUTPUT ${GEN}/${page}.1.gz
     COMMAND gzip -9n -c ${GEN}/${page}.1 > ${GEN}/${page}.1.gz
@@ -25,7 +25,7 @@ foreach(page tolvane tolvane-render)
 endforeach()
 add_custom_target(manpages ALL DEPENDS ${MAN_PAGES})
 
-install(TARGETS tolvane tolvane-render RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS tolvane tolvane-render tolvane-addmap RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY data help DESTINATION ${CMAKE_INSTALL_DATADIR}/tolvane)
 install(FILES ${TOLVANE_DESKTOP_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${TOLVANE_METAINFO_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)

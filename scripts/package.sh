@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo} "$@" >/dev/null
-cmake --build build --target tolvane tolvane-render manpages
+cmake --build build --target tolvane tolvane-render tolvane-addmap manpages
 rm -f build/tolvane_*.deb
 (cd build && cpack -G DEB >/dev/null)
 ls build/tolvane_*.deb

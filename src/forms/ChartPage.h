@@ -2,8 +2,11 @@
 
 #include "forms/ColorTarget.h"
 #include "model/ChartModel.h"
+#include "model/UndoStack.h"
 
 #include <QObject>
+
+class QAction;
 #include <QSize>
 #include <QString>
 #include <functional>
@@ -14,8 +17,10 @@ class QWidget;
 namespace tolvane {
 
 class ChartPlayer;
+class DataGridView;
 class LegendPanel;
 class TFrmMain;
+struct PasteOutcome;
 
 // One page of the main window's page control. The main window knows its pages only
 // through this interface: it switches to them, makes their chart, saves their picture and
@@ -63,7 +68,7 @@ protected:
 class MapChartPage : public ChartPage {
     Q_OBJECT
 public:
-    using ChartPage::ChartPage;
+    MapChartPage(TFrmMain& main, QWidget* tab);
 
     void activate() override;
     bool make() override;
@@ -81,9 +86,15 @@ public:
     // Whether the grids hold the current map's chart (a failed load leaves them without).
     bool chartLoaded() const;
     // Whether the grids or the legend changed since the chart was loaded or made.
-    bool hasUnmadeEdits() const;
+    bool hasUnmadeEdits();
     const QString& shownMap() const { return shownMap_; }
     const ChartTables& tables() const { return tables_; }
+
+    // Takes back and redoes the user's changes to the page's grids, back to the last map
+    // chosen; Ctrl+Z and Ctrl+Shift+Z (or Ctrl+Y) anywhere on the page.
+    UndoStack& undoStack() { return undo_; }
+    void undo();
+    void redo();
 
     // The file stem the page's map selector names (empty when it names none).
     virtual QString selectedMap() const = 0;
@@ -95,8 +106,10 @@ protected:
     // without touching what the page shows.
     virtual void stageChart(ChartModel& scratch, const QString& map) = 0;
     virtual void writeChart(const ChartModel& model) = 0;
-    // The grids whose changes count as the user's edits.
-    virtual std::vector<const GridData*> editedGrids() const = 0;
+    // The grids whose changes count as the user's edits (and can be undone).
+    virtual std::vector<GridData*> editedGrids() = 0;
+    // The page's legend set, whose item count follows its grid when a step is undone.
+    virtual LegendState* pageLegend() { return nullptr; }
     // The check-box rules of choosing `map`; returns what puts the controls back when the
     // map cannot be loaded.
     virtual std::function<void()> applyMapRules(const QString& map) = 0;
@@ -105,12 +118,24 @@ protected:
     // Shows the caption of `map` in the selector without running its handler.
     virtual void selectMap(const QString& map) = 0;
 
+    // Gives a grid view of the page its Undo and Redo in the context menu and reports
+    // what a paste left undone. `extra` also gets the shortcuts (a legend panel outside
+    // the page's tab).
+    void watchGrid(DataGridView* view, QWidget* extra = nullptr);
+
 private:
-    uint64_t editRevision() const;
+    uint64_t editRevision();
+    void ensureUndo();
+    void reportPaste(const PasteOutcome& outcome);
+    void refreshUndoActions();
 
     QString shownMap_; // the map whose chart the grids hold
     ChartTables tables_;
     uint64_t cleanRevision_ = 0;
+    UndoStack undo_;
+    bool undoAttached_ = false;
+    QAction* undoAction_ = nullptr;
+    QAction* redoAction_ = nullptr;
 };
 
 } // namespace tolvane

@@ -19,7 +19,8 @@ class TFrmMain;
 
 // The pieces the chart pages are built from, so that every page looks and behaves alike.
 
-// A map list ("Map Select:") that the wheel changes only while it has the focus.
+// A list (a map list, "Map Select:", and the like) that the wheel changes only while it has
+// the focus.
 QComboBox* MakeMapList(const QString& name, const QStringList& items, int current, QWidget* parent);
 // A data grid of numbers: only backspace, digits, ".", "-" and "," can be typed into it.
 DataGridView* MakeDataGridView(const QString& name, GridData& grid, const QList<int>& widths,

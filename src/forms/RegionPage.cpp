@@ -1,6 +1,7 @@
 #include "forms/RegionPage.h"
 
 #include "charts/Charts.h"
+#include "forms/GridFileCommands.h"
 #include "forms/LegendPanel.h"
 #include "forms/PageParts.h"
 #include "forms/TFrmMain.h"
@@ -61,6 +62,8 @@ void RegionPage::build(QWidget* tab) {
 
     cmdColor1_ = new QPushButton(QStringLiteral("Gradient Color"), tab);
     cmdColor2_ = new QPushButton(QStringLiteral("Range Color"), tab);
+    cmdWImport_ = new QPushButton(QStringLiteral("Import from file"), tab);
+    cmdWExport_ = new QPushButton(QStringLiteral("Export to file"), tab);
     chkPShowName_ = new QCheckBox(QStringLiteral("Show Name"), tab);
     chkPShowName_->setObjectName(QStringLiteral("chkPShowName"));
     chkPShowLegend_ = new QCheckBox(QStringLiteral("Show Legend"), tab);
@@ -83,6 +86,14 @@ void RegionPage::build(QWidget* tab) {
     colorButtons->addWidget(cmdColor1_);
     colorButtons->addWidget(cmdColor2_);
     side->addLayout(colorButtons);
+    auto* fileButtons = new QVBoxLayout;
+    fileButtons->addWidget(cmdWImport_);
+    fileButtons->addWidget(cmdWExport_);
+    auto* fileRow = new QHBoxLayout;
+    fileRow->addLayout(fileButtons);
+    fileRow->addWidget(new QLabel(QStringLiteral("Refer to help file to\nsee how to import"), tab));
+    fileRow->addStretch();
+    side->addLayout(fileRow);
     side->addSpacing(8);
     auto* checks = new QHBoxLayout;
     checks->addWidget(chkPShowName_);
@@ -106,12 +117,16 @@ void RegionPage::build(QWidget* tab) {
         [this]() -> const std::vector<TLegend>& { return tables().legends; }, main_.pnForm());
     pnPLegend_->bind(chkPShowLegend_, cmdShowPLegend_);
     PlaceLegendPanel(pnPLegend_, main_);
+    watchGrid(WGrid_);
+    watchGrid(pnPLegend_->gridView(), pnPLegend_);
 
     connect(cmbMap_, &QComboBox::activated, this, [this] { cmbMapChange(); });
     connect(WGrid_, &DataGridView::cellClicked, this, &RegionPage::WGridClick);
     connect(WGrid_, &DataGridView::enterPressed, this, &RegionPage::WGridClick);
     connect(cmdColor1_, &QPushButton::clicked, this, &RegionPage::cmdColor1Click);
     connect(cmdColor2_, &QPushButton::clicked, this, &RegionPage::cmdColor2Click);
+    connect(cmdWImport_, &QPushButton::clicked, this, &RegionPage::cmdWImportClick);
+    connect(cmdWExport_, &QPushButton::clicked, this, &RegionPage::cmdWExportClick);
     connect(chkPShowName_, &QCheckBox::toggled, this, [this](bool on) { state_.showName = on; });
     connect(chkPShowLegend_, &QCheckBox::toggled, this,
             [this](bool on) { state_.legend.show = on; });
@@ -155,7 +170,7 @@ void RegionPage::writeChart(const ChartModel& model) {
     WriteRegionChart(model, state_);
 }
 
-std::vector<const GridData*> RegionPage::editedGrids() const {
+std::vector<GridData*> RegionPage::editedGrids() {
     return {&state_.grid, &state_.legend.grid};
 }
 
@@ -196,8 +211,10 @@ void RegionPage::WGridClick(int col, int row) {
     if (col != ColColor || row < 2 || row >= grid.rowCount() ||
         grid.text(ColKey, row) == kNoDataMark)
         return;
-    if (const auto chosen = main_.dialogs().chooseColor(WGrid_, grid.color(col, row)))
+    if (const auto chosen = main_.dialogs().chooseColor(WGrid_, grid.color(col, row))) {
+        const UndoStep step(&grid, QStringLiteral("Cell Color"));
         grid.setColor(col, row, *chosen);
+    }
 }
 
 void RegionPage::openColorDialog(int panel) {
@@ -212,6 +229,14 @@ void RegionPage::cmdColor1Click() {
 }
 void RegionPage::cmdColor2Click() {
     openColorDialog(TfrmColor::RangePanel);
+}
+
+void RegionPage::cmdWImportClick() {
+    ImportGridFile(WGrid_, main_.dialogs(), state_.grid, kRegionGridFile);
+}
+void RegionPage::cmdWExportClick() {
+    ExportGridFile(WGrid_, main_.dialogs(), state_.grid, kRegionGridFile,
+                   main_.model().currentMapName);
 }
 
 } // namespace tolvane

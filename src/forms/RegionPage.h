@@ -44,6 +44,8 @@ public:
     void WGridClick(int col, int row);
     void cmdColor1Click();
     void cmdColor2Click();
+    void cmdWImportClick();
+    void cmdWExportClick();
 
     MapPageState& state() { return state_; }
     QComboBox* cmbMap() const { return cmbMap_; }
@@ -58,12 +60,15 @@ public:
     LegendPanel* pnPLegend() const { return pnPLegend_; }
     QPushButton* cmdColor1() const { return cmdColor1_; }
     QPushButton* cmdColor2() const { return cmdColor2_; }
+    QPushButton* cmdWImport() const { return cmdWImport_; }
+    QPushButton* cmdWExport() const { return cmdWExport_; }
 
 protected:
     void loadChart(ChartModel& model, const QString& map) override;
     void stageChart(ChartModel& scratch, const QString& map) override;
     void writeChart(const ChartModel& model) override;
-    std::vector<const GridData*> editedGrids() const override;
+    std::vector<GridData*> editedGrids() override;
+    LegendState* pageLegend() override { return &state_.legend; }
     std::function<void()> applyMapRules(const QString& map) override;
     void applySwitchRules(const QString&) override {} // the boxes stay as they are
     void selectMap(const QString& map) override;
@@ -77,6 +82,8 @@ private:
     DataGridView* WGrid_ = nullptr;
     QPushButton* cmdColor1_ = nullptr;
     QPushButton* cmdColor2_ = nullptr;
+    QPushButton* cmdWImport_ = nullptr;
+    QPushButton* cmdWExport_ = nullptr;
     QCheckBox* chkPShowName_ = nullptr;
     QCheckBox* chkPShowLegend_ = nullptr;
     QPushButton* cmdShowPLegend_ = nullptr;

@@ -112,6 +112,8 @@ void ShadePage::build(QWidget* tab) {
         [this]() -> const std::vector<TLegend>& { return tables().legends; }, main_.pnForm());
     pnShadeLegend_->bind(chkShadeShowLegend_, cmdShowShadeLegend_);
     PlaceLegendPanel(pnShadeLegend_, main_);
+    watchGrid(WShadeGrid_);
+    watchGrid(pnShadeLegend_->gridView(), pnShadeLegend_);
 
     connect(cmbShadeMap_, &QComboBox::activated, this, [this] { cmbShadeMapChange(); });
     connect(WShadeGrid_, &DataGridView::cellSelected, this, &ShadePage::WShadeGridSelectCell);
@@ -172,7 +174,7 @@ void ShadePage::writeChart(const ChartModel& model) {
     WriteShadeChart(model, state_);
 }
 
-std::vector<const GridData*> ShadePage::editedGrids() const {
+std::vector<GridData*> ShadePage::editedGrids() {
     return {&state_.grid, &state_.legend.grid};
 }
 
@@ -216,8 +218,10 @@ void ShadePage::WShadeGridSelectCell(int col, int row) {
         grid.text(ColKey, row) == kNoDataMark)
         return;
     // The colour dialog opens with the colour it last returned, not the cell's.
-    if (const auto chosen = main_.dialogs().chooseColor(WShadeGrid_, std::nullopt))
+    if (const auto chosen = main_.dialogs().chooseColor(WShadeGrid_, std::nullopt)) {
+        const UndoStep step(&grid, QStringLiteral("Cell Color"));
         grid.setColor(col, row, *chosen);
+    }
 }
 
 void ShadePage::openColorDialog(int panel) {

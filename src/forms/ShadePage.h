@@ -63,7 +63,8 @@ protected:
     void loadChart(ChartModel& model, const QString& map) override;
     void stageChart(ChartModel& scratch, const QString& map) override;
     void writeChart(const ChartModel& model) override;
-    std::vector<const GridData*> editedGrids() const override;
+    std::vector<GridData*> editedGrids() override;
+    LegendState* pageLegend() override { return &state_.legend; }
     std::function<void()> applyMapRules(const QString& map) override;
     void selectMap(const QString& map) override;
 

@@ -4,6 +4,7 @@
 #include "forms/AppInfo.h"
 #include "forms/ChartPage.h"
 #include "forms/ColorTarget.h"
+#include "forms/FlagPage.h"
 #include "forms/LegendPanel.h"
 #include "forms/PlayerMessageFilter.h"
 #include "forms/RegionPage.h"
@@ -102,6 +103,7 @@ TFrmMain::TFrmMain(const QString& appFolder, Dialogs& dialogs, QWidget* parent)
 
     regionPage_ = addPage<RegionPage>(QStringLiteral("Map"), QStringLiteral("TabSheet1"));
     shadePage_ = addPage<ShadePage>(QStringLiteral("Advance Map"), QStringLiteral("TabSheet7"));
+    flagPage_ = addPage<FlagPage>(QStringLiteral("Flag"), QStringLiteral("TabSheet6"));
 
     cmdMake_ = new QPushButton(QStringLiteral("Make && Preview"), pnForm_);
     cmdSavePicture_ = new QPushButton(QStringLiteral("Save Chart"), pnForm_);
@@ -180,6 +182,7 @@ void TFrmMain::FormCreate() {
     regionPage_->chkPShowLegend()->setEnabled(true);
     if (RegionPage::startupMapHasNames(regionPage_->cmbMap()->currentText()))
         regionPage_->chkPShowName()->setEnabled(true);
+    flagPage_->fillStartCodes();
 }
 
 void TFrmMain::FormDestroy() {
@@ -242,20 +245,24 @@ void TFrmMain::pgControlChange(int index) {
 }
 
 void TFrmMain::MakeAndPreview() {
+    if (ChartPage* page = pageOfMode()) MakeAndPreview(*page);
+}
+
+void TFrmMain::MakeAndPreview(ChartPage& page) {
     BusyScope busy(busy_);
-    if (!busy.entered()) return;
-    ChartPage* page = pageOfMode();
-    if (!page || !page->make()) return;
+    if (!busy.entered() || !page.make()) return;
     letEventsRun();
-    RestartPreview(page->previewPlayer());
+    RestartPreview(page.previewPlayer());
 }
 
 void TFrmMain::cmdSavePictureClick() {
+    if (ChartPage* page = pageOfMode()) SaveChart(*page);
+}
+
+void TFrmMain::SaveChart(ChartPage& page) {
     BusyScope busy(busy_);
     if (!busy.entered()) return;
-    ChartPage* page = pageOfMode();
-    if (!page) return;
-    SaveChartPicture(this, dialogs_, page->capturePlayer(), page->chartSize(),
+    SaveChartPicture(this, dialogs_, page.capturePlayer(), page.chartSize(),
                      [this](ChartPlayer* player) { RestartPreview(player); });
 }
 

@@ -16,6 +16,7 @@ class ChartPage;
 class ChartPlayer;
 class Dialogs;
 class LegendPanel;
+class FlagPage;
 class PlayerMessageFilter;
 class RegionPage;
 class ShadePage;
@@ -51,6 +52,9 @@ public:
     void cmdMakeClick() { MakeAndPreview(); }
     void MakeAndPreview();
     void cmdSavePictureClick();
+    // The same for one page, whatever the chart mode: pages with buttons of their own.
+    void MakeAndPreview(ChartPage& page);
+    void SaveChart(ChartPage& page);
     void cmdHelpClick();
     void cmdAboutClick();
 
@@ -72,6 +76,7 @@ public:
     TfrmAbout& frmAbout() { return *frmAbout_; }
     RegionPage& regionPage() { return *regionPage_; }
     ShadePage& shadePage() { return *shadePage_; }
+    FlagPage& flagPage() { return *flagPage_; }
     // The page "Make && Preview" and "Save Chart" act on: the one of the chart mode.
     ChartPage* pageOfMode() const;
     QTabWidget* pgControl() const { return pgControl_; }
@@ -116,6 +121,7 @@ private:
     std::vector<std::unique_ptr<ChartPage>> pages_;
     RegionPage* regionPage_ = nullptr;
     ShadePage* shadePage_ = nullptr;
+    FlagPage* flagPage_ = nullptr;
     int activePage_ = 0;
 };
 

@@ -1,6 +1,7 @@
 #include "forms/TfrmColor.h"
 
 #include "charts/ColorByData.h"
+#include "model/UndoStack.h"
 #include "model/UserError.h"
 #include "platform/Dialogs.h"
 #include "widgets/ColorEdit.h"
@@ -175,6 +176,8 @@ template <typename Apply> void TfrmColor::run(Apply apply) {
     // Only the "Map", "Advance Map" and "Bubble" pages' legends follow the gradient.
     if (mode != ModeRegion && mode != ModeCity && mode != ModeShade) target.legend = nullptr;
     try {
+        const UndoStep step(target.grid, panel() == GradientPanel ? QStringLiteral("Gradient Color")
+                                                                  : QStringLiteral("Range Color"));
         apply(target);
     } catch (const ConvertError& e) {
         dialogs_.showError(this, e.message());

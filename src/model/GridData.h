@@ -13,6 +13,18 @@ struct GridCell {
     QString text;
     int32_t color = kWhite; // platform colour: red in the low byte
     bool readOnly = true;
+    bool operator==(const GridCell&) const = default;
+};
+
+class GridData;
+
+// Hears of every change before it is made, so that it can be taken back (the undo stack).
+class GridRecorder {
+public:
+    virtual ~GridRecorder() = default;
+    virtual void cellChanging(GridData& grid, int col, int row) = 0;
+    // The grid is about to gain or lose rows or columns.
+    virtual void shapeChanging(GridData& grid) = 0;
 };
 
 // The cells of a data or legend grid, without any window. Row 0 and column 0 are the
@@ -52,6 +64,17 @@ public:
     bool updating() const { return updateDepth_ > 0; }
 
     void setListener(Listener listener) { listener_ = std::move(listener); }
+    void setRecorder(GridRecorder* recorder) { recorder_ = recorder; }
+    GridRecorder* recorder() const { return recorder_; }
+
+    // The whole grid, to put back later as it was.
+    struct Snapshot {
+        int cols = 0;
+        int rows = 0;
+        std::vector<GridCell> cells;
+    };
+    Snapshot snapshot() const { return {cols_, rows_, cells_}; }
+    void restore(Snapshot snapshot);
 
     // Counts the changes made so far, so an owner can tell whether anything changed since
     // it last looked.
@@ -69,6 +92,7 @@ private:
     bool pendingLayout_ = false;
     bool pendingCells_ = false;
     Listener listener_;
+    GridRecorder* recorder_ = nullptr;
 };
 
 // Suspends a grid's repainting for a scope, resuming even when an error ends it early.

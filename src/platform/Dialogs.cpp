@@ -8,6 +8,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QMimeDatabase>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 
@@ -31,6 +33,19 @@ QString ExtensionOf(const QString& entry) {
     static const QRegularExpression plain(QStringLiteral("^\\*(\\.[A-Za-z0-9]+)$"));
     const auto match = plain.match(entry.trimmed());
     return match.hasMatch() ? match.captured(1) : QString();
+}
+
+// Whether the desktop names a program for a local file's type. Starting the desktop's
+// opener succeeds even when it then finds no program, so ask it first; when it cannot be
+// asked, assume it can.
+bool DesktopHasProgramFor(const QString& path) {
+    const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+    if (xdgMime.isEmpty()) return true;
+    QProcess query;
+    query.start(xdgMime, {QStringLiteral("query"), QStringLiteral("default"),
+                          QMimeDatabase().mimeTypeForFile(path).name()});
+    if (!query.waitForFinished(5000) || query.exitStatus() != QProcess::NormalExit) return true;
+    return !query.readAllStandardOutput().trimmed().isEmpty();
 }
 
 } // namespace
@@ -88,8 +103,13 @@ void QtDialogs::showError(QWidget* parent, const QString& text) {
     QMessageBox::critical(parent, QStringLiteral("Tolvane"), text);
 }
 
-void QtDialogs::openUrl(const QUrl& url) {
-    QDesktopServices::openUrl(url);
+void QtDialogs::showMessage(QWidget* parent, const QString& text) {
+    QMessageBox::information(parent, QStringLiteral("Tolvane"), text);
+}
+
+bool QtDialogs::openUrl(const QUrl& url) {
+    if (url.isLocalFile() && !DesktopHasProgramFor(url.toLocalFile())) return false;
+    return QDesktopServices::openUrl(url);
 }
 
 ScriptedDialogs::Answer ScriptedDialogs::next() {
@@ -135,8 +155,13 @@ void ScriptedDialogs::showError(QWidget*, const QString& text) {
     errors << text;
 }
 
-void ScriptedDialogs::openUrl(const QUrl& url) {
+void ScriptedDialogs::showMessage(QWidget*, const QString& text) {
+    messages << text;
+}
+
+bool ScriptedDialogs::openUrl(const QUrl& url) {
     openedUrls << url;
+    return openUrlSucceeds;
 }
 
 } // namespace tolvane

@@ -12,6 +12,7 @@
 #include "widgets/LinkLabel.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QProxyStyle>
@@ -240,4 +241,36 @@ TEST_F(PageSwitch, OneClickOnAColourCellOpensOneDialogAndTheWheelLeavesTheMapAlo
                       {}, Qt::NoScrollPhase, false);
     QApplication::sendEvent(list, &wheel);
     EXPECT_EQ(list->currentText(), "World2");
+}
+
+TEST_F(PageSwitch, PastedValuesAndColouringsAreUndoneAndRedoneFromTheKeyboard) {
+    GridData& grid = map().state().grid;
+    const int row = firstDataRow(grid);
+    DataGridView* view = map().WGrid();
+    view->setFocus();
+    view->selectCell(3, row);
+    QApplication::clipboard()->setText("11\n2x\n33\n");
+    QTest::keySequence(view, QKeySequence::Paste);
+    EXPECT_EQ(grid.text(3, row), "11");
+    EXPECT_EQ(grid.text(3, row + 2), "33");
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].contains(grid.text(1, row + 1)))
+        << dialogs.messages[0].toStdString();
+
+    TfrmColor& colors = main->frmColor();
+    colors.showPanel(TfrmColor::GradientPanel);
+    colors.setTargetMode(1);
+    const int32_t before = grid.color(4, row);
+    colors.cmdOK2Click();
+    ASSERT_NE(grid.color(4, row), before);
+
+    view->setFocus();
+    QTest::keySequence(view, QKeySequence::Undo); // the gradient
+    EXPECT_EQ(grid.color(4, row), before);
+    EXPECT_EQ(map().pnPLegend()->countList()->currentIndex(), map().state().legend.countIndex);
+    QTest::keySequence(view, QKeySequence::Undo); // the paste
+    EXPECT_EQ(grid.text(3, row), "0");
+    QTest::keyClick(view, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(grid.text(3, row), "11");
+    EXPECT_EQ(map().undoStack().redoName(), "Gradient Color");
 }

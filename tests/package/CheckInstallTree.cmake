@@ -17,11 +17,12 @@ endfunction()
 run(${CMAKE_COMMAND} --install ${BUILD} --prefix ${PREFIX})
 
 set(expected
-  bin/tolvane bin/tolvane-render
+  bin/tolvane bin/tolvane-render bin/tolvane-addmap
   share/applications/${APP_ID}.desktop
   share/metainfo/${APP_ID}.metainfo.xml
   share/icons/hicolor/scalable/apps/tolvane.svg
   share/man/man1/tolvane.1.gz share/man/man1/tolvane-render.1.gz
+  share/man/man1/tolvane-addmap.1.gz
   share/doc/tolvane/copyright)
 foreach(size ${ICON_SIZES})
   list(APPEND expected share/icons/hicolor/${size}x${size}/apps/tolvane.png)

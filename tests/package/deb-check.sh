@@ -24,9 +24,8 @@ git checkout -q -- data help
 ls -l "$old" "$new"
 
 say "removing the build tools, so the package must bring what it needs"
-apt-get purge -y -qq build-essential cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev \
-  libgl-dev libpugixml-dev libgtest-dev libgmock-dev libbenchmark-dev libfreexl-dev \
-  libxlsxwriter-dev libzip-dev zlib1g-dev fonts-dejavu-core xdg-utils >/dev/null
+mapfile -t build_packages < <(sed -n '/^PACKAGES=(/,/^)/p' scripts/setup.sh | sed '1d;$d' | tr ' ' '\n' | grep .)
+apt-get purge -y -qq "${build_packages[@]}" >/dev/null
 apt-get autoremove --purge -y -qq >/dev/null
 dpkg -l 'libqt6*' 2>/dev/null | grep -q '^ii' && fail "Qt still installed"
 echo "no Qt libraries installed"
