@@ -2,6 +2,7 @@
 
 #include "io/XlsxWriter.h"
 #include "model/GridData.h"
+#include "model/UndoStack.h"
 #include "model/UserError.h"
 #include "platform/Dialogs.h"
 #include "platform/FileOps.h"
@@ -30,6 +31,7 @@ bool ImportGridFile(QWidget* parent, Dialogs& dialogs, GridData& grid, const Gri
         RunWithProgress(parent, QStringLiteral("Reading \"%1\"...").arg(fileName),
                         [&] { source = ReadImportSource(*path, &progress); },
                         {[&] { return progress.permille(); }, [&] { progress.cancel(); }});
+        const UndoStep step(&grid, QStringLiteral("Import"));
         const ImportReport report = ApplyImport(grid, source, spec.layout);
         if (report.unmatchedCount > 0)
             dialogs.showMessage(parent,

@@ -86,14 +86,7 @@ void RegionPage::build(QWidget* tab) {
     colorButtons->addWidget(cmdColor1_);
     colorButtons->addWidget(cmdColor2_);
     side->addLayout(colorButtons);
-    auto* fileButtons = new QVBoxLayout;
-    fileButtons->addWidget(cmdWImport_);
-    fileButtons->addWidget(cmdWExport_);
-    auto* fileRow = new QHBoxLayout;
-    fileRow->addLayout(fileButtons);
-    fileRow->addWidget(new QLabel(QStringLiteral("Refer to help file to\nsee how to import"), tab));
-    fileRow->addStretch();
-    side->addLayout(fileRow);
+    side->addLayout(FileButtonsRow(cmdWImport_, cmdWExport_, tab));
     side->addSpacing(8);
     auto* checks = new QHBoxLayout;
     checks->addWidget(chkPShowName_);
@@ -117,8 +110,8 @@ void RegionPage::build(QWidget* tab) {
         [this]() -> const std::vector<TLegend>& { return tables().legends; }, main_.pnForm());
     pnPLegend_->bind(chkPShowLegend_, cmdShowPLegend_);
     PlaceLegendPanel(pnPLegend_, main_);
-    watchGrid(WGrid_);
-    watchGrid(pnPLegend_->gridView(), pnPLegend_);
+    watchGrid(WGrid_, ChartHit::Kind::Region);
+    watchGrid(pnPLegend_->gridView(), ChartHit::Kind::None, pnPLegend_);
 
     connect(cmbMap_, &QComboBox::activated, this, [this] { cmbMapChange(); });
     connect(WGrid_, &DataGridView::cellClicked, this, &RegionPage::WGridClick);
@@ -217,18 +210,11 @@ void RegionPage::WGridClick(int col, int row) {
     }
 }
 
-void RegionPage::openColorDialog(int panel) {
-    TfrmColor& dialog = main_.frmColor();
-    dialog.showPanel(panel);
-    dialog.setTargetMode(ModeRegion);
-    dialog.exec();
-}
-
 void RegionPage::cmdColor1Click() {
-    openColorDialog(TfrmColor::GradientPanel);
+    OpenGridDialog(main_.frmColor(), TfrmColor::GradientPanel, ModeRegion);
 }
 void RegionPage::cmdColor2Click() {
-    openColorDialog(TfrmColor::RangePanel);
+    OpenGridDialog(main_.frmColor(), TfrmColor::RangePanel, ModeRegion);
 }
 
 void RegionPage::cmdWImportClick() {
