@@ -8,6 +8,7 @@ PACKAGES=(
   libfreexl-dev libgsf-1-dev libxlsxwriter-dev libzip-dev zlib1g-dev
   libgdal-dev
   fonts-dejavu-core xdg-utils
+  file
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

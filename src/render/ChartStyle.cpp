@@ -19,7 +19,7 @@ double ChartUnit(const QRectF& frame) {
 }
 
 double BorderWidth(double unit) {
-    return qEnvironmentVariableIsSet("BW1") ? 1.0 : std::max(1.0, 0.5 * unit);
+    return std::max(1.0, 0.5 * unit);
 }
 
 QFont ChartFont(double pixelSize, bool bold, bool condensed) {
