@@ -35,6 +35,10 @@ void WriteListChart(ChartKind kind, const ChartModel& model, GridLayout layout,
 void LoadListChart(ChartKind kind, ChartModel& model, const ListPage& page,
                    const QString& mapName) {
     ChartFileData data = LoadChartFile(kind, model.dataPath(mapName + QStringLiteral(".xml")));
+    const int32_t border = SwapRedBlue(ParseInt(data.border));
+    // Staged before anything changes: when staging fails, model and page still hold the
+    // chart they showed, and the next make cannot write it into another map's file.
+    StageChart(model, kind, mapName, StagedCopy(data, LegendItemCount(kind, data.legend)));
 
     // Cities live in the region table while the "Bubble" page shows them.
     model.regions = std::move(data.items);
@@ -43,10 +47,8 @@ void LoadListChart(ChartKind kind, ChartModel& model, const ListPage& page,
 
     FillDataGrid(page.grid, page.layout, model.regions);
     page.showName = data.showText;
-    page.border = SwapRedBlue(ParseInt(data.border));
+    page.border = border;
     FillLegend(page.legend, data.legend);
-
-    StageChart(model, kind, mapName, StagedCopy(model, data, page.legend.countIndex + 1));
 }
 
 GridLayout MapLayout(ChartKind kind) {

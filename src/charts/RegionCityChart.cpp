@@ -22,6 +22,15 @@ void LoadRegionCityChart(ChartModel& model, RegionCityPageState& page, const QSt
     ChartFileData data =
         LoadChartFile(ChartKind::RegionCity, model.dataPath(mapName + QStringLiteral(".xml")));
 
+    // Staged first: a load that fails leaves model, grids and staged files as they were.
+    ChartFileData staged;
+    staged.border = data.border;
+    staged.regions = static_cast<int>(data.items.size());
+    staged.items = data.items;
+    staged.cityRegions = static_cast<int>(data.cities.size());
+    staged.cities = data.cities;
+    StageChart(model, ChartKind::RegionCity, mapName, staged);
+
     model.regions = std::move(data.items);
     model.regionCount = static_cast<int>(model.regions.size());
     model.cities = std::move(data.cities);
@@ -29,14 +38,6 @@ void LoadRegionCityChart(ChartModel& model, RegionCityPageState& page, const QSt
 
     FillDataGrid(page.regionGrid, GridLayout::Region, model.regions);
     FillDataGrid(page.cityGrid, GridLayout::City, model.cities);
-
-    ChartFileData staged;
-    staged.border = data.border;
-    staged.regions = model.regionCount;
-    staged.items = model.regions;
-    staged.cityRegions = model.cityCount;
-    staged.cities = model.cities;
-    StageChart(model, ChartKind::RegionCity, mapName, staged);
 }
 
 } // namespace tolvane
