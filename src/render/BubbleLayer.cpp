@@ -1,6 +1,7 @@
 #include "render/ChartLayers.h"
 #include "render/ChartStyle.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -62,6 +63,7 @@ void PaintBubbles(QPainter& painter, const ChartScene& scene, const MapView& vie
 
     if (!withNames) return;
     const QFont font = ChartFont(7 * view.unit, false, true);
+    const QFontMetricsF metrics(font);
     const double halo = font.pixelSize() * 0.28;
     const double gap = 1.5 * view.unit;
     // A name may cross its own bubble's rim but not hide the middle of another bubble.
@@ -72,7 +74,7 @@ void PaintBubbles(QPainter& painter, const ChartScene& scene, const MapView& vie
     std::vector<QRectF> placed;
     for (size_t k = 0; k < bubbles.size(); ++k) {
         const Bubble& b = bubbles[k];
-        if (b.name.trimmed().isEmpty()) continue;
+        if (b.name.trimmed().isEmpty() || !MayFit(b.name, metrics, view.frame.width())) continue;
         const HaloText probe = LayoutCentred(b.name, font, b.centre);
         const double w = probe.box.width(), h = probe.box.height();
         // Right of the bubble reads best; then left, above, below.

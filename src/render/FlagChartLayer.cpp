@@ -63,7 +63,9 @@ void PaintFlag(QPainter& painter, const QRectF& box, const QString& folder, cons
         painter.setFont(font);
         painter.setPen(palette::kSubtleInk);
         painter.drawText(box, Qt::AlignCenter,
-                         code.isEmpty() ? QStringLiteral("?") : code.toUpper());
+                         code.isEmpty()
+                             ? QStringLiteral("?")
+                             : FittedText(code, QFontMetricsF(font), box.width()).toUpper());
     }
     const double edge = std::max(1.0, 0.4 * unit);
     painter.setPen(QPen(QColor(150, 150, 150), edge));
@@ -72,11 +74,13 @@ void PaintFlag(QPainter& painter, const QRectF& box, const QString& folder, cons
     painter.restore();
 }
 
+// The text centred on `centre`, elided to `width`.
 void CentredText(QPainter& painter, const QString& text, const QFont& font, const QPointF& centre,
-                 const QColor& ink = palette::kDarkInk) {
+                 double width) {
     if (text.isEmpty()) return;
-    const HaloText t = LayoutCentred(text, font, centre);
-    DrawHaloText(painter, t, ink, QColor(255, 255, 255, 220), font.pixelSize() * 0.22);
+    const HaloText t = LayoutCentred(FittedText(text, QFontMetricsF(font), width), font, centre);
+    DrawHaloText(painter, t, palette::kDarkInk, QColor(255, 255, 255, 220),
+                 font.pixelSize() * 0.22);
 }
 
 // The value range the bars share: zero always inside, 100 % at least when nothing is larger.
@@ -127,9 +131,10 @@ void PaintColumns(QPainter& painter, const ChartScene& scene, const QRectF& area
         const double flagBottom = std::min(zeroY, bar.top()) - 1.5 * u;
         const QRectF flag(cx - flagW / 2, flagBottom - flagH, flagW, flagH);
         PaintFlag(painter, flag, scene.folder, f.code, u);
-        CentredText(painter, f.data, valueFont, QPointF(cx, flag.top() - 1.5 * u - textH / 2));
+        CentredText(painter, f.data, valueFont, QPointF(cx, flag.top() - 1.5 * u - textH / 2),
+                    colW);
         CentredText(painter, f.code.toUpper(), codeFont,
-                    QPointF(cx, std::max(zeroY, bar.bottom()) + 2 * u + textH / 2));
+                    QPointF(cx, std::max(zeroY, bar.bottom()) + 2 * u + textH / 2), colW);
     }
 }
 
@@ -140,10 +145,14 @@ void PaintBars(QPainter& painter, const ChartScene& scene, const QRectF& area, d
     const QFont codeFont = ChartFont(8.5 * u, true);
     const QFont valueFont = ChartFont(8 * u);
     const QFontMetricsF codeFm(codeFont), valueFm(valueFont);
+    // Codes and values share at most a quarter of the width each with the bars.
+    std::vector<QString> codes, values;
     double codeW = 0, valueW = 0;
     for (const StagedFlag& f : flags) {
-        codeW = std::max(codeW, codeFm.horizontalAdvance(f.code.toUpper()));
-        valueW = std::max(valueW, valueFm.horizontalAdvance(f.data));
+        codes.push_back(FittedText(f.code.toUpper(), codeFm, area.width() / 4));
+        values.push_back(FittedText(f.data, valueFm, area.width() / 4));
+        codeW = std::max(codeW, codeFm.horizontalAdvance(codes.back()));
+        valueW = std::max(valueW, valueFm.horizontalAdvance(values.back()));
     }
     const double rowH = area.height() / n;
     const double flagH = std::min(rowH * 0.72, 30 * u);
@@ -160,7 +169,7 @@ void PaintBars(QPainter& painter, const ChartScene& scene, const QRectF& area, d
         const StagedFlag& f = flags[i];
         const double cy = area.top() + rowH * (static_cast<double>(i) + 0.5);
         const HaloText code =
-            LayoutAt(f.code.toUpper(), codeFont, QPointF(area.left(), cy + codeFm.capHeight() / 2));
+            LayoutAt(codes[i], codeFont, QPointF(area.left(), cy + codeFm.capHeight() / 2));
         DrawHaloText(painter, code, palette::kDarkInk, Qt::white, 0);
         PaintFlag(painter, QRectF(area.left() + codeW + 5 * u, cy - flagH / 2, flagW, flagH),
                   scene.folder, f.code, u);
@@ -169,8 +178,8 @@ void PaintBars(QPainter& painter, const ChartScene& scene, const QRectF& area, d
         const QRectF bar(QPointF(zeroX + std::min(w, 0.0), cy - barH / 2),
                          QPointF(zeroX + std::max(w, 0.0), cy + barH / 2));
         painter.fillRect(bar, f.size < 0 ? kNegativeBar : kBar);
-        const HaloText value =
-            LayoutAt(f.data, valueFont, QPointF(bar.right() + 3 * u, cy + valueFm.capHeight() / 2));
+        const HaloText value = LayoutAt(values[i], valueFont,
+                                        QPointF(bar.right() + 3 * u, cy + valueFm.capHeight() / 2));
         DrawHaloText(painter, value, palette::kDarkInk, QColor(255, 255, 255, 220),
                      valueFont.pixelSize() * 0.22);
     }
@@ -213,8 +222,9 @@ void PaintProportional(QPainter& painter, const ChartScene& scene, const QRectF&
         if (w >= 1)
             PaintFlag(painter, QRectF(cx - w / 2, baseline - w * 0.75, w, w * 0.75), scene.folder,
                       f.code, u);
-        CentredText(painter, f.code.toUpper(), codeFont, QPointF(cx, baseline + 3 * u + textH / 2));
-        CentredText(painter, f.data, valueFont, QPointF(cx, baseline + 4 * u + textH * 1.5));
+        CentredText(painter, f.code.toUpper(), codeFont, QPointF(cx, baseline + 3 * u + textH / 2),
+                    cellW);
+        CentredText(painter, f.data, valueFont, QPointF(cx, baseline + 4 * u + textH * 1.5), cellW);
     }
 }
 
@@ -227,8 +237,8 @@ void PaintFlagChart(QPainter& painter, const ChartScene& scene, const QRectF& fr
     if (!scene.data.title.isEmpty()) {
         const QFont font = ChartFont(15 * unit, true);
         const QFontMetricsF fm(font);
-        CentredText(painter, fm.elidedText(scene.data.title, Qt::ElideRight, area.width()), font,
-                    QPointF(area.center().x(), area.top() + fm.height() / 2));
+        CentredText(painter, scene.data.title, font,
+                    QPointF(area.center().x(), area.top() + fm.height() / 2), area.width());
         area.setTop(area.top() + fm.height() + 10 * unit);
     }
     if (!scene.data.flags.empty() && area.height() > 0 && area.width() > 0) {

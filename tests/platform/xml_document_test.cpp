@@ -33,6 +33,8 @@ TEST(XmlDocument, WritesDeclarationIndentedUtf8AndReadsTextsBackUnchanged) {
     p.setId(7);
     p.addText("name", QStringLiteral("Île-de-France & <Paris> \"ü\""));
     p.addText("empty", QString());
+    p.addText("blank", QStringLiteral("   "));
+    p.addText("padded", QStringLiteral("  a b  "));
     const QByteArray bytes = w.toBytes();
     EXPECT_TRUE(bytes.startsWith(
         "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<provinces>\n  <province id=\"7\">\n"));
@@ -47,6 +49,10 @@ TEST(XmlDocument, WritesDeclarationIndentedUtf8AndReadsTextsBackUnchanged) {
         for (const XmlInElement c : e) {
             if (c.is("name")) {
                 EXPECT_EQ(c.text(), QStringLiteral("Île-de-France & <Paris> \"ü\""));
+            } else if (c.is("blank")) { // a legend text of spaces is a text
+                EXPECT_EQ(c.text(), QStringLiteral("   "));
+            } else if (c.is("padded")) {
+                EXPECT_EQ(c.text(), QStringLiteral("  a b  "));
             }
         }
     }
