@@ -7,6 +7,7 @@ PACKAGES=(
   libpugixml-dev libgtest-dev libgmock-dev libbenchmark-dev
   libfreexl-dev libxlsxwriter-dev libzip-dev zlib1g-dev
   fonts-dejavu-core xdg-utils
+  clang-14 libclang-rt-14-dev
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

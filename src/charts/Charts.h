@@ -29,6 +29,16 @@ void LoadCityChart(ChartModel& model, CityPageState& page, int32_t& border, cons
 void WriteRegionCityChart(const ChartModel& model, const RegionCityPageState& page);
 void LoadRegionCityChart(ChartModel& model, RegionCityPageState& page, const QString& mapName);
 
+// The two halves of a load and a make without the files: what a page shows of a chart read
+// (model and page refilled; the border must be a colour), and the chart a page's make
+// writes. Every cell is converted: a cell that does not convert throws ConvertError.
+void ShowMapChart(ChartKind kind, ChartModel& model, MapPageState& page, ChartFileData data);
+ChartFileData MakeMapChart(ChartKind kind, const ChartModel& model, const MapPageState& page);
+void ShowCityChart(ChartModel& model, CityPageState& page, int32_t& border, ChartFileData data);
+ChartFileData MakeCityChart(const ChartModel& model, const CityPageState& page, int32_t border);
+void ShowRegionCityChart(ChartModel& model, RegionCityPageState& page, ChartFileData data);
+ChartFileData MakeRegionCityChart(const ChartModel& model, const RegionCityPageState& page);
+
 // Copies the map movie over data/cmap.map and writes the staged data file of the kind, both
 // or neither: a missing movie or a file that cannot be written throws UserError and leaves
 // the staged files as they were.

@@ -7,7 +7,7 @@
 
 namespace tolvane {
 
-void WriteRegionCityChart(const ChartModel& model, const RegionCityPageState& page) {
+ChartFileData MakeRegionCityChart(const ChartModel& model, const RegionCityPageState& page) {
     ChartFileData data;
     // The region-city chart has no border control of its own: its border is always grey.
     data.border = QString::number(kGrey);
@@ -15,7 +15,22 @@ void WriteRegionCityChart(const ChartModel& model, const RegionCityPageState& pa
     data.items = CollectDataGrid(page.regionGrid, GridLayout::Region, model.regions);
     data.cityRegions = std::max(page.cityGrid.rowCount() - 2, 0);
     data.cities = CollectDataGrid(page.cityGrid, GridLayout::City, model.cities);
-    BuildChartFile(ChartKind::RegionCity, data).save(model.chartFilePath());
+    return data;
+}
+
+void ShowRegionCityChart(ChartModel& model, RegionCityPageState& page, ChartFileData data) {
+    model.regions = std::move(data.items);
+    model.regionCount = static_cast<int>(model.regions.size());
+    model.cities = std::move(data.cities);
+    model.cityCount = static_cast<int>(model.cities.size());
+
+    FillDataGrid(page.regionGrid, GridLayout::Region, model.regions);
+    FillDataGrid(page.cityGrid, GridLayout::City, model.cities);
+}
+
+void WriteRegionCityChart(const ChartModel& model, const RegionCityPageState& page) {
+    BuildChartFile(ChartKind::RegionCity, MakeRegionCityChart(model, page))
+        .save(model.chartFilePath());
 }
 
 void LoadRegionCityChart(ChartModel& model, RegionCityPageState& page, const QString& mapName) {
@@ -30,14 +45,7 @@ void LoadRegionCityChart(ChartModel& model, RegionCityPageState& page, const QSt
     staged.cityRegions = static_cast<int>(data.cities.size());
     staged.cities = data.cities;
     StageChart(model, ChartKind::RegionCity, mapName, staged);
-
-    model.regions = std::move(data.items);
-    model.regionCount = static_cast<int>(model.regions.size());
-    model.cities = std::move(data.cities);
-    model.cityCount = static_cast<int>(model.cities.size());
-
-    FillDataGrid(page.regionGrid, GridLayout::Region, model.regions);
-    FillDataGrid(page.cityGrid, GridLayout::City, model.cities);
+    ShowRegionCityChart(model, page, std::move(data));
 }
 
 } // namespace tolvane
