@@ -48,6 +48,6 @@ DICT=()
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:allocator_may_return_null=0}
 export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$ROOT/fuzz/lsan.supp:print_suppressions=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
-exec "$BUILD/fuzz_$TARGET" "$CORPUS" -max_total_time="$SECONDS_TO_RUN" \
+exec "$BUILD/fuzz/fuzz_$TARGET" "$CORPUS" -max_total_time="$SECONDS_TO_RUN" \
   -rss_limit_mb=2048 -timeout=20 -max_len=1000000 -print_final_stats=1 \
   -artifact_prefix="$ARTIFACTS/" "${DICT[@]}" "$@"
