@@ -1,42 +1,23 @@
 // The "Map" page as a user meets it, offscreen: start-up to the first chart drawn, changing
 // to the largest map, and Make && Preview on it. Each run uses its own copy of data/.
+#include "BenchApp.h"
 #include "forms/RegionPage.h"
 #include "forms/TFrmMain.h"
-#include "platform/AppFolder.h"
 #include "platform/Dialogs.h"
 #include "render/MapMovie.h"
 #include "widgets/ChartPlayer.h"
 
-#include <QApplication>
 #include <QComboBox>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
 using namespace tolvane;
+using bench::AppCopy;
+using bench::EnsureApplication;
 
 namespace {
 
 // The map of the "Map" page with the most to draw.
 const QString kLargest = QStringLiteral("China");
-
-void EnsureApplication() {
-    static int argc = 1;
-    static char name[] = "tolvane_bench";
-    static char* argv[] = {name, nullptr};
-    if (!QApplication::instance()) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        new QApplication(argc, argv);
-    }
-}
-
-struct AppCopy {
-    AppCopy() {
-        SeedFolder(QStringLiteral(TOLVANE_SOURCE_DIR "/data"),
-                   dir.path() + QStringLiteral("/data"));
-    }
-    QString path() const { return dir.path() + u'/'; }
-    QTemporaryDir dir;
-};
 
 void ChooseMap(TFrmMain& main, const QString& map) {
     main.regionPage().cmbMap()->setCurrentText(map);

@@ -1,7 +1,8 @@
 // The renderer on a loaded scene: a staged data file drawn on the test squares (of the kind
 // its root element asks for), or a movie drawn with a staged file that uses every feature
 // (names, shades, legend, bubbles). The picture's size follows from the input, and now and
-// then it is drawn as SVG, whose painter cannot clip.
+// then it is drawn as SVG, whose painter cannot clip, or in a frame far larger than the
+// picture.
 #include "FuzzTargets.h"
 #include "model/UserError.h"
 #include "platform/FileOps.h"
@@ -11,6 +12,8 @@
 #include "render/PictureFile.h"
 
 #include <QCryptographicHash>
+#include <QPainter>
+#include <cmath>
 
 using namespace tolvane;
 using tolvane::fuzz::FuzzCheck;
@@ -88,6 +91,15 @@ TOLVANE_FUZZ_TARGET(render_scene) {
     const QSize picture(16 + pick(2) % 300, 12 + pick(3) % 220);
     if (pick(4) % 16 == 0) {
         EncodeChartPicture(scene, PictureFormat::Svg, picture);
+    } else if (pick(4) % 16 == 1) {
+        // A frame far larger than the picture, as a widget scrolled over a huge chart: only
+        // a corner is seen, and every size in the chart grows with the frame.
+        QImage image(picture, QImage::Format_RGB32);
+        QPainter painter(&image);
+        const double scale = std::pow(10.0, 2 + pick(5) % 6);
+        RenderChart(painter, scene,
+                    QRectF(-pick(6) * scale / 256, -pick(7) * scale / 256, picture.width() * scale,
+                           picture.height() * scale));
     } else {
         const QImage image = RenderChartImage(scene, picture);
         FuzzCheck(image.size() == picture, "the picture has the size asked for");

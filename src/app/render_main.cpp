@@ -138,7 +138,7 @@ bool CopyNeededFiles(const QString& from, const QString& to, const QString& stem
     for (const QString& ext : {QStringLiteral(".map"), QStringLiteral(".xml")}) {
         const QString name = QStringLiteral("data/") + stem + ext;
         if (!QFileInfo(from + name).isFile()) continue;
-        CopyFileReplacing(from + name, to + name);
+        CopyFileAtomically(from + name, to + name);
         any = true;
     }
     return any;

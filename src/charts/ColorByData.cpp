@@ -58,7 +58,7 @@ QString GradientLegendText(double min, double max, int steps, int item) {
 }
 
 void ApplyGradient(GridData& grid, int rows, LegendState* legend, int32_t minColor,
-                   int32_t maxColor, int steps) {
+                   int32_t maxColor, int steps, bool shadeCodes) {
     const std::vector<double> values = ReadDataValues(grid, rows);
     steps = std::max(steps, kMinSteps);
     double min = 0;
@@ -73,8 +73,10 @@ void ApplyGradient(GridData& grid, int rows, LegendState* legend, int32_t minCol
         GridUpdate update(grid);
         for (size_t i = 0; i < values.size(); ++i) {
             const int band = GradientBand(values[i], min, max, steps);
-            grid.setColor(ColColor, static_cast<int>(i) + kFirstDataRow,
-                          GradientBandColor(minColor, maxColor, band, steps));
+            const int row = static_cast<int>(i) + kFirstDataRow;
+            grid.setColor(ColColor, row, GradientBandColor(minColor, maxColor, band, steps));
+            // Equal values share the colour of band 1 but the first code.
+            if (shadeCodes) grid.setText(ColExtra, row, QString::number(max == min ? 1 : band + 1));
         }
     }
     if (!legend) return;
@@ -85,18 +87,23 @@ void ApplyGradient(GridData& grid, int rows, LegendState* legend, int32_t minCol
         legend->grid.setColor(ColLegendColor, m,
                               GradientBandColor(minColor, maxColor, m - 1, steps));
         legend->grid.setText(ColLegendText, m, GradientLegendText(min, max, steps, m));
+        if (shadeCodes) legend->grid.setText(ColLegendExtra, m, QString::number(m));
     }
 }
 
-void ApplyRange(GridData& grid, int rows, QStringView lo, QStringView hi, int32_t color) {
+void ApplyRange(GridData& grid, int rows, QStringView lo, QStringView hi, int32_t color,
+                const QString* shadeCode) {
     const double low = CellFloat(lo, 0);
     const double high = CellFloat(hi, 0);
     const std::vector<double> values = ReadDataValues(grid, rows);
 
     GridUpdate update(grid);
     for (size_t i = 0; i < values.size(); ++i)
-        if (low <= values[i] && values[i] <= high)
-            grid.setColor(ColColor, static_cast<int>(i) + kFirstDataRow, color);
+        if (low <= values[i] && values[i] <= high) {
+            const int row = static_cast<int>(i) + kFirstDataRow;
+            grid.setColor(ColColor, row, color);
+            if (shadeCode) grid.setText(ColExtra, row, *shadeCode);
+        }
 }
 
 } // namespace tolvane

@@ -26,11 +26,14 @@ QString GradientLegendText(double min, double max, int steps, int item);
 
 // Colours every row by its band of `steps` over the values' range. With a legend, its item
 // count becomes min(steps, the set's maximum) and item M gets band M - 1's colour and text.
+// With `shadeCodes` (the shade grid), each row's Shade cell and each legend item's third
+// column get the code of the band, band + 1; all rows get code 1 when the values are equal.
 void ApplyGradient(GridData& grid, int rows, LegendState* legend, int32_t minColor,
-                   int32_t maxColor, int steps);
+                   int32_t maxColor, int steps, bool shadeCodes = false);
 
 // Colours the rows whose value lies in lo .. hi, both ends included. A bound that is no
-// number counts as 0.
-void ApplyRange(GridData& grid, int rows, QStringView lo, QStringView hi, int32_t color);
+// number counts as 0. A `shadeCode` is written into the Shade cells of the same rows.
+void ApplyRange(GridData& grid, int rows, QStringView lo, QStringView hi, int32_t color,
+                const QString* shadeCode = nullptr);
 
 } // namespace tolvane

@@ -2,6 +2,7 @@
 
 #include "charts/LegendSets.h"
 #include "forms/TfrmLegendColor.h"
+#include "model/UndoStack.h"
 #include "widgets/DataGridView.h"
 
 #include <QCheckBox>
@@ -112,6 +113,7 @@ void LegendPanel::cmdShowLegendClick() {
 
 void LegendPanel::cmbLegendCountChange(int index) {
     static const std::vector<TLegend> kNone;
+    const UndoStep step(&state_.grid, QStringLiteral("Item Count"));
     ChangeLegendCount(state_, index, legendTable_ ? legendTable_() : kNone);
 }
 

@@ -1,25 +1,23 @@
 #include "forms/RegionPage.h"
 
 #include "charts/Charts.h"
+#include "forms/GridFileCommands.h"
 #include "forms/LegendPanel.h"
-#include "forms/PlayerMessageFilter.h"
+#include "forms/PageParts.h"
 #include "forms/TFrmMain.h"
 #include "forms/TfrmColor.h"
 #include "platform/Dialogs.h"
-#include "widgets/ChartPlayer.h"
 #include "widgets/ChartSizeBar.h"
 #include "widgets/ColorEdit.h"
 #include "widgets/DataGridView.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
-#include <algorithm>
 
 namespace tolvane {
 
@@ -53,51 +51,42 @@ bool RegionPage::mapHasNames(const QString& map) {
 }
 
 RegionPage::RegionPage(TFrmMain& main, QWidget* tab)
-    : QObject(tab)
-    , main_(main)
+    : MapChartPage(main, tab)
     , state_(ChartKind::Region) {
     build(tab);
 }
 
 void RegionPage::build(QWidget* tab) {
-    cmbMap_ = new QComboBox(tab);
-    cmbMap_->addItems(mapList());
-    cmbMap_->setCurrentIndex(1); // "World2"
-    cmbMap_->setMaxVisibleItems(20);
-    auto* mapLabel = new QLabel(QStringLiteral("Map Select:"), tab);
-    mapLabel->setBuddy(cmbMap_);
+    cmbMap_ = MakeMapList(QStringLiteral("cmbMap"), mapList(), 1, tab); // "World2"
+    WGrid_ = MakeDataGridView(QStringLiteral("WGrid"), state_.grid, {80, 265, 152, 105, 80}, tab);
 
-    WGrid_ = new DataGridView(state_.grid, 2, tab);
-    WGrid_->setColumnWidths({80, 265, 152, 105, 80});
-    WGrid_->setKeyFilter([](QChar c, const QString&, int, int) { return IsNumberKey(c); });
-
-    auto hint = [tab](const QString& text) {
-        auto* label = new QLabel(text, tab);
-        label->setWordWrap(true);
-        return label;
-    };
     cmdColor1_ = new QPushButton(QStringLiteral("Gradient Color"), tab);
     cmdColor2_ = new QPushButton(QStringLiteral("Range Color"), tab);
+    cmdWImport_ = new QPushButton(QStringLiteral("Import from file"), tab);
+    cmdWExport_ = new QPushButton(QStringLiteral("Export to file"), tab);
     chkPShowName_ = new QCheckBox(QStringLiteral("Show Name"), tab);
+    chkPShowName_->setObjectName(QStringLiteral("chkPShowName"));
     chkPShowLegend_ = new QCheckBox(QStringLiteral("Show Legend"), tab);
+    chkPShowLegend_->setObjectName(QStringLiteral("chkPShowLegend"));
     chkPShowName_->setEnabled(false);
     chkPShowLegend_->setEnabled(false);
     cmdShowPLegend_ = new QPushButton(QStringLiteral("Legend Set"), tab);
     cmdShowPLegend_->setEnabled(false);
     clrBoder_ = new ColorEdit(main_.dialogs(), kSilver, tab);
+    clrBoder_->setObjectName(QStringLiteral("clrBoder"));
     auto* borderLabel = new QLabel(QStringLiteral("Border Color:"), tab);
     borderLabel->setBuddy(clrBoder_);
     sizeBar_ = new ChartSizeBar(true, tab);
+    sizeBar_->slider()->setObjectName(QStringLiteral("trSize"));
 
     auto* side = new QVBoxLayout;
     side->setSpacing(6);
-    side->addWidget(hint(QStringLiteral("Mode 1: Click color area to set new color directly.")));
-    side->addWidget(hint(QStringLiteral("Mode 2: Fill gradient color by data automatically.")));
-    side->addWidget(hint(QStringLiteral("Mode 3: Fill color by data manually.")));
+    AddModeHints(side, tab);
     auto* colorButtons = new QHBoxLayout;
     colorButtons->addWidget(cmdColor1_);
     colorButtons->addWidget(cmdColor2_);
     side->addLayout(colorButtons);
+    side->addLayout(FileButtonsRow(cmdWImport_, cmdWExport_, tab));
     side->addSpacing(8);
     auto* checks = new QHBoxLayout;
     checks->addWidget(chkPShowName_);
@@ -114,40 +103,23 @@ void RegionPage::build(QWidget* tab) {
     borderRow->addStretch();
     side->addLayout(borderRow);
     side->addStretch();
-
-    auto* mapRow = new QHBoxLayout;
-    mapRow->addWidget(mapLabel);
-    mapRow->addWidget(cmbMap_);
-    mapRow->addStretch();
-
-    auto* layout = new QGridLayout(tab);
-    layout->setContentsMargins(8, 8, 8, 6);
-    layout->setHorizontalSpacing(14);
-    layout->setVerticalSpacing(6);
-    layout->addLayout(mapRow, 0, 0);
-    layout->addWidget(WGrid_, 1, 0);
-    layout->addLayout(side, 0, 1, 2, 1);
-    layout->addWidget(sizeBar_, 2, 0, 1, 2);
-    layout->setColumnStretch(1, 1);
-    WGrid_->setFixedWidth(WGrid_->columnsWidth());
+    LayOutPage(tab, cmbMap_, WGrid_, side, sizeBar_);
 
     pnPLegend_ = new LegendPanel(
         state_.legend, state_.grid, main_.frmLegendColor(),
-        [this]() -> const std::vector<TLegend>& { return main_.model().legends; }, main_.pnForm());
-    pnPLegend_->setObjectName(QStringLiteral("pnPLegend"));
+        [this]() -> const std::vector<TLegend>& { return tables().legends; }, main_.pnForm());
     pnPLegend_->bind(chkPShowLegend_, cmdShowPLegend_);
-    // Over the left of the preview, so the chart stays in sight while the legend is edited.
-    QRect legendArea = main_.previewArea();
-    legendArea.setWidth(std::min(legendArea.width(), 470));
-    pnPLegend_->setGeometry(legendArea);
+    PlaceLegendPanel(pnPLegend_, main_);
+    watchGrid(WGrid_);
+    watchGrid(pnPLegend_->gridView(), pnPLegend_);
 
     connect(cmbMap_, &QComboBox::activated, this, [this] { cmbMapChange(); });
     connect(WGrid_, &DataGridView::cellClicked, this, &RegionPage::WGridClick);
-    connect(WGrid_, &DataGridView::activated, this, [this](const QModelIndex&) {
-        WGridClick(WGrid_->currentCol(), WGrid_->currentRow()); // Enter on a colour cell
-    });
+    connect(WGrid_, &DataGridView::enterPressed, this, &RegionPage::WGridClick);
     connect(cmdColor1_, &QPushButton::clicked, this, &RegionPage::cmdColor1Click);
     connect(cmdColor2_, &QPushButton::clicked, this, &RegionPage::cmdColor2Click);
+    connect(cmdWImport_, &QPushButton::clicked, this, &RegionPage::cmdWImportClick);
+    connect(cmdWExport_, &QPushButton::clicked, this, &RegionPage::cmdWExportClick);
     connect(chkPShowName_, &QCheckBox::toggled, this, [this](bool on) { state_.showName = on; });
     connect(chkPShowLegend_, &QCheckBox::toggled, this,
             [this](bool on) { state_.legend.show = on; });
@@ -161,18 +133,38 @@ QLabel* RegionPage::labSize() const {
     return sizeBar_->sizeLabel();
 }
 
-bool RegionPage::load() {
-    const bool loaded = main_.runOperation(
-        [this] { LoadRegionChart(main_.model(), state_, main_.model().currentMapName); });
-    if (loaded) shownMap_ = main_.model().currentMapName;
-    syncFromState();
-    main_.playerFilter().install();
-    main_.letEventsRun();
-    return loaded;
+QSize RegionPage::chartSize() const {
+    return sizeBar_->chartSize();
 }
 
-bool RegionPage::chartLoaded() const {
-    return !shownMap_.isEmpty() && shownMap_ == main_.model().currentMapName;
+QString RegionPage::selectedMap() const {
+    return cmbMap_->currentText();
+}
+
+void RegionPage::selectMap(const QString& map) {
+    const QSignalBlocker block(cmbMap_);
+    cmbMap_->setCurrentText(map);
+}
+
+void RegionPage::deactivate() {
+    pnPLegend_->hide();
+}
+
+void RegionPage::loadChart(ChartModel& model, const QString& map) {
+    LoadRegionChart(model, state_, map);
+}
+
+void RegionPage::stageChart(ChartModel& scratch, const QString& map) {
+    MapPageState staged(ChartKind::Region);
+    LoadRegionChart(scratch, staged, map);
+}
+
+void RegionPage::writeChart(const ChartModel& model) {
+    WriteRegionChart(model, state_);
+}
+
+std::vector<GridData*> RegionPage::editedGrids() {
+    return {&state_.grid, &state_.legend.grid};
 }
 
 void RegionPage::syncFromState() {
@@ -182,34 +174,29 @@ void RegionPage::syncFromState() {
     pnPLegend_->syncFromState();
 }
 
-void RegionPage::cmbMapChange() {
-    const QString previous = shownMap_;
+std::function<void()> RegionPage::applyMapRules(const QString& map) {
     const bool nameWasEnabled = chkPShowName_->isEnabled();
     const bool showNameBefore = state_.showName;
     const bool showLegendBefore = state_.legend.show;
-
     state_.showName = false;
     state_.legend.show = false;
-    chkPShowName_->setEnabled(false);
+    chkPShowName_->setEnabled(mapHasNames(map));
     chkPShowLegend_->setEnabled(true);
-    main_.model().currentMapName = cmbMap_->currentText();
-    chkPShowName_->setEnabled(mapHasNames(main_.model().currentMapName));
-
-    if (!load() && !previous.isEmpty()) {
-        // The grid still holds the previous map: go back to it, or the next make would
-        // write that grid into the chosen map's file.
-        main_.model().currentMapName = previous;
-        const QSignalBlocker block(cmbMap_);
-        cmbMap_->setCurrentText(previous);
+    syncFromState();
+    return [=, this] {
         chkPShowName_->setEnabled(nameWasEnabled);
         state_.showName = showNameBefore;
         state_.legend.show = showLegendBefore;
-        syncFromState();
-        return;
-    }
-    main_.placePreview(main_.Flash1);
-    main_.letEventsRun();
-    main_.RestartPreview(main_.Flash1);
+    };
+}
+
+ColorTarget RegionPage::colorTarget(int mode) {
+    if (mode != ModeRegion) return {};
+    return {&state_.grid, tables().regionCount, &state_.legend};
+}
+
+LegendState* RegionPage::legendTarget(int mode) {
+    return mode == ModeRegion ? &state_.legend : nullptr;
 }
 
 void RegionPage::WGridClick(int col, int row) {
@@ -217,14 +204,16 @@ void RegionPage::WGridClick(int col, int row) {
     if (col != ColColor || row < 2 || row >= grid.rowCount() ||
         grid.text(ColKey, row) == kNoDataMark)
         return;
-    if (const auto chosen = main_.dialogs().chooseColor(WGrid_, grid.color(col, row)))
+    if (const auto chosen = main_.dialogs().chooseColor(WGrid_, grid.color(col, row))) {
+        const UndoStep step(&grid, QStringLiteral("Cell Color"));
         grid.setColor(col, row, *chosen);
+    }
 }
 
 void RegionPage::openColorDialog(int panel) {
     TfrmColor& dialog = main_.frmColor();
     dialog.showPanel(panel);
-    dialog.setTargetMode(1);
+    dialog.setTargetMode(ModeRegion);
     dialog.exec();
 }
 
@@ -233,6 +222,14 @@ void RegionPage::cmdColor1Click() {
 }
 void RegionPage::cmdColor2Click() {
     openColorDialog(TfrmColor::RangePanel);
+}
+
+void RegionPage::cmdWImportClick() {
+    ImportGridFile(WGrid_, main_.dialogs(), state_.grid, kRegionGridFile);
+}
+void RegionPage::cmdWExportClick() {
+    ExportGridFile(WGrid_, main_.dialogs(), state_.grid, kRegionGridFile,
+                   main_.model().currentMapName);
 }
 
 } // namespace tolvane

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "charts/PageState.h"
+#include "forms/ChartPage.h"
 
-#include <QObject>
 #include <QStringList>
 
 class QCheckBox;
@@ -18,10 +18,9 @@ class ChartSizeBar;
 class ColorEdit;
 class DataGridView;
 class LegendPanel;
-class TFrmMain;
 
 // The "Map" page: choose a map, type or colour one value per region, set the legend.
-class RegionPage : public QObject {
+class RegionPage : public MapChartPage {
     Q_OBJECT
 public:
     RegionPage(TFrmMain& main, QWidget* tab);
@@ -32,18 +31,21 @@ public:
     // The shorter list start-up uses before any map is chosen.
     static bool startupMapHasNames(const QString& map);
 
+    int chartMode() const override { return ModeRegion; }
+    void deactivate() override;
+    QSize chartSize() const override;
+    ColorTarget colorTarget(int mode) override;
+    LegendState* legendTarget(int mode) override;
+    QString selectedMap() const override;
+    void syncFromState() override;
+
     // Handlers.
-    void cmbMapChange();
+    void cmbMapChange() { mapChange(); }
     void WGridClick(int col, int row);
     void cmdColor1Click();
     void cmdColor2Click();
-
-    // Loads the current map's region chart into the page; false when it failed (reported).
-    bool load();
-    // Whether the grid holds the current map's chart (a failed load leaves it without).
-    bool chartLoaded() const;
-    // Shows the page state in the controls after a load or a dialog changed it.
-    void syncFromState();
+    void cmdWImportClick();
+    void cmdWExportClick();
 
     MapPageState& state() { return state_; }
     QComboBox* cmbMap() const { return cmbMap_; }
@@ -58,18 +60,30 @@ public:
     LegendPanel* pnPLegend() const { return pnPLegend_; }
     QPushButton* cmdColor1() const { return cmdColor1_; }
     QPushButton* cmdColor2() const { return cmdColor2_; }
+    QPushButton* cmdWImport() const { return cmdWImport_; }
+    QPushButton* cmdWExport() const { return cmdWExport_; }
+
+protected:
+    void loadChart(ChartModel& model, const QString& map) override;
+    void stageChart(ChartModel& scratch, const QString& map) override;
+    void writeChart(const ChartModel& model) override;
+    std::vector<GridData*> editedGrids() override;
+    LegendState* pageLegend() override { return &state_.legend; }
+    std::function<void()> applyMapRules(const QString& map) override;
+    void applySwitchRules(const QString&) override {} // the boxes stay as they are
+    void selectMap(const QString& map) override;
 
 private:
     void build(QWidget* tab);
     void openColorDialog(int panel);
 
-    TFrmMain& main_;
     MapPageState state_;
-    QString shownMap_; // the map whose chart the grid holds
     QComboBox* cmbMap_ = nullptr;
     DataGridView* WGrid_ = nullptr;
     QPushButton* cmdColor1_ = nullptr;
     QPushButton* cmdColor2_ = nullptr;
+    QPushButton* cmdWImport_ = nullptr;
+    QPushButton* cmdWExport_ = nullptr;
     QCheckBox* chkPShowName_ = nullptr;
     QCheckBox* chkPShowLegend_ = nullptr;
     QPushButton* cmdShowPLegend_ = nullptr;

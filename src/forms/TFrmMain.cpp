@@ -2,11 +2,14 @@
 
 #include "charts/Charts.h"
 #include "forms/AppInfo.h"
+#include "forms/ChartPage.h"
 #include "forms/ColorTarget.h"
+#include "forms/FlagPage.h"
 #include "forms/LegendPanel.h"
 #include "forms/PlayerMessageFilter.h"
 #include "forms/RegionPage.h"
 #include "forms/SaveChart.h"
+#include "forms/ShadePage.h"
 #include "forms/TfrmAbout.h"
 #include "forms/TfrmColor.h"
 #include "forms/TfrmLegendColor.h"
@@ -20,6 +23,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -94,11 +98,12 @@ TFrmMain::TFrmMain(const QString& appFolder, Dialogs& dialogs, QWidget* parent)
         dialogs_, [this](int mode) { return colorTarget(mode); }, this);
     frmLegendColor_ = new TfrmLegendColor(
         dialogs_, [this](int mode) { return legendTarget(mode); }, this);
+    frmColor2_ = new TfrmColor2(
+        dialogs_, [this](int mode) { return colorTarget(mode); }, this);
 
-    auto* tabMap = new QWidget;
-    tabMap->setObjectName(QStringLiteral("TabSheet1"));
-    pgControl_->addTab(tabMap, QStringLiteral("Map"));
-    regionPage_ = new RegionPage(*this, tabMap);
+    regionPage_ = addPage<RegionPage>(QStringLiteral("Map"), QStringLiteral("TabSheet1"));
+    shadePage_ = addPage<ShadePage>(QStringLiteral("Advance Map"), QStringLiteral("TabSheet7"));
+    flagPage_ = addPage<FlagPage>(QStringLiteral("Flag"), QStringLiteral("TabSheet6"));
 
     cmdMake_ = new QPushButton(QStringLiteral("Make && Preview"), pnForm_);
     cmdSavePicture_ = new QPushButton(QStringLiteral("Save Chart"), pnForm_);
@@ -122,13 +127,36 @@ TFrmMain::TFrmMain(const QString& appFolder, Dialogs& dialogs, QWidget* parent)
     connect(cmdSavePicture_, &QPushButton::clicked, this, &TFrmMain::cmdSavePictureClick);
     connect(cmdHelp_, &QPushButton::clicked, this, &TFrmMain::cmdHelpClick);
     connect(cmdAbout_, &QPushButton::clicked, this, &TFrmMain::cmdAboutClick);
-    connect(frmColor_, &TfrmColor::targetChanged, this, [this](int mode) {
-        if (mode == 1) regionPage_->pnPLegend()->syncFromState();
-    });
+    for (TfrmColor* dialog : {frmColor_, static_cast<TfrmColor*>(frmColor2_)}) {
+        connect(dialog, &TfrmColor::targetChanged, this, [this](int mode) {
+            for (const auto& page : pages_)
+                if (page->colorTarget(mode).grid) page->syncFromState();
+        });
+    }
+    connect(pgControl_, &QTabWidget::currentChanged, this, &TFrmMain::pgControlChange);
+}
+
+template <typename Page> Page* TFrmMain::addPage(const QString& caption, const QString& tabName) {
+    auto* tab = new QWidget;
+    tab->setObjectName(tabName);
+    {
+        // Adding the first tab makes it current: no page switch has happened.
+        const QSignalBlocker block(pgControl_);
+        pgControl_->addTab(tab, caption);
+    }
+    auto page = std::make_unique<Page>(*this, tab);
+    Page* raw = page.get();
+    pages_.push_back(std::move(page));
+    return raw;
 }
 
 TFrmMain::~TFrmMain() {
+    disconnect(pgControl_, nullptr, this, nullptr); // removing the tabs is no page switch
     FormDestroy();
+    // The views write into the pages' grids until they are gone: widgets first, pages last.
+    delete pnForm_;
+    pnForm_ = nullptr;
+    pages_.clear();
 }
 
 QRect TFrmMain::previewArea() const {
@@ -140,8 +168,8 @@ void TFrmMain::FormCreate() {
     BusyScope busy(busy_);
     model_.regionCount = 1;
     model_.chartMode = ModeRegion;
-    model_.currentMapName = regionPage_->cmbMap()->currentText();
-    regionPage_->load();
+    model_.currentMapName = regionPage_->selectedMap();
+    regionPage_->loadSelected();
     playerFilter_->install();
     Flash1->LoadMovie(0, model_.stagedMoviePath());
     letEventsRun();
@@ -154,6 +182,7 @@ void TFrmMain::FormCreate() {
     regionPage_->chkPShowLegend()->setEnabled(true);
     if (RegionPage::startupMapHasNames(regionPage_->cmbMap()->currentText()))
         regionPage_->chkPShowName()->setEnabled(true);
+    flagPage_->fillStartCodes();
 }
 
 void TFrmMain::FormDestroy() {
@@ -194,45 +223,46 @@ void TFrmMain::RestartPreview(ChartPlayer* player) {
     player->setFocus();
 }
 
-ChartPlayer* TFrmMain::previewPlayerOfMode() const {
-    return model_.chartMode == ModeShade ? ShadeFlash1 : Flash1;
+ChartPage* TFrmMain::pageOfMode() const {
+    for (const auto& page : pages_)
+        if (page->chartMode() == model_.chartMode) return page.get();
+    return nullptr;
+}
+
+void TFrmMain::pgControlChange(int index) {
+    if (index < 0 || index >= static_cast<int>(pages_.size())) return;
+    BusyScope busy(busy_);
+    for (const auto& page : pages_)
+        page->deactivate();
+    activePage_ = index;
+    ChartPage& page = *pages_[static_cast<size_t>(index)];
+    page.activate();
+    ChartPlayer* player = page.previewPlayer();
+    placePreview(player);
+    letEventsRun();
+    RestartPreview(player);
+    letEventsRun();
 }
 
 void TFrmMain::MakeAndPreview() {
-    BusyScope busy(busy_);
-    if (!busy.entered()) return;
-    switch (model_.chartMode) {
-    case ModeRegion: {
-        RegionPage& page = *regionPage_;
-        if (!page.chartLoaded()) {
-            dialogs_.showError(
-                this, QStringLiteral("The chart of \"%1\" could not be loaded, so there is "
-                                     "nothing to make. Choose the map again.")
-                          .arg(model_.currentMapName));
-            return;
-        }
-        if (!runOperation([&] { WriteRegionChart(model_, page.state()); })) return;
-        letEventsRun();
-        if (!page.load()) return;
-        break;
-    }
-    default:
-        return;
-    }
-    letEventsRun();
-    RestartPreview(previewPlayerOfMode());
+    if (ChartPage* page = pageOfMode()) MakeAndPreview(*page);
 }
 
-QSize TFrmMain::chartSizeOfMode() const {
-    // Each page has its own size bar; the "Map" page is the only one so far.
-    return regionPage_->sizeBar()->chartSize();
+void TFrmMain::MakeAndPreview(ChartPage& page) {
+    BusyScope busy(busy_);
+    if (!busy.entered() || !page.make()) return;
+    letEventsRun();
+    RestartPreview(page.previewPlayer());
 }
 
 void TFrmMain::cmdSavePictureClick() {
+    if (ChartPage* page = pageOfMode()) SaveChart(*page);
+}
+
+void TFrmMain::SaveChart(ChartPage& page) {
     BusyScope busy(busy_);
     if (!busy.entered()) return;
-    ChartPlayer* capture = model_.chartMode == ModeShade ? ShadeFlash2 : flash2;
-    SaveChartPicture(this, dialogs_, capture, chartSizeOfMode(),
+    SaveChartPicture(this, dialogs_, page.capturePlayer(), page.chartSize(),
                      [this](ChartPlayer* player) { RestartPreview(player); });
 }
 
@@ -249,21 +279,15 @@ void TFrmMain::cmdAboutClick() {
 }
 
 ColorTarget TFrmMain::colorTarget(int mode) {
-    switch (mode) {
-    case 1:
-        return {&regionPage_->state().grid, model_.regionCount, &regionPage_->state().legend};
-    default:
-        return {};
-    }
+    for (const auto& page : pages_)
+        if (ColorTarget target = page->colorTarget(mode); target.grid) return target;
+    return {};
 }
 
 LegendState* TFrmMain::legendTarget(int mode) {
-    switch (mode) {
-    case 1:
-        return &regionPage_->state().legend;
-    default:
-        return nullptr;
-    }
+    for (const auto& page : pages_)
+        if (LegendState* legend = page->legendTarget(mode)) return legend;
+    return nullptr;
 }
 
 } // namespace tolvane

@@ -4,19 +4,25 @@
 
 #include <QWidget>
 #include <functional>
+#include <memory>
+#include <vector>
 
 class QPushButton;
 class QTabWidget;
 
 namespace tolvane {
 
+class ChartPage;
 class ChartPlayer;
 class Dialogs;
 class LegendPanel;
+class FlagPage;
 class PlayerMessageFilter;
 class RegionPage;
+class ShadePage;
 class TfrmAbout;
 class TfrmColor;
+class TfrmColor2;
 class TfrmLegendColor;
 struct ColorTarget;
 struct LegendState;
@@ -39,10 +45,16 @@ public:
     // Shutdown: the last place to store what must outlive the run.
     void FormDestroy();
 
+    // Page switching: the page at `index` became the active one.
+    void pgControlChange(int index);
+
     // Shared commands.
     void cmdMakeClick() { MakeAndPreview(); }
     void MakeAndPreview();
     void cmdSavePictureClick();
+    // The same for one page, whatever the chart mode: pages with buttons of their own.
+    void MakeAndPreview(ChartPage& page);
+    void SaveChart(ChartPage& page);
     void cmdHelpClick();
     void cmdAboutClick();
 
@@ -59,9 +71,14 @@ public:
     Dialogs& dialogs() { return dialogs_; }
     PlayerMessageFilter& playerFilter() { return *playerFilter_; }
     TfrmColor& frmColor() { return *frmColor_; }
+    TfrmColor2& frmColor2() { return *frmColor2_; }
     TfrmLegendColor& frmLegendColor() { return *frmLegendColor_; }
     TfrmAbout& frmAbout() { return *frmAbout_; }
     RegionPage& regionPage() { return *regionPage_; }
+    ShadePage& shadePage() { return *shadePage_; }
+    FlagPage& flagPage() { return *flagPage_; }
+    // The page "Make && Preview" and "Save Chart" act on: the one of the chart mode.
+    ChartPage* pageOfMode() const;
     QTabWidget* pgControl() const { return pgControl_; }
     QWidget* pnForm() const { return pnForm_; }
     QPushButton* cmdMake() const { return cmdMake_; }
@@ -78,10 +95,10 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Adds a page's tab and takes the page on; pages are added in page-control order.
+    template <typename Page> Page* addPage(const QString& caption, const QString& tabName);
     ColorTarget colorTarget(int mode);
     LegendState* legendTarget(int mode);
-    QSize chartSizeOfMode() const;
-    ChartPlayer* previewPlayerOfMode() const;
 
     ChartModel model_;
     Dialogs& dialogs_;
@@ -96,10 +113,16 @@ private:
     QPushButton* cmdHelp_ = nullptr;
     QPushButton* cmdAbout_ = nullptr;
     PlayerMessageFilter* playerFilter_ = nullptr;
-    RegionPage* regionPage_ = nullptr;
     TfrmAbout* frmAbout_ = nullptr;
     TfrmColor* frmColor_ = nullptr;
     TfrmLegendColor* frmLegendColor_ = nullptr;
+    TfrmColor2* frmColor2_ = nullptr;
+    // The pages hold the grids the views show: they outlive every widget (see ~TFrmMain).
+    std::vector<std::unique_ptr<ChartPage>> pages_;
+    RegionPage* regionPage_ = nullptr;
+    ShadePage* shadePage_ = nullptr;
+    FlagPage* flagPage_ = nullptr;
+    int activePage_ = 0;
 };
 
 } // namespace tolvane

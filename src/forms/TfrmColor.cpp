@@ -1,6 +1,7 @@
 #include "forms/TfrmColor.h"
 
 #include "charts/ColorByData.h"
+#include "model/UndoStack.h"
 #include "model/UserError.h"
 #include "platform/Dialogs.h"
 #include "widgets/ColorEdit.h"
@@ -56,11 +57,13 @@ bool BoundKeyAllowed(QChar typed, const QString& text) {
     return false;
 }
 
-TfrmColor::TfrmColor(Dialogs& dialogs, ColorTargetResolver resolver, QWidget* parent)
+TfrmColor::TfrmColor(Dialogs& dialogs, ColorTargetResolver resolver, QWidget* parent, Codes codes)
     : QDialog(parent)
     , dialogs_(dialogs)
-    , resolver_(std::move(resolver)) {
-    setObjectName(QStringLiteral("TfrmColor"));
+    , resolver_(std::move(resolver))
+    , codes_(codes) {
+    setObjectName(codes_ == Codes::Shade ? QStringLiteral("TfrmColor2")
+                                         : QStringLiteral("TfrmColor"));
     setWindowTitle(QStringLiteral("Color Set"));
     pages_ = new QStackedWidget(this);
     pages_->addWidget(buildGradientPanel());
@@ -130,6 +133,13 @@ QWidget* TfrmColor::buildRangePanel() {
     clrSet_->setObjectName(QStringLiteral("clrSet"));
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("&Color"), clrSet_);
+    if (codes_ == Codes::Shade) {
+        cmbShadeSet_ = new QComboBox(panel);
+        cmbShadeSet_->setObjectName(QStringLiteral("cmbShadeSet"));
+        for (int code = 1; code <= 16; ++code)
+            cmbShadeSet_->addItem(QString::number(code));
+        form->addRow(QStringLiteral("&Shade"), cmbShadeSet_);
+    }
     layout->addLayout(form);
 
     cmdOK1_ = AddButtons(layout, panel, QStringLiteral("cmdOK1"), QStringLiteral("cmdCancel1"));
@@ -152,16 +162,22 @@ int TfrmColor::panel() const {
     return pages_->currentIndex() == 0 ? GradientPanel : RangePanel;
 }
 
+bool TfrmColor::acceptsMode(int mode) const {
+    return (codes_ == Codes::Shade) == (mode == ModeShade);
+}
+
 template <typename Apply> void TfrmColor::run(Apply apply) {
     const int mode = targetMode_;
-    ColorTarget target = resolver_ ? resolver_(mode) : ColorTarget{};
+    ColorTarget target = resolver_ && acceptsMode(mode) ? resolver_(mode) : ColorTarget{};
     if (!target.grid) {
         accept();
         return;
     }
-    // Only the "Map" and "Bubble" pages' legends follow the gradient.
-    if (mode != ModeRegion && mode != ModeCity) target.legend = nullptr;
+    // Only the "Map", "Advance Map" and "Bubble" pages' legends follow the gradient.
+    if (mode != ModeRegion && mode != ModeCity && mode != ModeShade) target.legend = nullptr;
     try {
+        const UndoStep step(target.grid, panel() == GradientPanel ? QStringLiteral("Gradient Color")
+                                                                  : QStringLiteral("Range Color"));
         apply(target);
     } catch (const ConvertError& e) {
         dialogs_.showError(this, e.message());
@@ -174,13 +190,15 @@ template <typename Apply> void TfrmColor::run(Apply apply) {
 void TfrmColor::cmdOK2Click() {
     run([this](const ColorTarget& t) {
         ApplyGradient(*t.grid, t.rows, t.legend, clrMinM_->color(), clrMaxM_->color(),
-                      cmbStepM_->currentText().toInt());
+                      cmbStepM_->currentText().toInt(), codes_ == Codes::Shade);
     });
 }
 
 void TfrmColor::cmdOK1Click() {
     run([this](const ColorTarget& t) {
-        ApplyRange(*t.grid, t.rows, txtNum1_->text(), txtNum2_->text(), clrSet_->color());
+        const QString code = cmbShadeSet_ ? cmbShadeSet_->currentText() : QString();
+        ApplyRange(*t.grid, t.rows, txtNum1_->text(), txtNum2_->text(), clrSet_->color(),
+                   cmbShadeSet_ ? &code : nullptr);
     });
 }
 

@@ -21,8 +21,11 @@ class TfrmColor : public QDialog {
     Q_OBJECT
 public:
     enum Panel { GradientPanel = 1, RangePanel = 2 };
+    // The shade map's twin also gives each coloured row a shade code.
+    enum class Codes { None, Shade };
 
-    TfrmColor(Dialogs& dialogs, ColorTargetResolver resolver, QWidget* parent = nullptr);
+    TfrmColor(Dialogs& dialogs, ColorTargetResolver resolver, QWidget* parent = nullptr,
+              Codes codes = Codes::None);
 
     void setTargetMode(int mode) { targetMode_ = mode; }
     int targetMode() const { return targetMode_; }
@@ -46,8 +49,11 @@ private:
     QWidget* buildRangePanel();
     template <typename Apply> void run(Apply apply);
 
+    bool acceptsMode(int mode) const;
+
     Dialogs& dialogs_;
     ColorTargetResolver resolver_;
+    Codes codes_;
     int targetMode_ = 0;
 
     QStackedWidget* pages_ = nullptr;
@@ -58,7 +64,16 @@ private:
     QLineEdit* txtNum1_ = nullptr;
     QLineEdit* txtNum2_ = nullptr;
     ColorEdit* clrSet_ = nullptr;
+    QComboBox* cmbShadeSet_ = nullptr; // shade codes only
     QPushButton* cmdOK1_ = nullptr;
+};
+
+// The shade map's "Color Set" (target mode 4): colours and shade codes for the shade grid.
+class TfrmColor2 : public TfrmColor {
+    Q_OBJECT
+public:
+    TfrmColor2(Dialogs& dialogs, ColorTargetResolver resolver, QWidget* parent = nullptr)
+        : TfrmColor(dialogs, std::move(resolver), parent, Codes::Shade) {}
 };
 
 // Whether a character typed into a bound box holding `text` is kept: digits, "." once,

@@ -1,5 +1,6 @@
 #include "forms/TfrmLegendColor.h"
 
+#include "model/UndoStack.h"
 #include "widgets/ColorEdit.h"
 
 #include <QDialogButtonBox>
@@ -90,8 +91,10 @@ void TfrmLegendColor::setLegendColor(int32_t color) {
 
 void TfrmLegendColor::cmdOK2Click() {
     if (IsLegendMode(targetMode_) && resolver_) {
-        if (LegendState* legend = resolver_(targetMode_))
+        if (LegendState* legend = resolver_(targetMode_)) {
+            const UndoStep step(&legend->grid, QStringLiteral("Legend Color"));
             legend->grid.setColor(targetCol_, targetRow_, clrLegend_->color());
+        }
     }
     accept();
 }

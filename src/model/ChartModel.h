@@ -34,17 +34,25 @@ enum ChartMode : int { ModeRegion = 1, ModeCity = 2, ModeRegionCity = 3, ModeSha
 inline const QString kNillName = QStringLiteral("Nill");
 inline const QString kNoDataMark = QStringLiteral("-");
 
-// The state every page shares. The tables hold exactly what the last load read: a load
-// replaces them whole, so no row ever shows an entry left over from an earlier map.
-struct ChartModel {
-    int chartMode = ModeRegion;
-    QString appFolder; // always ends with '/'
-    QString currentMapName;
+// The tables of one loaded chart. They hold exactly what the load read: a load replaces
+// them whole, so no row ever shows an entry left over from an earlier map.
+struct ChartTables {
     int regionCount = 1;
     int cityCount = 1;
     std::vector<TProvince> regions;
     std::vector<TProvince> cities;
     std::vector<TLegend> legends;
+};
+
+// The state every page shares. Its tables are those of the chart the active page shows;
+// each page keeps its own copy, so a page switch never mixes one map's names into another.
+struct ChartModel : ChartTables {
+    int chartMode = ModeRegion;
+    QString appFolder; // always ends with '/'
+    QString currentMapName;
+
+    ChartTables& tables() { return *this; }
+    const ChartTables& tables() const { return *this; }
 
     // appFolder + "data/" + name
     QString dataPath(const QString& fileName) const;

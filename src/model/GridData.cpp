@@ -12,6 +12,7 @@ GridData::GridData(int colCount, int rowCount) {
 void GridData::setRowCount(int rows) {
     rows = std::max(rows, 0);
     if (rows == rows_) return;
+    if (recorder_) recorder_->shapeChanging(*this);
     cells_.resize(static_cast<size_t>(rows * cols_));
     rows_ = rows;
     notify(Change::Layout);
@@ -20,6 +21,7 @@ void GridData::setRowCount(int rows) {
 void GridData::setColCount(int cols) {
     cols = std::max(cols, 0);
     if (cols == cols_) return;
+    if (recorder_) recorder_->shapeChanging(*this);
     std::vector<GridCell> cells(static_cast<size_t>(rows_ * cols));
     const int keep = std::min(cols, cols_);
     for (int r = 0; r < rows_; ++r)
@@ -42,26 +44,38 @@ const GridCell& GridData::cell(int col, int row) const {
 
 void GridData::setText(int col, int row, const QString& text) {
     if (!contains(col, row) || at(col, row).text == text) return;
+    if (recorder_) recorder_->cellChanging(*this, col, row);
     at(col, row).text = text;
     notify(Change::Cell, col, row);
 }
 
 void GridData::setColor(int col, int row, int32_t color) {
     if (!contains(col, row) || at(col, row).color == color) return;
+    if (recorder_) recorder_->cellChanging(*this, col, row);
     at(col, row).color = color;
     notify(Change::Cell, col, row);
 }
 
 void GridData::setReadOnly(int col, int row, bool readOnly) {
     if (!contains(col, row) || at(col, row).readOnly == readOnly) return;
+    if (recorder_) recorder_->cellChanging(*this, col, row);
     at(col, row).readOnly = readOnly;
     notify(Change::Cell, col, row);
 }
 
 void GridData::setCell(int col, int row, GridCell cell) {
-    if (!contains(col, row)) return;
+    if (!contains(col, row) || at(col, row) == cell) return;
+    if (recorder_) recorder_->cellChanging(*this, col, row);
     at(col, row) = std::move(cell);
     notify(Change::Cell, col, row);
+}
+
+void GridData::restore(Snapshot snapshot) {
+    if (recorder_) recorder_->shapeChanging(*this);
+    cols_ = snapshot.cols;
+    rows_ = snapshot.rows;
+    cells_ = std::move(snapshot.cells);
+    notify(Change::Layout);
 }
 
 void GridData::endUpdate() {
@@ -74,6 +88,7 @@ void GridData::endUpdate() {
 }
 
 void GridData::notify(Change change, int col, int row) {
+    ++revision_;
     if (updateDepth_ > 0) {
         (change == Change::Layout ? pendingLayout_ : pendingCells_) = true;
         return;

@@ -13,6 +13,18 @@ struct GridCell {
     QString text;
     int32_t color = kWhite; // platform colour: red in the low byte
     bool readOnly = true;
+    bool operator==(const GridCell&) const = default;
+};
+
+class GridData;
+
+// Hears of every change before it is made, so that it can be taken back (the undo stack).
+class GridRecorder {
+public:
+    virtual ~GridRecorder() = default;
+    virtual void cellChanging(GridData& grid, int col, int row) = 0;
+    // The grid is about to gain or lose rows or columns.
+    virtual void shapeChanging(GridData& grid) = 0;
 };
 
 // The cells of a data or legend grid, without any window. Row 0 and column 0 are the
@@ -52,6 +64,21 @@ public:
     bool updating() const { return updateDepth_ > 0; }
 
     void setListener(Listener listener) { listener_ = std::move(listener); }
+    void setRecorder(GridRecorder* recorder) { recorder_ = recorder; }
+    GridRecorder* recorder() const { return recorder_; }
+
+    // The whole grid, to put back later as it was.
+    struct Snapshot {
+        int cols = 0;
+        int rows = 0;
+        std::vector<GridCell> cells;
+    };
+    Snapshot snapshot() const { return {cols_, rows_, cells_}; }
+    void restore(Snapshot snapshot);
+
+    // Counts the changes made so far, so an owner can tell whether anything changed since
+    // it last looked.
+    uint64_t revision() const { return revision_; }
 
 private:
     GridCell& at(int col, int row) { return cells_[static_cast<size_t>(row * cols_ + col)]; }
@@ -61,9 +88,11 @@ private:
     int rows_ = 0;
     std::vector<GridCell> cells_;
     int updateDepth_ = 0;
+    uint64_t revision_ = 0;
     bool pendingLayout_ = false;
     bool pendingCells_ = false;
     Listener listener_;
+    GridRecorder* recorder_ = nullptr;
 };
 
 // Suspends a grid's repainting for a scope, resuming even when an error ends it early.

@@ -8,6 +8,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QMimeDatabase>
+#include <QProcess>
 #include <QStandardPaths>
 
 namespace tolvane {
@@ -24,6 +26,19 @@ int32_t FromQColor(const QColor& c) {
 // "*.bmp" -> "Bitmap (*.bmp)" style filters keep the one-entry form.
 QString QtFilter(const QString& filter) {
     return filter + QStringLiteral(";;") + QStringLiteral("All files (*)");
+}
+
+// Whether the desktop names a program for a local file's type. Starting the desktop's
+// opener succeeds even when it then finds no program, so ask it first; when it cannot be
+// asked, assume it can.
+bool DesktopHasProgramFor(const QString& path) {
+    const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+    if (xdgMime.isEmpty()) return true;
+    QProcess query;
+    query.start(xdgMime, {QStringLiteral("query"), QStringLiteral("default"),
+                          QMimeDatabase().mimeTypeForFile(path).name()});
+    if (!query.waitForFinished(5000) || query.exitStatus() != QProcess::NormalExit) return true;
+    return !query.readAllStandardOutput().trimmed().isEmpty();
 }
 
 } // namespace
@@ -69,8 +84,13 @@ void QtDialogs::showError(QWidget* parent, const QString& text) {
     QMessageBox::critical(parent, QStringLiteral("Tolvane"), text);
 }
 
-void QtDialogs::openUrl(const QUrl& url) {
-    QDesktopServices::openUrl(url);
+void QtDialogs::showMessage(QWidget* parent, const QString& text) {
+    QMessageBox::information(parent, QStringLiteral("Tolvane"), text);
+}
+
+bool QtDialogs::openUrl(const QUrl& url) {
+    if (url.isLocalFile() && !DesktopHasProgramFor(url.toLocalFile())) return false;
+    return QDesktopServices::openUrl(url);
 }
 
 ScriptedDialogs::Answer ScriptedDialogs::next() {
@@ -89,15 +109,19 @@ std::optional<int32_t> ScriptedDialogs::chooseColor(QWidget*, std::optional<int3
     return next().color;
 }
 
-std::optional<QString> ScriptedDialogs::openFile(QWidget*, const QString& title, const QString&) {
+std::optional<QString> ScriptedDialogs::openFile(QWidget*, const QString& title,
+                                                 const QString& filter) {
     titles << title;
+    filters << filter;
     const Answer a = next();
     if (a.path.isEmpty()) return std::nullopt;
     return a.path;
 }
 
-std::optional<QString> ScriptedDialogs::saveFile(QWidget*, const QString& title, const QString&) {
+std::optional<QString> ScriptedDialogs::saveFile(QWidget*, const QString& title,
+                                                 const QString& filter) {
     titles << title;
+    filters << filter;
     const Answer a = next();
     if (a.path.isEmpty()) return std::nullopt;
     return a.path;
@@ -112,8 +136,13 @@ void ScriptedDialogs::showError(QWidget*, const QString& text) {
     errors << text;
 }
 
-void ScriptedDialogs::openUrl(const QUrl& url) {
+void ScriptedDialogs::showMessage(QWidget*, const QString& text) {
+    messages << text;
+}
+
+bool ScriptedDialogs::openUrl(const QUrl& url) {
     openedUrls << url;
+    return openUrlSucceeds;
 }
 
 } // namespace tolvane

@@ -26,7 +26,11 @@ public:
     // OK/Cancel question with a question icon; true for OK.
     virtual bool askOkCancel(QWidget* parent, const QString& caption, const QString& text) = 0;
     virtual void showError(QWidget* parent, const QString& text) = 0;
-    virtual void openUrl(const QUrl& url) = 0;
+    // A message the user should read, not an error: an information icon and OK.
+    virtual void showMessage(QWidget* parent, const QString& text) = 0;
+    // Opens a page, mail link or file with the desktop's program for it; false when no
+    // program could be started for it.
+    virtual bool openUrl(const QUrl& url) = 0;
 };
 
 // The desktop's dialogs.
@@ -39,7 +43,8 @@ public:
                                     const QString& filter) override;
     bool askOkCancel(QWidget* parent, const QString& caption, const QString& text) override;
     void showError(QWidget* parent, const QString& text) override;
-    void openUrl(const QUrl& url) override;
+    void showMessage(QWidget* parent, const QString& text) override;
+    bool openUrl(const QUrl& url) override;
 
 private:
     QString startFolder() const;
@@ -71,14 +76,18 @@ public:
                                     const QString& filter) override;
     bool askOkCancel(QWidget* parent, const QString& caption, const QString& text) override;
     void showError(QWidget* parent, const QString& text) override;
-    void openUrl(const QUrl& url) override;
+    void showMessage(QWidget* parent, const QString& text) override;
+    bool openUrl(const QUrl& url) override;
 
     std::optional<int32_t> lastColorPreset;
     int colorDialogs = 0;
     int unexpected = 0;
-    QStringList titles; // of file dialogs and questions, in order
-    QStringList errors; // texts of error messages shown
+    QStringList titles;   // of file dialogs and questions, in order
+    QStringList filters;  // of file dialogs, in order
+    QStringList errors;   // texts of error messages shown
+    QStringList messages; // texts of other messages shown
     QList<QUrl> openedUrls;
+    bool openUrlSucceeds = true; // false: as on a desktop with no program for the file
 
 private:
     Answer next();

@@ -138,8 +138,17 @@ void ReplaceFilesTogether(const std::vector<FileContent>& files) {
     }
 }
 
-void CopyFileReplacing(const QString& from, const QString& to) {
+void CopyFileAtomically(const QString& from, const QString& to) {
     WriteFileAtomically(to, ReadWholeFile(from));
+}
+
+bool CopyFileReplacing(const QString& from, const QString& to) {
+    try {
+        CopyFileAtomically(from, to);
+    } catch (const UserError&) {
+        return false;
+    }
+    return true;
 }
 
 QByteArray ReadWholeFile(const QString& path) {

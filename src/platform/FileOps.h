@@ -24,7 +24,9 @@ void ReplaceFilesTogether(const std::vector<FileContent>& files);
 
 // Copies a file over another (atomically). Throws UserError, changing nothing, when the
 // source cannot be read or the target cannot be written.
-void CopyFileReplacing(const QString& from, const QString& to);
+void CopyFileAtomically(const QString& from, const QString& to);
+// The same, telling failure by false instead of the reason.
+bool CopyFileReplacing(const QString& from, const QString& to);
 
 // Reads a whole file; throws UserError ("File not found: ...") when it cannot.
 QByteArray ReadWholeFile(const QString& path);

@@ -1,12 +1,19 @@
 #include "widgets/DataGridView.h"
 
+#include "model/UndoStack.h"
 #include "widgets/GridTableModel.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
+#include <algorithm>
+#include <climits>
 
 namespace tolvane {
 
@@ -47,11 +54,11 @@ DataGridView::DataGridView(GridData& grid, int headerRows, QWidget* parent)
     , model_(new GridTableModel(grid, headerRows, this)) {
     setModel(model_);
     setItemDelegate(new CellDelegate(this));
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                     QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
-    setContextMenuPolicy(Qt::NoContextMenu);
+    setContextMenuPolicy(Qt::DefaultContextMenu);
     setDragEnabled(false);
     setWordWrap(false);
     setTabKeyNavigation(true);
@@ -122,10 +129,64 @@ bool DataGridView::allows(QChar typed, const QString& text, int col, int row) co
     return !keyFilter_ || keyFilter_(typed, text, col, row);
 }
 
+void DataGridView::copySelection() {
+    const QModelIndexList chosen = selectionModel()->selectedIndexes();
+    if (chosen.isEmpty()) return;
+    int left = INT_MAX, right = -1, top = INT_MAX, bottom = -1;
+    for (const QModelIndex& i : chosen) {
+        left = std::min(left, model_->gridCol(i.column()));
+        right = std::max(right, model_->gridCol(i.column()));
+        top = std::min(top, model_->gridRow(i.row()));
+        bottom = std::max(bottom, model_->gridRow(i.row()));
+    }
+    QApplication::clipboard()->setText(
+        CopyTable(model_->grid(), left, top, right, bottom, model_->headerRows() == 2));
+}
+
+void DataGridView::paste() {
+    const QModelIndex index = currentIndex();
+    if (!index.isValid()) return;
+    const TextTable table = ParseTextTable(QApplication::clipboard()->text());
+    if (table.empty()) return;
+    GridData& grid = model_->grid();
+    PasteOutcome outcome;
+    {
+        UndoStep step(&grid, QStringLiteral("Paste"));
+        outcome = PasteTable(grid, model_->gridCol(index.column()), model_->gridRow(index.row()),
+                             table, [this](QChar c, const QString& text, int col, int row) {
+                                 return allows(c, text, col, row);
+                             });
+    }
+    if (!outcome.skippedRows.isEmpty() || outcome.beyondLastRow > 0) emit pasteIncomplete(outcome);
+}
+
+void DataGridView::contextMenuEvent(QContextMenuEvent* event) {
+    emit menuAboutToShow();
+    QMenu menu(this);
+    menu.addActions(menuActions_);
+    if (!menuActions_.isEmpty()) menu.addSeparator();
+    menu.addAction(QStringLiteral("&Copy"), QKeySequence::Copy, this, &DataGridView::copySelection);
+    menu.addAction(QStringLiteral("&Paste"), QKeySequence::Paste, this, &DataGridView::paste);
+    menu.exec(event->globalPos());
+}
+
 void DataGridView::keyPressEvent(QKeyEvent* event) {
+    if (state() != EditingState) {
+        if (event->matches(QKeySequence::Copy)) {
+            copySelection();
+            return;
+        }
+        if (event->matches(QKeySequence::Paste)) {
+            paste();
+            return;
+        }
+    }
+    const QModelIndex index = currentIndex();
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && index.isValid() &&
+        state() != EditingState)
+        emit enterPressed(model_->gridCol(index.column()), model_->gridRow(index.row()));
     // Typing into a selected cell starts editing with that character: filter it first.
     const QString text = event->text();
-    const QModelIndex index = currentIndex();
     if (index.isValid() && text.size() == 1 && text[0].isPrint() && state() != EditingState &&
         !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
         const int col = model_->gridCol(index.column());

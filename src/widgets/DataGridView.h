@@ -1,9 +1,13 @@
 #pragma once
 
+#include "model/GridClipboard.h"
 #include "model/GridData.h"
 
+#include <QList>
 #include <QTableView>
 #include <functional>
+
+class QAction;
 
 namespace tolvane {
 
@@ -32,13 +36,27 @@ public:
     int currentRow() const;
     void selectCell(int col, int row);
 
+    // Ctrl+C: the selected block as tab-separated text, with the rows' names.
+    void copySelection();
+    // Ctrl+V: a table from the clipboard into the cells from the selected one down, each
+    // value passing the key filter as if typed; one undo step "Paste".
+    void paste();
+    // Actions the context menu offers above Copy and Paste (the page's Undo and Redo).
+    void setMenuActions(QList<QAction*> actions) { menuActions_ = std::move(actions); }
+
 signals:
     void cellClicked(int col, int row);
     // A cell became the selected one, by mouse or keyboard.
     void cellSelected(int col, int row);
+    // Enter was pressed on the selected cell while not editing it.
+    void enterPressed(int col, int row);
+    // A paste left some cells as they were.
+    void pasteIncomplete(const PasteOutcome& outcome);
+    void menuAboutToShow();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -46,6 +64,7 @@ private:
 
     GridTableModel* model_;
     KeyFilter keyFilter_;
+    QList<QAction*> menuActions_;
 };
 
 // The key filter of the data grids: backspace, digits, ".", "-" and ",".

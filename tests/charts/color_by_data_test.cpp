@@ -50,6 +50,42 @@ TEST(GradientTest, WorkedExampleSixBandsOverZeroToSixty) {
     }
 }
 
+TEST(GradientTest, ShadeCodesFollowTheBandsBlackToWhiteOverFourSteps) {
+    GridData grid = MakeDataGrid(GridLayout::Shade);
+    grid.setRowCount(5);
+    const char* data[] = {"0", "45", "100"};
+    for (int i = 0; i < 3; ++i)
+        grid.setText(ColData, i + 2, QString::fromLatin1(data[i]));
+    LegendState legend(ChartKind::Shade);
+    ApplyGradient(grid, 3, &legend, 0x000000, 0xFFFFFF, 4, true);
+
+    const char* codes[] = {"1", "2", "4"};
+    const int32_t greys[] = {0x000000, 0x555555, 0xFFFFFF};
+    for (int i = 1; i <= 3; ++i) {
+        EXPECT_EQ(grid.text(ColExtra, i + 1), QString::fromLatin1(codes[i - 1])) << i;
+        EXPECT_EQ(RowColor(grid, i), greys[i - 1]) << i;
+    }
+    const char* texts[] = {"0.000~25.000", "25.000~50.000", "50.000~75.000", "75.000~100.000"};
+    ASSERT_EQ(legend.grid.rowCount(), 5);
+    for (int m = 1; m <= 4; ++m) {
+        EXPECT_EQ(legend.grid.text(ColLegendText, m), QString::fromLatin1(texts[m - 1]));
+        EXPECT_EQ(legend.grid.text(ColLegendExtra, m), QString::number(m));
+        EXPECT_EQ(legend.grid.color(ColLegendColor, m), 0x555555 * (m - 1));
+    }
+
+    // Equal values: band 1's colour, but the first code.
+    for (int i = 0; i < 3; ++i)
+        grid.setText(ColData, i + 2, QStringLiteral("7"));
+    ApplyGradient(grid, 3, nullptr, 0x000000, 0xFFFFFF, 4, true);
+    EXPECT_EQ(grid.text(ColExtra, 2), "1");
+    EXPECT_EQ(RowColor(grid, 1), 0x555555);
+
+    const QString code = QStringLiteral("9");
+    ApplyRange(grid, 3, u"7", u"7", 0x010203, &code);
+    EXPECT_EQ(grid.text(ColExtra, 4), "9");
+    EXPECT_EQ(RowColor(grid, 3), 0x010203);
+}
+
 TEST(GradientTest, EqualValuesTakeTheSecondColourAndRepeatTheValueInTheLegend) {
     GridData grid = RegionGrid({"5", "5", "5"});
     LegendState legend(ChartKind::Region);

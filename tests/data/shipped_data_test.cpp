@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
+#include <QSvgRenderer>
 #include <gtest/gtest.h>
 
 using namespace tolvane;
@@ -152,6 +153,20 @@ TEST(ShippedMovies, BlankAndFlagMoviesAndFlagsArePresent) {
         const QString code = QString::fromUtf8(line.left(line.indexOf('\t'))).toLower();
         EXPECT_TRUE(QFileInfo::exists(kData + "flags/" + code + ".svg")) << code.toStdString();
     }
+}
+
+TEST(ShippedMovies, FlagsAreDrawnInTheirOfficialProportions) {
+    const auto aspect = [](const char* code) {
+        const QSvgRenderer flag(kData + "flags/" + code + ".svg");
+        return flag.isValid() ? flag.viewBoxF().width() / flag.viewBoxF().height() : 0.0;
+    };
+    EXPECT_DOUBLE_EQ(aspect("de"), 5.0 / 3);
+    EXPECT_DOUBLE_EQ(aspect("us"), 1.9);
+    EXPECT_DOUBLE_EQ(aspect("ch"), 1.0);
+    EXPECT_DOUBLE_EQ(aspect("qa"), 28.0 / 11);
+    EXPECT_DOUBLE_EQ(aspect("in"), 1.5);
+    EXPECT_NEAR(aspect("br"), 10.0 / 7, 1e-4); // drawn from a 4:3 drawing, reshaped
+    EXPECT_LT(aspect("np"), 1.0);
 }
 
 TEST(ShippedMovies, EveryMovieIsSmallEnough) {

@@ -84,8 +84,9 @@ int NonWhitePixels(const QImage& image) {
 TEST_F(MainWindow, StartsOnTheMapPageWithWorld2Drawn) {
     EXPECT_EQ(main->windowTitle(), "Tolvane");
     EXPECT_EQ(main->size(), QSize(1000, 711));
-    EXPECT_EQ(main->pgControl()->count(), 1); // only pages that exist are shown
     EXPECT_EQ(main->pgControl()->tabText(0), "Map");
+    for (int i = 0; i < main->pgControl()->count(); ++i) // no empty tabs
+        EXPECT_GT(main->pgControl()->widget(i)->findChildren<QWidget*>().size(), 5) << i;
     EXPECT_EQ(main->model().currentMapName, "World2");
     EXPECT_EQ(main->model().chartMode, 1);
     EXPECT_EQ(page().state().grid.rowCount(), main->model().regionCount + 2);
@@ -133,6 +134,37 @@ TEST_F(MainWindow, TheDataColumnTakesOnlyNumberKeys) {
     EXPECT_EQ(page().state().grid.text(3, row), "-1,5");
     typeInto(1, row, "7"); // names are not editable
     EXPECT_NE(page().state().grid.text(1, row), "7");
+}
+
+TEST_F(MainWindow, BackspaceErasesWhatWasTyped) {
+    chooseMap("Germany");
+    const int row = firstDataRow();
+    DataGridView* grid = page().WGrid();
+    grid->setFocus();
+    grid->selectCell(3, row);
+    QTest::keyClicks(grid, "4");
+    QWidget* editor = QApplication::focusWidget();
+    ASSERT_NE(editor, grid);
+    QTest::keyClicks(editor, "2");
+    QTest::keyClick(editor, Qt::Key_Backspace);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(page().state().grid.text(3, row), "4");
+}
+
+TEST(MapList, ShowNameIsOfferedForExactlyTheMapsWithLegibleNames) {
+    const QStringList named{
+        "China",          "Germany",     "Italy",   "United States", "Portugal", "South East Asia",
+        "United Kingdom", "Australia",   "Canada",  "Romania",       "Spain",    "Burundi",
+        "Netherlands",    "South Korea", "Europe2", "Belgium",       "Europe1"};
+    ASSERT_EQ(RegionPage::mapList().size(), 59);
+    for (const QString& map : RegionPage::mapList()) {
+        EXPECT_EQ(RegionPage::mapHasNames(map), named.contains(map)) << map.toStdString();
+        // Start-up offers it for the same maps but Belgium and Europe1.
+        EXPECT_EQ(RegionPage::startupMapHasNames(map),
+                  named.contains(map) && map != "Belgium" && map != "Europe1")
+            << map.toStdString();
+    }
 }
 
 TEST_F(MainWindow, ClickingAColourCellAsksForAColourPresetWithIt) {

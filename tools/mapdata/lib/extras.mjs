@@ -5,6 +5,7 @@ import path from 'node:path';
 import { createRequire } from 'node:module';
 import { allCountryCodes, countryName } from './sources.mjs';
 import { ATTRIBUTION } from './attribution.mjs';
+import { writeFlags } from './flags.mjs';
 
 const require = createRequire(import.meta.url);
 const pkgDir = (name) => path.dirname(require.resolve(`${name}/package.json`));
@@ -13,6 +14,7 @@ export function emptyMovie(kind, extra) {
   return JSON.stringify({ type: 'Topology', arcs: [], objects: {}, tolvane: { kind, ...extra } });
 }
 
+export const FLAG_ATTRIBUTION = 'Flags: svg-country-flags (public domain), flag-icons (MIT)';
 export const FLAG_STYLES = [['flag1.cht', 'flag1'], ['flag2.cht', 'flag2'], ['flag3.cht', 'flag3']];
 
 export function countryCodesTsv() {
@@ -30,17 +32,12 @@ const LICENSE_FILES = {
 export function writeExtras(DATA) {
   fs.writeFileSync(path.join(DATA, 'cmap1.map'), emptyMovie('blank', { title: '', attribution: '', viewBox: [0, 0, 1000, 700] }));
   for (const [file, style] of FLAG_STYLES) {
-    fs.writeFileSync(path.join(DATA, file), emptyMovie('flag', { style, title: 'Flag chart', attribution: 'Flags: flag-icons (MIT)', viewBox: [0, 0, 1000, 700] }));
+    fs.writeFileSync(path.join(DATA, file), emptyMovie('flag', { style, title: 'Flag chart', attribution: FLAG_ATTRIBUTION, viewBox: [0, 0, 1000, 700] }));
   }
   const flagsDir = path.join(DATA, 'flags');
   fs.rmSync(flagsDir, { recursive: true, force: true });
   fs.mkdirSync(flagsDir);
-  const src = path.join(pkgDir('flag-icons'), 'flags', '4x3');
-  for (const code of allCountryCodes()) {
-    const from = path.join(src, `${code.toLowerCase()}.svg`);
-    if (!fs.existsSync(from)) throw new Error(`no flag for ${code}`);
-    fs.copyFileSync(from, path.join(flagsDir, `${code.toLowerCase()}.svg`));
-  }
+  writeFlags(flagsDir, allCountryCodes(), path.join(pkgDir('svg-country-flags'), 'svg'), path.join(pkgDir('flag-icons'), 'flags', '4x3'));
   fs.copyFileSync(path.join(pkgDir('flag-icons'), 'LICENSE'), path.join(flagsDir, 'LICENSE'));
   fs.writeFileSync(path.join(DATA, 'countrycodes.tsv'), countryCodesTsv());
   const licDir = path.join(DATA, 'licenses');

@@ -2,7 +2,8 @@ import test from 'node:test';
 import assert from 'node:assert/strict';
 import { parseGroups, grouped } from '../lib/regions.mjs';
 import { normalizeNames } from '../lib/names.mjs';
-import { emptyMovie, countryCodesTsv } from '../lib/extras.mjs';
+import { emptyMovie, countryCodesTsv, FLAG_ATTRIBUTION } from '../lib/extras.mjs';
+import { reshapeIcon, viewBoxAspect } from '../lib/flags.mjs';
 import { parseXml, serialize } from '../lib/checks.mjs';
 
 const f = (key, name) => ({ type: 'Feature', properties: { key, name }, geometry: null });
@@ -23,8 +24,8 @@ test('one name per region: corrections win, merged pieces take the first name, n
 
 test('flag and blank movies have the agreed shape', () => {
   assert.equal(
-    emptyMovie('flag', { style: 'flag1', title: 'Flag chart', attribution: 'Flags: flag-icons (MIT)', viewBox: [0, 0, 1000, 700] }),
-    '{"type":"Topology","arcs":[],"objects":{},"tolvane":{"kind":"flag","style":"flag1","title":"Flag chart","attribution":"Flags: flag-icons (MIT)","viewBox":[0,0,1000,700]}}',
+    emptyMovie('flag', { style: 'flag1', title: 'Flag chart', attribution: FLAG_ATTRIBUTION, viewBox: [0, 0, 1000, 700] }),
+    '{"type":"Topology","arcs":[],"objects":{},"tolvane":{"kind":"flag","style":"flag1","title":"Flag chart","attribution":"Flags: svg-country-flags (public domain), flag-icons (MIT)","viewBox":[0,0,1000,700]}}',
   );
 });
 
@@ -46,4 +47,13 @@ test('the XML reader rejects broken files and keeps empty texts', () => {
   assert.throws(() => parseXml('<?xml version="1.0" encoding="utf-8"?>\n<a>\n  <b>x</c>\n</a>\n'), /mismatched/);
   const xml = '<?xml version="1.0" encoding="utf-8"?>\n<plegend id="1">\n  <text></text>\n  <color>0</color>\n</plegend>\n';
   assert.equal(serialize(parseXml(xml)), xml);
+});
+
+test('flag-icons drawings take the official shape only when it barely changes them', () => {
+  const icon = '<svg xmlns="http://www.w3.org/2000/svg" id="x" viewBox="0 0 640 480"><path d="M0 0h640v480H0z"/></svg>\n';
+  assert.equal(viewBoxAspect('<svg viewBox="-2100 -1470 4200 2940">'), 4200 / 2940);
+  const brazil = reshapeIcon(icon, 10 / 7);
+  assert.equal(viewBoxAspect(brazil), 685.71 / 480);
+  assert.match(brazil, /^<svg [^>]*viewBox="0 0 685.71 480"><g transform="scale\(1.071429 1\)"><path d="M0 0h640v480H0z"\/><\/g><\/svg>\n$/);
+  assert.equal(reshapeIcon(icon, 2), icon); // 1:2 ensigns would get oval stars: kept 4:3
 });

@@ -1,0 +1,141 @@
+#pragma once
+
+#include "forms/ColorTarget.h"
+#include "model/ChartModel.h"
+#include "model/UndoStack.h"
+
+#include <QObject>
+
+class QAction;
+#include <QSize>
+#include <QString>
+#include <functional>
+#include <vector>
+
+class QWidget;
+
+namespace tolvane {
+
+class ChartPlayer;
+class DataGridView;
+class LegendPanel;
+class TFrmMain;
+struct PasteOutcome;
+
+// One page of the main window's page control. The main window knows its pages only
+// through this interface: it switches to them, makes their chart, saves their picture and
+// hands them to the dialogs by target mode.
+class ChartPage : public QObject {
+    Q_OBJECT
+public:
+    ChartPage(TFrmMain& main, QWidget* tab);
+
+    QWidget* tab() const { return tab_; }
+    // The chart mode "Make && Preview" and "Save Chart" act on while this page is shown;
+    // 0 for a page with commands of its own that leaves the mode as it was.
+    virtual int chartMode() const = 0;
+
+    // The page became the active one: its chart is staged for its preview player, which
+    // the main window then restarts.
+    virtual void activate() = 0;
+    // Another page becomes active: panels of this page over the preview are hidden.
+    virtual void deactivate() {}
+
+    // Writes the page's grids into its chart and loads it back; false when it failed
+    // (the failure has been reported). The main window restarts the preview afterwards.
+    virtual bool make() = 0;
+
+    virtual ChartPlayer* previewPlayer() const;
+    virtual ChartPlayer* capturePlayer() const;
+    // The picture size Save Chart uses: the page's own size bar.
+    virtual QSize chartSize() const = 0;
+
+    // What the colour, size and legend dialogs act on for a target mode this page owns.
+    virtual ColorTarget colorTarget(int /*mode*/) { return {}; }
+    virtual LegendState* legendTarget(int /*mode*/) { return nullptr; }
+
+    // Shows the page state in the controls after a load or a dialog changed it.
+    virtual void syncFromState() {}
+
+protected:
+    TFrmMain& main_;
+    QWidget* tab_;
+};
+
+// A page that shows one map's chart data file in its grids: "Map", "Advance Map",
+// "Bubble" and "Advance Bubble". It keeps the tables of the chart it loaded, and its grids
+// keep what the user typed until a make, whatever other pages do meanwhile.
+class MapChartPage : public ChartPage {
+    Q_OBJECT
+public:
+    MapChartPage(TFrmMain& main, QWidget* tab);
+
+    void activate() override;
+    bool make() override;
+
+    // Loads `map`'s chart into the page; false when it failed (reported), leaving the page
+    // as it was.
+    bool load(const QString& map);
+    // Loads the map the page's selector names.
+    bool loadSelected() { return load(selectedMap()); }
+    // The map selector chose another map: asks before discarding edits not yet made into
+    // the chart, loads it and restarts the preview. A map that cannot be loaded is not
+    // taken on: the selector goes back to the map the grid holds.
+    void mapChange();
+
+    // Whether the grids hold the current map's chart (a failed load leaves them without).
+    bool chartLoaded() const;
+    // Whether the grids or the legend changed since the chart was loaded or made.
+    bool hasUnmadeEdits();
+    const QString& shownMap() const { return shownMap_; }
+    const ChartTables& tables() const { return tables_; }
+
+    // Takes back and redoes the user's changes to the page's grids, back to the last map
+    // chosen; Ctrl+Z and Ctrl+Shift+Z (or Ctrl+Y) anywhere on the page.
+    UndoStack& undoStack() { return undo_; }
+    void undo();
+    void redo();
+
+    // The file stem the page's map selector names (empty when it names none).
+    virtual QString selectedMap() const = 0;
+
+protected:
+    // Runs the page's loader with the page's own state.
+    virtual void loadChart(ChartModel& model, const QString& map) = 0;
+    // Runs the page's loader into throw-away state: stages the map's chart as last made
+    // without touching what the page shows.
+    virtual void stageChart(ChartModel& scratch, const QString& map) = 0;
+    virtual void writeChart(const ChartModel& model) = 0;
+    // The grids whose changes count as the user's edits (and can be undone).
+    virtual std::vector<GridData*> editedGrids() = 0;
+    // The page's legend set, whose item count follows its grid when a step is undone.
+    virtual LegendState* pageLegend() { return nullptr; }
+    // The check-box rules of choosing `map`; returns what puts the controls back when the
+    // map cannot be loaded.
+    virtual std::function<void()> applyMapRules(const QString& map) = 0;
+    // The same rules on a switch to the page that loads its chart.
+    virtual void applySwitchRules(const QString& map) { applyMapRules(map); }
+    // Shows the caption of `map` in the selector without running its handler.
+    virtual void selectMap(const QString& map) = 0;
+
+    // Gives a grid view of the page its Undo and Redo in the context menu and reports
+    // what a paste left undone. `extra` also gets the shortcuts (a legend panel outside
+    // the page's tab).
+    void watchGrid(DataGridView* view, QWidget* extra = nullptr);
+
+private:
+    uint64_t editRevision();
+    void ensureUndo();
+    void reportPaste(const PasteOutcome& outcome);
+    void refreshUndoActions();
+
+    QString shownMap_; // the map whose chart the grids hold
+    ChartTables tables_;
+    uint64_t cleanRevision_ = 0;
+    UndoStack undo_;
+    bool undoAttached_ = false;
+    QAction* undoAction_ = nullptr;
+    QAction* redoAction_ = nullptr;
+};
+
+} // namespace tolvane

@@ -1,0 +1,137 @@
+#include "io/XlsRecords.h"
+
+#include "model/NumberFormat.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace tolvane {
+
+namespace {
+
+enum Record : uint16_t {
+    kFormula = 0x0006,
+    kEof = 0x000A,
+    kBoundSheet = 0x0085,
+    kRString = 0x00D6,
+    kString = 0x0207,
+    kBof = 0x0809,
+};
+
+// One record: its type and its data, bounds-checked against the stream.
+class Records {
+public:
+    Records(const QByteArray& stream, qsizetype at)
+        : data_(reinterpret_cast<const uint8_t*>(stream.constData()))
+        , size_(stream.size())
+        , next_(at) {}
+
+    bool next() {
+        if (next_ < 0 || next_ + 4 > size_) return false;
+        type_ = u16(data_ + next_);
+        length_ = u16(data_ + next_ + 2);
+        body_ = next_ + 4;
+        if (body_ + length_ > size_) return false;
+        next_ = body_ + length_;
+        return true;
+    }
+    uint16_t type() const { return type_; }
+    qsizetype length() const { return length_; }
+    uint16_t u16At(qsizetype at) const { return at + 2 <= length_ ? u16(data_ + body_ + at) : 0; }
+    uint32_t u32At(qsizetype at) const {
+        return at + 4 <= length_ ? uint32_t(u16At(at)) | uint32_t(u16At(at + 2)) << 16 : 0;
+    }
+    uint8_t u8At(qsizetype at) const { return at < length_ ? data_[body_ + at] : 0; }
+    double doubleAt(qsizetype at) const {
+        double value = 0;
+        if (at + 8 <= length_) std::memcpy(&value, data_ + body_ + at, 8);
+        return value;
+    }
+    // A BIFF8 string: 16-bit length, a flags byte, then Latin-1 or UTF-16 characters.
+    QString stringAt(qsizetype at) const {
+        const qsizetype count = u16At(at);
+        const bool wide = u8At(at + 2) & 0x01;
+        const qsizetype start = at + 3;
+        const qsizetype available = (length_ - start) / (wide ? 2 : 1);
+        QString text;
+        for (qsizetype i = 0; i < std::min(count, available); ++i)
+            text += QChar(wide ? u16At(start + 2 * i) : u8At(start + i));
+        return text;
+    }
+
+private:
+    static uint16_t u16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
+
+    const uint8_t* data_;
+    qsizetype size_;
+    qsizetype next_;
+    uint16_t type_ = 0;
+    qsizetype length_ = 0;
+    qsizetype body_ = 0;
+};
+
+QString ErrorText(uint8_t code) {
+    switch (code) {
+    case 0x00:
+        return QStringLiteral("#NULL!");
+    case 0x07:
+        return QStringLiteral("#DIV/0!");
+    case 0x0F:
+        return QStringLiteral("#VALUE!");
+    case 0x17:
+        return QStringLiteral("#REF!");
+    case 0x1D:
+        return QStringLiteral("#NAME?");
+    case 0x24:
+        return QStringLiteral("#NUM!");
+    default:
+        return QStringLiteral("#N/A");
+    }
+}
+
+// Where the first worksheet's records start, or -1.
+qsizetype FirstWorksheet(const QByteArray& stream) {
+    Records r(stream, 0);
+    if (!r.next() || r.type() != kBof || r.u16At(0) != 0x0600) return -1; // BIFF8 only
+    while (r.next() && r.type() != kEof)
+        if (r.type() == kBoundSheet && r.u8At(5) == 0) return r.u32At(0);
+    return -1;
+}
+
+} // namespace
+
+std::vector<XlsCell> XlsCellsBeyondFreeXl(const QByteArray& workbook) {
+    std::vector<XlsCell> cells;
+    const qsizetype start = FirstWorksheet(workbook);
+    if (start < 0) return cells;
+    Records r(workbook, start);
+    if (!r.next() || r.type() != kBof) return cells;
+    int pendingRow = 0; // a formula whose text follows in a STRING record
+    int pendingCol = 0;
+    while (r.next() && r.type() != kEof) {
+        const int row = r.u16At(0) + 1;
+        const int col = r.u16At(2) + 1;
+        if (r.type() == kFormula && r.length() >= 14) {
+            pendingRow = 0;
+            if (r.u16At(12) != 0xFFFF) {
+                cells.push_back({row, col, FormatGeneral(r.doubleAt(6))});
+            } else if (r.u8At(6) == 0) {
+                pendingRow = row;
+                pendingCol = col;
+            } else if (r.u8At(6) == 1) {
+                cells.push_back(
+                    {row, col, r.u8At(8) ? QStringLiteral("TRUE") : QStringLiteral("FALSE")});
+            } else if (r.u8At(6) == 2) {
+                cells.push_back({row, col, ErrorText(r.u8At(8))});
+            }
+        } else if (r.type() == kString && pendingRow > 0) {
+            cells.push_back({pendingRow, pendingCol, r.stringAt(0)});
+            pendingRow = 0;
+        } else if (r.type() == kRString) {
+            cells.push_back({row, col, r.stringAt(6)});
+        }
+    }
+    return cells;
+}
+
+} // namespace tolvane
