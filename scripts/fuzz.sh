@@ -41,6 +41,10 @@ case "$TARGET" in
   render_scene) seed fuzz/seeds/*/* tests/render/data/*.map
                 # the smaller maps: a large one costs a hundred small runs
                 for f in data/*.map; do [ "$(stat -c %s "$f")" -lt 40000 ] && seed "$f"; done ;;
+  text_import)  seed tests/io/data/*.csv ;;
+  sheet_xlsx)   seed tests/io/data/*.xlsx ;;
+  sheet_ods)    seed tests/io/data/*.ods ;;
+  sheet_xls)    seed tests/io/data/*.xls ;;
 esac
 
 DICT=()
