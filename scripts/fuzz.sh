@@ -34,13 +34,13 @@ CORPUS=$BUILD/corpus/$TARGET
 ARTIFACTS=$BUILD/artifacts/$TARGET
 mkdir -p "$CORPUS" "$ARTIFACTS"
 seed() { for f in "$@"; do [ -f "$f" ] && cp -n "$f" "$CORPUS/seed-$(basename "$f")"; done; true; }
+# The smaller maps: a large one costs a hundred small runs and teaches the fuzzer no more.
+small_maps() { for f in data/*.map; do [ "$(stat -c %s "$f")" -lt 40000 ] && seed "$f"; done; true; }
 seed fuzz/seeds/"$TARGET"/* fuzz/crashers/"$TARGET"/*
 case "$TARGET" in
   chart_file)   seed data/*.xml tests/render/data/*.xml ;;
-  map_movie)    seed data/*.map data/*.cht tests/render/data/*.map ;;
-  render_scene) seed fuzz/seeds/*/* tests/render/data/*.map
-                # the smaller maps: a large one costs a hundred small runs
-                for f in data/*.map; do [ "$(stat -c %s "$f")" -lt 40000 ] && seed "$f"; done ;;
+  map_movie)    seed data/*.cht tests/render/data/*.map; small_maps ;;
+  render_scene) seed fuzz/seeds/*/* tests/render/data/*.map; small_maps ;;
   text_import)  seed tests/io/data/*.csv ;;
   sheet_xlsx)   seed tests/io/data/*.xlsx ;;
   sheet_ods)    seed tests/io/data/*.ods ;;

@@ -95,10 +95,6 @@ bool IsStandInFont(const QRawFont& font) {
     return !font.isValid() || !(font.pixelSize() > 0);
 }
 
-} // namespace
-
-namespace {
-
 // A box in place of each glyph of a run that no installed font covers (its raw font is not
 // a real font: it has no outlines and no family to ask for).
 void AddMissingGlyphBoxes(QPainterPath& out, const QGlyphRun& run, const QPointF& shift,
