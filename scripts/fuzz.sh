@@ -42,9 +42,9 @@ case "$TARGET" in
   map_movie)    seed data/*.cht tests/render/data/*.map; small_maps ;;
   render_scene) seed fuzz/seeds/*/* tests/render/data/*.map; small_maps ;;
   text_import)  seed tests/io/data/*.csv ;;
-  sheet_xlsx)   seed tests/io/data/*.xlsx ;;
-  sheet_ods)    seed tests/io/data/*.ods ;;
-  sheet_xls)    seed tests/io/data/*.xls ;;
+  sheet_xlsx)   seed tests/io/data/*sample*.xlsx tests/io/data/roundtrip*.xlsx ;;
+  sheet_ods)    seed tests/io/data/*sample*.ods tests/io/data/roundtrip*.ods ;;
+  sheet_xls)    seed tests/io/data/*sample*.xls tests/io/data/roundtrip*.xls ;;
 esac
 
 DICT=()

@@ -88,10 +88,11 @@ TOLVANE_FUZZ_TARGET(render_scene) {
     }
     scene.match = MatchChart(*scene.movie, scene.data);
 
-    const QSize picture(16 + pick(2) % 300, 12 + pick(3) % 220);
-    if (pick(4) % 16 == 0) {
+    // Small pictures: the arithmetic is the same at any size, and a small one is quick.
+    const QSize picture(8 + pick(2) % 160, 6 + pick(3) % 120);
+    if (pick(4) % 32 == 0) {
         EncodeChartPicture(scene, PictureFormat::Svg, picture);
-    } else if (pick(4) % 16 == 1) {
+    } else if (pick(4) % 32 == 1) {
         // A frame far larger than the picture, as a widget scrolled over a huge chart: only
         // a corner is seen, and every size in the chart grows with the frame.
         QImage image(picture, QImage::Format_RGB32);
