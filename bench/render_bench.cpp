@@ -16,6 +16,9 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <cstdio>
@@ -160,5 +163,76 @@ void BM_Encode(benchmark::State& state) {
     state.SetLabel(png ? "png" : "bmp");
 }
 BENCHMARK(BM_Encode)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+namespace {
+
+// A city map with `count` cities spread over the land of `stem`'s movie, all with names,
+// sizes and colours, and a legend: the bubble layer at its busiest.
+struct ManyCities {
+    QTemporaryDir dir;
+    QString movie;
+    ManyCities(const QString& stem, int count) {
+        QFile in(QStringLiteral(TOLVANE_SOURCE_DIR "/data/") + stem + QStringLiteral(".map"));
+        if (!in.open(QIODevice::ReadOnly)) return;
+        QJsonObject topology = QJsonDocument::fromJson(in.readAll()).object();
+        QJsonObject objects = topology[QStringLiteral("objects")].toObject();
+        QJsonObject cities = objects[QStringLiteral("cities")].toObject();
+        const QJsonArray shipped = cities[QStringLiteral("geometries")].toArray();
+        QJsonArray geometries;
+        QByteArray xml = "<cities><regions>" + QByteArray::number(count) +
+                         "</regions><border>12632256</border><showtext>-1</showtext>";
+        uint32_t seed = 12345;
+        const auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 8; };
+        for (int i = 0; i < count; ++i) {
+            // Near a shipped city, so that the bubbles crowd where real ones do.
+            const QJsonArray at = shipped[static_cast<qsizetype>(next() % shipped.size())]
+                                      .toObject()[QStringLiteral("coordinates")]
+                                      .toArray();
+            const double x = at[0].toDouble() + double(next() % 4001) - 2000;
+            const double y = at[1].toDouble() + double(next() % 4001) - 2000;
+            const QString name = QStringLiteral("City %1").arg(i + 1);
+            geometries.append(QJsonObject{
+                {QStringLiteral("type"), QStringLiteral("Point")},
+                {QStringLiteral("coordinates"), QJsonArray{x, y}},
+                {QStringLiteral("properties"),
+                 QJsonObject{{QStringLiteral("name"), name}, {QStringLiteral("region"), "R"}}}});
+            xml += "<city id=\"" + QByteArray::number(i + 1) + "\"><name>" + name.toUtf8() +
+                   "</name><country>R</country><bgcolor>" + QByteArray::number(next() % 0xFFFFFF) +
+                   "</bgcolor><value>1</value><scale>" + QByteArray::number(20 + next() % 181) +
+                   "</scale></city>";
+        }
+        xml += "<plegends><showplegend>-1</showplegend><plegendcount>6</plegendcount>";
+        for (int m = 1; m <= 6; ++m)
+            xml += "<plegend id=\"" + QByteArray::number(m) + "\"><text>class " +
+                   QByteArray::number(m) + "</text><color>" + QByteArray::number(m * 0x202020) +
+                   "</color><scale>" + QByteArray::number(25 * m) + "</scale></plegend>";
+        xml += "</plegends></cities>";
+        cities[QStringLiteral("geometries")] = geometries;
+        objects[QStringLiteral("cities")] = cities;
+        topology[QStringLiteral("objects")] = objects;
+        movie = dir.path() + QStringLiteral("/cmap.map");
+        QFile out(movie);
+        out.open(QIODevice::WriteOnly);
+        out.write(QJsonDocument(topology).toJson(QJsonDocument::Compact));
+        QFile staged(dir.path() + QStringLiteral("/city.xml"));
+        staged.open(QIODevice::WriteOnly);
+        staged.write(xml);
+    }
+};
+
+void BM_DrawManyBubbles(benchmark::State& state) {
+    EnsureApplication();
+    const QString stem =
+        state.range(0) == 0 ? QStringLiteral("WorldCity") : QStringLiteral("GermanyCity");
+    const ManyCities cities(stem, 5000);
+    if (cities.movie.isEmpty()) return state.SkipWithError("no city map found");
+    const ChartScene scene = LoadChartScene(cities.movie);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(RenderChartImage(scene, QSize(2000, 1400)));
+    state.SetLabel(stem.toStdString() + ", 5000 bubbles with names");
+}
+BENCHMARK(BM_DrawManyBubbles)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -8,6 +8,7 @@ PACKAGES=(
   libfreexl-dev libgsf-1-dev libxlsxwriter-dev libzip-dev zlib1g-dev
   libgdal-dev
   fonts-dejavu-core xdg-utils
+  file
   clang-14 libclang-rt-14-dev
 )
 missing=()

@@ -4,6 +4,7 @@
 //
 //   tolvane-render MAP [--size WxH] [-o FILE] [--app-folder DIR]
 //   tolvane-render --movie FILE [--data FILE] [--size WxH] [-o FILE]
+//   tolvane-render --help | --version
 //
 // MAP is a map name ("Germany", "USACity", "flag1"). Without --app-folder the application
 // folder beside the executable is used, through a temporary copy of the files the chart
@@ -46,10 +47,12 @@ struct Options {
     QSize size{2000, 1400};
 };
 
-void Usage() {
+void Usage(FILE* to) {
     std::fputs("usage: tolvane-render MAP [--size WxH] [-o FILE] [--app-folder DIR]\n"
-               "       tolvane-render --movie FILE [--data FILE] [--size WxH] [-o FILE]\n",
-               stderr);
+               "       tolvane-render --movie FILE [--data FILE] [--size WxH] [-o FILE]\n"
+               "       tolvane-render --help | --version\n"
+               "See the tolvane-render(1) manual page.\n",
+               to);
 }
 
 std::optional<Options> ParseArguments(const QStringList& args) {
@@ -159,9 +162,18 @@ int main(int argc, char** argv) {
     // A command-line tool never opens a window.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    const std::optional<Options> options = ParseArguments(QCoreApplication::arguments());
+    const QStringList args = QCoreApplication::arguments();
+    if (args.contains(u"--help") || args.contains(u"-h")) {
+        Usage(stdout);
+        return 0;
+    }
+    if (args.contains(u"--version")) {
+        std::puts("tolvane-render " TOLVANE_VERSION);
+        return 0;
+    }
+    const std::optional<Options> options = ParseArguments(args);
     if (!options) {
-        Usage();
+        Usage(stderr);
         return 2;
     }
     const Options& o = *options;

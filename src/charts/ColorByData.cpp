@@ -1,5 +1,6 @@
 #include "charts/ColorByData.h"
 
+#include "charts/ColorSchemes.h"
 #include "charts/LegendSets.h"
 #include "model/Colors.h"
 #include "model/NumberFormat.h"
@@ -32,6 +33,12 @@ std::vector<double> ReadDataValues(const GridData& grid, int rows) {
     return values;
 }
 
+std::pair<double, double> ValueRange(const std::vector<double>& values) {
+    if (values.empty()) return {0, 0};
+    const auto [lo, hi] = std::minmax_element(values.begin(), values.end());
+    return {*lo, *hi};
+}
+
 int GradientBand(double value, double min, double max, int steps) {
     steps = std::max(steps, kMinSteps);
     if (max == min) return 1;
@@ -58,25 +65,29 @@ QString GradientLegendText(double min, double max, int steps, int item) {
 }
 
 void ApplyGradient(GridData& grid, int rows, LegendState* legend, int32_t minColor,
-                   int32_t maxColor, int steps, bool shadeCodes) {
+                   int32_t maxColor, int steps, const GradientOptions& options) {
     const std::vector<double> values = ReadDataValues(grid, rows);
     steps = std::max(steps, kMinSteps);
-    double min = 0;
-    double max = 0;
-    if (!values.empty()) {
-        const auto [lo, hi] = std::minmax_element(values.begin(), values.end());
-        min = *lo;
-        max = *hi;
-    }
+    const auto [min, max] = ValueRange(values);
+    const bool equal = options.method == ClassMethod::EqualInterval;
+    Classes classes;
+    if (!equal) classes = ClassifyValues(options.method, values, steps);
+    const std::vector<int32_t> schemeColors =
+        options.scheme ? SchemeColors(*options.scheme, steps) : std::vector<int32_t>();
+    const auto bandColor = [&](int band) {
+        return options.scheme ? schemeColors[static_cast<size_t>(band)]
+                              : GradientBandColor(minColor, maxColor, band, steps);
+    };
 
     {
         GridUpdate update(grid);
         for (size_t i = 0; i < values.size(); ++i) {
-            const int band = GradientBand(values[i], min, max, steps);
+            const int band = equal ? GradientBand(values[i], min, max, steps) : classes.of[i];
             const int row = static_cast<int>(i) + kFirstDataRow;
-            grid.setColor(ColColor, row, GradientBandColor(minColor, maxColor, band, steps));
+            grid.setColor(ColColor, row, bandColor(band));
             // Equal values share the colour of band 1 but the first code.
-            if (shadeCodes) grid.setText(ColExtra, row, QString::number(max == min ? 1 : band + 1));
+            if (options.shadeCodes)
+                grid.setText(ColExtra, row, QString::number(max == min ? 1 : band + 1));
         }
     }
     if (!legend) return;
@@ -84,10 +95,13 @@ void ApplyGradient(GridData& grid, int rows, LegendState* legend, int32_t minCol
     GridUpdate update(legend->grid);
     const int items = ResizeLegend(*legend, std::min(steps, LegendMaxItems(legend->kind)) - 1);
     for (int m = 1; m <= items; ++m) {
-        legend->grid.setColor(ColLegendColor, m,
-                              GradientBandColor(minColor, maxColor, m - 1, steps));
-        legend->grid.setText(ColLegendText, m, GradientLegendText(min, max, steps, m));
-        if (shadeCodes) legend->grid.setText(ColLegendExtra, m, QString::number(m));
+        const auto at = static_cast<size_t>(m - 1);
+        legend->grid.setColor(ColLegendColor, m, bandColor(m - 1));
+        legend->grid.setText(ColLegendText, m,
+                             equal ? GradientLegendText(min, max, steps, m)
+                                   : FormatFixed(classes.lower[at], 3) + QLatin1Char('~') +
+                                         FormatFixed(classes.upper[at], 3));
+        if (options.shadeCodes) legend->grid.setText(ColLegendExtra, m, QString::number(m));
     }
 }
 

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "charts/Classification.h"
 #include "charts/PageState.h"
 
 #include <QString>
 #include <QStringView>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace tolvane {
@@ -16,6 +18,8 @@ namespace tolvane {
 
 // The values of data rows 1 .. rows; a text IsNumericText rejects counts as 0.
 std::vector<double> ReadDataValues(const GridData& grid, int rows);
+// The smallest and largest of the values; 0 and 0 when there are none.
+std::pair<double, double> ValueRange(const std::vector<double>& values);
 
 // The band 0 .. steps - 1 of a value between min and max; 1 for every value when they are equal.
 int GradientBand(double value, double min, double max, int steps);
@@ -24,12 +28,22 @@ int32_t GradientBandColor(int32_t minColor, int32_t maxColor, int band, int step
 // "lo~hi" of legend item 1 .. steps: the item-th of steps equal intervals of min .. max.
 QString GradientLegendText(double min, double max, int steps, int item);
 
-// Colours every row by its band of `steps` over the values' range. With a legend, its item
-// count becomes min(steps, the set's maximum) and item M gets band M - 1's colour and text.
-// With `shadeCodes` (the shade grid), each row's Shade cell and each legend item's third
-// column get the code of the band, band + 1; all rows get code 1 when the values are equal.
+struct ColorScheme;
+
+struct GradientOptions {
+    ClassMethod method = ClassMethod::EqualInterval;
+    const ColorScheme* scheme = nullptr; // none: from the min colour to the max colour
+    bool shadeCodes = false;             // the shade grid: codes follow the bands
+};
+
+// Colours every row by its band of `steps` over the values. With a legend, its item count
+// becomes min(steps, the set's maximum) and item M gets band M - 1's colour and text. With
+// equal intervals the bands split min .. max evenly; quantile and natural-breaks bands
+// follow the values, and their legend texts give each band's smallest and largest value.
+// With `shadeCodes`, each row's Shade cell and each legend item's third column get the
+// code of the band, band + 1; all rows get code 1 when the values are equal.
 void ApplyGradient(GridData& grid, int rows, LegendState* legend, int32_t minColor,
-                   int32_t maxColor, int steps, bool shadeCodes = false);
+                   int32_t maxColor, int steps, const GradientOptions& options = {});
 
 // Colours the rows whose value lies in lo .. hi, both ends included. A bound that is no
 // number counts as 0. A `shadeCode` is written into the Shade cells of the same rows.

@@ -1,9 +1,11 @@
 #include "forms/ChartPage.h"
 
+#include "charts/PageState.h"
 #include "forms/LegendPanel.h"
 #include "forms/PlayerMessageFilter.h"
 #include "forms/TFrmMain.h"
 #include "platform/Dialogs.h"
+#include "widgets/ChartPlayer.h"
 #include "widgets/DataGridView.h"
 
 #include <QAction>
@@ -72,11 +74,28 @@ void MapChartPage::redo() {
     syncFromState();
 }
 
-void MapChartPage::watchGrid(DataGridView* view, QWidget* extra) {
+void MapChartPage::watchGrid(DataGridView* view, ChartHit::Kind kind, QWidget* extra) {
     view->setMenuActions({undoAction_, redoAction_});
     connect(view, &DataGridView::menuAboutToShow, this, &MapChartPage::refreshUndoActions);
     connect(view, &DataGridView::pasteIncomplete, this, &MapChartPage::reportPaste);
     if (extra) extra->addActions({undoAction_, redoAction_});
+    if (kind == ChartHit::Kind::None) return;
+    connect(view, &DataGridView::cellSelected, this, [this, view, kind](int, int row) {
+        const GridData& grid = view->grid();
+        previewPlayer()->highlight(kind, grid.text(ColName, row), grid.text(ColKey, row));
+    });
+}
+
+void MapChartPage::entryClicked(ChartHit::Kind kind, const QString& name, const QString& key) {
+    DataGridView* view = gridViewFor(kind);
+    if (!view) return;
+    const GridData& grid = view->grid();
+    for (int row = 2; row < grid.rowCount(); ++row) {
+        if (grid.text(ColName, row) != name || grid.text(ColKey, row) != key) continue;
+        view->selectCell(ColName, row); // the name: a colour cell would ask for a colour
+        view->scrollTo(view->currentIndex(), QAbstractItemView::PositionAtCenter);
+        return;
+    }
 }
 
 void MapChartPage::reportPaste(const PasteOutcome& outcome) {

@@ -3,6 +3,7 @@
 #include "forms/ColorTarget.h"
 #include "model/ChartModel.h"
 #include "model/UndoStack.h"
+#include "render/HitTest.h"
 
 #include <QObject>
 
@@ -57,6 +58,10 @@ public:
     // Shows the page state in the controls after a load or a dialog changed it.
     virtual void syncFromState() {}
 
+    // A region or city was clicked in the preview: its row is selected in the page's grid.
+    virtual void entryClicked(ChartHit::Kind /*kind*/, const QString& /*name*/,
+                              const QString& /*key*/) {}
+
 protected:
     TFrmMain& main_;
     QWidget* tab_;
@@ -96,6 +101,8 @@ public:
     void undo();
     void redo();
 
+    void entryClicked(ChartHit::Kind kind, const QString& name, const QString& key) override;
+
     // The file stem the page's map selector names (empty when it names none).
     virtual QString selectedMap() const = 0;
 
@@ -120,8 +127,11 @@ protected:
 
     // Gives a grid view of the page its Undo and Redo in the context menu and reports
     // what a paste left undone. `extra` also gets the shortcuts (a legend panel outside
-    // the page's tab).
-    void watchGrid(DataGridView* view, QWidget* extra = nullptr);
+    // the page's tab). A data grid of regions or cities (`kind`) outlines the selected
+    // row's shape in the preview.
+    void watchGrid(DataGridView* view, ChartHit::Kind kind, QWidget* extra = nullptr);
+    // The grid view that lists the regions or the cities of the page's chart.
+    virtual DataGridView* gridViewFor(ChartHit::Kind /*kind*/) { return nullptr; }
 
 private:
     uint64_t editRevision();

@@ -1,7 +1,11 @@
 #include "forms/PageParts.h"
 
+#include "charts/PageState.h"
+#include "forms/GridDialog.h"
 #include "forms/LegendPanel.h"
 #include "forms/TFrmMain.h"
+#include "model/UndoStack.h"
+#include "platform/Dialogs.h"
 #include "widgets/DataGridView.h"
 #include "widgets/WheelGuard.h"
 
@@ -13,6 +17,23 @@
 #include <algorithm>
 
 namespace tolvane {
+
+MapTable::MapTable(std::initializer_list<Entry> entries) {
+    for (const Entry& e : entries) {
+        captions_ << QString::fromUtf8(e.caption);
+        stems_ << QString::fromUtf8(e.stem);
+    }
+}
+
+QString MapTable::stemOf(const QString& caption) const {
+    const qsizetype i = captions_.indexOf(caption);
+    return i < 0 ? QString() : stems_[i];
+}
+
+QString MapTable::captionOf(const QString& stem) const {
+    const qsizetype i = stems_.indexOf(stem);
+    return i < 0 ? QString() : captions_[i];
+}
 
 QComboBox* MakeMapList(const QString& name, const QStringList& items, int current,
                        QWidget* parent) {
@@ -52,13 +73,39 @@ void AddModeHints(QVBoxLayout* side, QWidget* parent, bool sizes) {
         MakeHint(QStringLiteral("Mode 3: Fill %1 by data manually.").arg(what), parent));
 }
 
-QLayout* FileButtonsRow(QWidget* importButton, QWidget* exportButton, QWidget* parent) {
+void ChooseSelectedCellColor(Dialogs& dialogs, QWidget* parent, GridData& grid, int col, int row) {
+    if (col != ColColor || row < 2 || row >= grid.rowCount() ||
+        grid.text(ColKey, row) == kNoDataMark)
+        return;
+    if (const auto chosen = dialogs.chooseColor(parent, std::nullopt)) {
+        const UndoStep step(&grid, QStringLiteral("Cell Color"));
+        grid.setColor(col, row, *chosen);
+    }
+}
+
+void OpenGridDialog(GridDialog& dialog, int panel, int targetMode) {
+    dialog.showPanel(panel);
+    dialog.setTargetMode(targetMode);
+    dialog.exec();
+}
+
+QLayout* FileButtonsRow(QWidget* importButton, QWidget* exportButton, QWidget* parent,
+                        Qt::Orientation orientation) {
+    auto* row = new QHBoxLayout;
+    const QString hint = QStringLiteral("Refer to help file to\nsee how to import");
+    if (orientation == Qt::Horizontal) {
+        // In one line, beside the buttons.
+        row->setContentsMargins(0, 0, 0, 0);
+        row->addWidget(new QLabel(QString(hint).replace(u'\n', u' '), parent));
+        row->addWidget(importButton);
+        row->addWidget(exportButton);
+        return row;
+    }
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(importButton);
     buttons->addWidget(exportButton);
-    auto* row = new QHBoxLayout;
     row->addLayout(buttons);
-    row->addWidget(new QLabel(QStringLiteral("Refer to help file to\nsee how to import"), parent));
+    row->addWidget(new QLabel(hint, parent));
     row->addStretch();
     return row;
 }
@@ -76,8 +123,12 @@ void LayOutPage(QWidget* tab, QWidget* mapList, QWidget* grid, QLayout* side, QW
     layout->setHorizontalSpacing(14);
     layout->setVerticalSpacing(6);
     layout->addLayout(mapRow, 0, 0);
-    layout->addWidget(grid, 1, 0);
-    layout->addLayout(side, 0, 1, 2, 1);
+    if (side) {
+        layout->addWidget(grid, 1, 0);
+        layout->addLayout(side, 0, 1, 2, 1);
+    } else {
+        layout->addWidget(grid, 1, 0, 1, 2);
+    }
     layout->addWidget(sizeBar, 2, 0, 1, 2);
     layout->setColumnStretch(1, 1);
     if (auto* view = qobject_cast<DataGridView*>(grid)) view->setFixedWidth(view->columnsWidth());

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <initializer_list>
 
 class QComboBox;
 class QLabel;
@@ -13,11 +14,32 @@ class QWidget;
 namespace tolvane {
 
 class DataGridView;
+class Dialogs;
 class GridData;
+class GridDialog;
 class LegendPanel;
 class TFrmMain;
 
 // The pieces the chart pages are built from, so that every page looks and behaves alike.
+
+// A map list's captions, in order, and the file stem each one names.
+class MapTable {
+public:
+    struct Entry {
+        const char* caption;
+        const char* stem;
+    };
+    MapTable(std::initializer_list<Entry> entries);
+    const QStringList& captions() const { return captions_; }
+    const QStringList& stems() const { return stems_; }
+    // Empty when the table has no such caption or stem.
+    QString stemOf(const QString& caption) const;
+    QString captionOf(const QString& stem) const;
+
+private:
+    QStringList captions_;
+    QStringList stems_;
+};
 
 // A list (a map list, "Map Select:", and the like) that the wheel changes only while it has
 // the focus.
@@ -30,11 +52,21 @@ QLabel* MakeHint(const QString& text, QWidget* parent);
 // The three colouring hints every data page shows; `sizes` adds "/size" for city grids.
 void AddModeHints(QVBoxLayout* side, QWidget* parent, bool sizes = false);
 
-// "Import from file" and "Export to file" stacked beside the hint that points to the help.
-QLayout* FileButtonsRow(QWidget* importButton, QWidget* exportButton, QWidget* parent);
+// The colour choice of a selected Color cell (every data grid but the "Map" page's, which
+// acts on clicks): the colour dialog opens with the colour it last returned. The title row
+// and rows without data (column 2 "-") open nothing.
+void ChooseSelectedCellColor(Dialogs& dialogs, QWidget* parent, GridData& grid, int col, int row);
+
+// Opens a colour or size dialog on one of its panels for the grid of a target mode.
+void OpenGridDialog(GridDialog& dialog, int panel, int targetMode);
+
+// "Import from file" and "Export to file" stacked beside the hint that points to the help,
+// or in one row after it.
+QLayout* FileButtonsRow(QWidget* importButton, QWidget* exportButton, QWidget* parent,
+                        Qt::Orientation orientation = Qt::Vertical);
 
 // Lays out a page: the map row on top, the grid below it, the side column of buttons on
-// the right and the size bar along the bottom.
+// the right (none: the grid takes the whole width) and the size bar along the bottom.
 void LayOutPage(QWidget* tab, QWidget* mapList, QWidget* grid, QLayout* side, QWidget* sizeBar);
 
 // Places a legend editor over the left of the preview, so the chart stays in sight.

@@ -110,8 +110,8 @@ void RegionPage::build(QWidget* tab) {
         [this]() -> const std::vector<TLegend>& { return tables().legends; }, main_.pnForm());
     pnPLegend_->bind(chkPShowLegend_, cmdShowPLegend_);
     PlaceLegendPanel(pnPLegend_, main_);
-    watchGrid(WGrid_);
-    watchGrid(pnPLegend_->gridView(), pnPLegend_);
+    watchGrid(WGrid_, ChartHit::Kind::Region);
+    watchGrid(pnPLegend_->gridView(), ChartHit::Kind::None, pnPLegend_);
 
     connect(cmbMap_, &QComboBox::activated, this, [this] { cmbMapChange(); });
     connect(WGrid_, &DataGridView::cellClicked, this, &RegionPage::WGridClick);
@@ -210,18 +210,11 @@ void RegionPage::WGridClick(int col, int row) {
     }
 }
 
-void RegionPage::openColorDialog(int panel) {
-    TfrmColor& dialog = main_.frmColor();
-    dialog.showPanel(panel);
-    dialog.setTargetMode(ModeRegion);
-    dialog.exec();
-}
-
 void RegionPage::cmdColor1Click() {
-    openColorDialog(TfrmColor::GradientPanel);
+    OpenGridDialog(main_.frmColor(), TfrmColor::GradientPanel, ModeRegion);
 }
 void RegionPage::cmdColor2Click() {
-    openColorDialog(TfrmColor::RangePanel);
+    OpenGridDialog(main_.frmColor(), TfrmColor::RangePanel, ModeRegion);
 }
 
 void RegionPage::cmdWImportClick() {

@@ -72,10 +72,12 @@ protected:
     std::function<void()> applyMapRules(const QString& map) override;
     void applySwitchRules(const QString&) override {} // the boxes stay as they are
     void selectMap(const QString& map) override;
+    DataGridView* gridViewFor(ChartHit::Kind kind) override {
+        return kind == ChartHit::Kind::Region ? WGrid_ : nullptr;
+    }
 
 private:
     void build(QWidget* tab);
-    void openColorDialog(int panel);
 
     MapPageState state_;
     QComboBox* cmbMap_ = nullptr;

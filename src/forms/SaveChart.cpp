@@ -18,8 +18,9 @@ void SaveChartPicture(QWidget* parent, Dialogs& dialogs, ChartPlayer* capture, Q
                       const std::function<void(ChartPlayer*)>& restart) {
     capture->resize(size);
     restart(capture);
-    const auto chosen =
-        dialogs.saveFile(parent, QStringLiteral("Save Chart"), QStringLiteral("*.bmp"));
+    // Every format the player writes, the bitmap first.
+    const auto chosen = dialogs.saveFile(parent, QStringLiteral("Save Chart"),
+                                         QStringLiteral("*.bmp;;*.png;;*.svg;;*.pdf"));
     if (!chosen) return;
     const QString path = WithPictureExtension(*chosen);
     if (QFileInfo::exists(path) &&

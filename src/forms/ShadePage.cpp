@@ -24,31 +24,9 @@
 
 namespace tolvane {
 
-namespace {
-
-struct ShadeMap {
-    const char* caption;
-    const char* stem;
-};
-constexpr ShadeMap kShadeMaps[] = {
-    {"China", "Chinaad"}, {"Germany", "Germany3"}, {"Italy", "Italy2"}};
-
-} // namespace
-
-const QStringList& ShadePage::mapCaptions() {
-    static const QStringList captions = [] {
-        QStringList list;
-        for (const ShadeMap& m : kShadeMaps)
-            list << QString::fromLatin1(m.caption);
-        return list;
-    }();
-    return captions;
-}
-
-QString ShadePage::stemOf(const QString& caption) {
-    for (const ShadeMap& m : kShadeMaps)
-        if (caption == QLatin1String(m.caption)) return QString::fromLatin1(m.stem);
-    return {};
+const MapTable& ShadePage::maps() {
+    static const MapTable table{{"China", "Chinaad"}, {"Germany", "Germany3"}, {"Italy", "Italy2"}};
+    return table;
 }
 
 ShadePage::ShadePage(TFrmMain& main, QWidget* tab)
@@ -58,7 +36,8 @@ ShadePage::ShadePage(TFrmMain& main, QWidget* tab)
 }
 
 void ShadePage::build(QWidget* tab) {
-    cmbShadeMap_ = MakeMapList(QStringLiteral("cmbShadeMap"), mapCaptions(), 1, tab); // "Germany"
+    cmbShadeMap_ =
+        MakeMapList(QStringLiteral("cmbShadeMap"), maps().captions(), 1, tab); // "Germany"
     WShadeGrid_ = MakeDataGridView(QStringLiteral("WShadeGrid"), state_.grid,
                                    {80, 226, 155, 105, 65, 67}, tab);
 
@@ -116,8 +95,8 @@ void ShadePage::build(QWidget* tab) {
         [this]() -> const std::vector<TLegend>& { return tables().legends; }, main_.pnForm());
     pnShadeLegend_->bind(chkShadeShowLegend_, cmdShowShadeLegend_);
     PlaceLegendPanel(pnShadeLegend_, main_);
-    watchGrid(WShadeGrid_);
-    watchGrid(pnShadeLegend_->gridView(), pnShadeLegend_);
+    watchGrid(WShadeGrid_, ChartHit::Kind::Region);
+    watchGrid(pnShadeLegend_->gridView(), ChartHit::Kind::None, pnShadeLegend_);
 
     connect(cmbShadeMap_, &QComboBox::activated, this, [this] { cmbShadeMapChange(); });
     connect(WShadeGrid_, &DataGridView::cellSelected, this, &ShadePage::WShadeGridSelectCell);
@@ -147,14 +126,13 @@ ChartPlayer* ShadePage::capturePlayer() const {
 }
 
 QString ShadePage::selectedMap() const {
-    return stemOf(cmbShadeMap_->currentText());
+    return maps().stemOf(cmbShadeMap_->currentText());
 }
 
 void ShadePage::selectMap(const QString& map) {
     const QSignalBlocker block(cmbShadeMap_);
-    for (const ShadeMap& m : kShadeMaps)
-        if (map == QLatin1String(m.stem))
-            cmbShadeMap_->setCurrentText(QString::fromLatin1(m.caption));
+    if (const QString caption = maps().captionOf(map); !caption.isEmpty())
+        cmbShadeMap_->setCurrentText(caption);
 }
 
 void ShadePage::activate() {
@@ -219,30 +197,15 @@ LegendState* ShadePage::legendTarget(int mode) {
 }
 
 void ShadePage::WShadeGridSelectCell(int col, int row) {
-    GridData& grid = state_.grid;
-    if (col != ColColor || row < 2 || row >= grid.rowCount() ||
-        grid.text(ColKey, row) == kNoDataMark)
-        return;
-    // The colour dialog opens with the colour it last returned, not the cell's.
-    if (const auto chosen = main_.dialogs().chooseColor(WShadeGrid_, std::nullopt)) {
-        const UndoStep step(&grid, QStringLiteral("Cell Color"));
-        grid.setColor(col, row, *chosen);
-    }
-}
-
-void ShadePage::openColorDialog(int panel) {
-    TfrmColor2& dialog = main_.frmColor2();
-    dialog.showPanel(panel);
-    dialog.setTargetMode(ModeShade);
-    dialog.exec();
+    ChooseSelectedCellColor(main_.dialogs(), WShadeGrid_, state_.grid, col, row);
 }
 
 void ShadePage::cmdShadeColor1Click() {
-    openColorDialog(TfrmColor::GradientPanel);
+    OpenGridDialog(main_.frmColor2(), TfrmColor::GradientPanel, ModeShade);
 }
 
 void ShadePage::cmdShadeColor2Click() {
-    openColorDialog(TfrmColor::RangePanel);
+    OpenGridDialog(main_.frmColor2(), TfrmColor::RangePanel, ModeShade);
 }
 
 void ShadePage::cmdShadeWImportClick() {

@@ -16,6 +16,7 @@ class ColorEdit;
 class DataGridView;
 class LegendPanel;
 class LinkLabel;
+class MapTable;
 
 // The "Advance Map" page: a region chart whose regions also carry a shade code, drawn as a
 // hatch over the fill. It has its own preview and capture players.
@@ -25,8 +26,7 @@ public:
     ShadePage(TFrmMain& main, QWidget* tab);
 
     // The captions of the map list and the file stems they name.
-    static const QStringList& mapCaptions();
-    static QString stemOf(const QString& caption);
+    static const MapTable& maps();
 
     int chartMode() const override { return ModeShade; }
     void activate() override;
@@ -69,10 +69,12 @@ protected:
     LegendState* pageLegend() override { return &state_.legend; }
     std::function<void()> applyMapRules(const QString& map) override;
     void selectMap(const QString& map) override;
+    DataGridView* gridViewFor(ChartHit::Kind kind) override {
+        return kind == ChartHit::Kind::Region ? WShadeGrid_ : nullptr;
+    }
 
 private:
     void build(QWidget* tab);
-    void openColorDialog(int panel);
 
     MapPageState state_;
     QComboBox* cmbShadeMap_ = nullptr;

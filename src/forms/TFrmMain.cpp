@@ -3,16 +3,19 @@
 #include "charts/Charts.h"
 #include "forms/AppInfo.h"
 #include "forms/ChartPage.h"
+#include "forms/CityPage.h"
 #include "forms/ColorTarget.h"
 #include "forms/FlagPage.h"
 #include "forms/LegendPanel.h"
 #include "forms/PlayerMessageFilter.h"
+#include "forms/RegionCityPage.h"
 #include "forms/RegionPage.h"
 #include "forms/SaveChart.h"
 #include "forms/ShadePage.h"
 #include "forms/TfrmAbout.h"
 #include "forms/TfrmColor.h"
 #include "forms/TfrmLegendColor.h"
+#include "forms/TfrmSize.h"
 #include "model/UserError.h"
 #include "platform/Dialogs.h"
 #include "widgets/ChartPlayer.h"
@@ -94,15 +97,18 @@ TFrmMain::TFrmMain(const QString& appFolder, Dialogs& dialogs, QWidget* parent)
 
     // The dialogs live for the whole run, made in this order after the main window.
     frmAbout_ = new TfrmAbout(dialogs_, this);
-    frmColor_ = new TfrmColor(
-        dialogs_, [this](int mode) { return colorTarget(mode); }, this);
+    const ColorTargetResolver resolve = [this](int mode) { return colorTarget(mode); };
+    frmColor_ = new TfrmColor(dialogs_, resolve, this);
+    frmSize_ = new TfrmSize(dialogs_, resolve, this);
     frmLegendColor_ = new TfrmLegendColor(
         dialogs_, [this](int mode) { return legendTarget(mode); }, this);
-    frmColor2_ = new TfrmColor2(
-        dialogs_, [this](int mode) { return colorTarget(mode); }, this);
+    frmColor2_ = new TfrmColor2(dialogs_, resolve, this);
 
     regionPage_ = addPage<RegionPage>(QStringLiteral("Map"), QStringLiteral("TabSheet1"));
     shadePage_ = addPage<ShadePage>(QStringLiteral("Advance Map"), QStringLiteral("TabSheet7"));
+    cityPage_ = addPage<CityPage>(QStringLiteral("Bubble"), QStringLiteral("TabSheet2"));
+    regionCityPage_ =
+        addPage<RegionCityPage>(QStringLiteral("Advance Bubble"), QStringLiteral("TabSheet3"));
     flagPage_ = addPage<FlagPage>(QStringLiteral("Flag"), QStringLiteral("TabSheet6"));
 
     cmdMake_ = new QPushButton(QStringLiteral("Make && Preview"), pnForm_);
@@ -127,13 +133,27 @@ TFrmMain::TFrmMain(const QString& appFolder, Dialogs& dialogs, QWidget* parent)
     connect(cmdSavePicture_, &QPushButton::clicked, this, &TFrmMain::cmdSavePictureClick);
     connect(cmdHelp_, &QPushButton::clicked, this, &TFrmMain::cmdHelpClick);
     connect(cmdAbout_, &QPushButton::clicked, this, &TFrmMain::cmdAboutClick);
-    for (TfrmColor* dialog : {frmColor_, static_cast<TfrmColor*>(frmColor2_)}) {
-        connect(dialog, &TfrmColor::targetChanged, this, [this](int mode) {
+    for (GridDialog* dialog :
+         {static_cast<GridDialog*>(frmColor_), static_cast<GridDialog*>(frmSize_),
+          static_cast<GridDialog*>(frmColor2_)}) {
+        connect(dialog, &GridDialog::targetChanged, this, [this](int mode) {
             for (const auto& page : pages_)
                 if (page->colorTarget(mode).grid) page->syncFromState();
         });
     }
     connect(pgControl_, &QTabWidget::currentChanged, this, &TFrmMain::pgControlChange);
+    // A click on the preview selects the region's or city's row in the active page's grid.
+    for (ChartPlayer* player : {Flash1, ShadeFlash1}) {
+        connect(player, &ChartPlayer::entryClicked, this, [this, player](ChartHit hit) {
+            const StagedChart& staged = player->scene().data;
+            const auto e = static_cast<size_t>(hit.entry);
+            ChartPage& page = *pages_[static_cast<size_t>(activePage_)];
+            if (hit.kind == ChartHit::Kind::Region && e < staged.regions.size())
+                page.entryClicked(hit.kind, staged.regions[e].name, staged.regions[e].shortName);
+            else if (hit.kind == ChartHit::Kind::City && e < staged.cities.size())
+                page.entryClicked(hit.kind, staged.cities[e].name, staged.cities[e].region);
+        });
+    }
 }
 
 template <typename Page> Page* TFrmMain::addPage(const QString& caption, const QString& tabName) {

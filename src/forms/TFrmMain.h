@@ -14,16 +14,19 @@ namespace tolvane {
 
 class ChartPage;
 class ChartPlayer;
+class CityPage;
 class Dialogs;
 class LegendPanel;
 class FlagPage;
 class PlayerMessageFilter;
+class RegionCityPage;
 class RegionPage;
 class ShadePage;
 class TfrmAbout;
 class TfrmColor;
 class TfrmColor2;
 class TfrmLegendColor;
+class TfrmSize;
 struct ColorTarget;
 struct LegendState;
 
@@ -72,10 +75,13 @@ public:
     PlayerMessageFilter& playerFilter() { return *playerFilter_; }
     TfrmColor& frmColor() { return *frmColor_; }
     TfrmColor2& frmColor2() { return *frmColor2_; }
+    TfrmSize& frmSize() { return *frmSize_; }
     TfrmLegendColor& frmLegendColor() { return *frmLegendColor_; }
     TfrmAbout& frmAbout() { return *frmAbout_; }
     RegionPage& regionPage() { return *regionPage_; }
     ShadePage& shadePage() { return *shadePage_; }
+    CityPage& cityPage() { return *cityPage_; }
+    RegionCityPage& regionCityPage() { return *regionCityPage_; }
     FlagPage& flagPage() { return *flagPage_; }
     // The page "Make && Preview" and "Save Chart" act on: the one of the chart mode.
     ChartPage* pageOfMode() const;
@@ -97,6 +103,7 @@ protected:
 private:
     // Adds a page's tab and takes the page on; pages are added in page-control order.
     template <typename Page> Page* addPage(const QString& caption, const QString& tabName);
+    // What the colour and size dialogs act on for a target mode: the page that owns it says.
     ColorTarget colorTarget(int mode);
     LegendState* legendTarget(int mode);
 
@@ -115,12 +122,15 @@ private:
     PlayerMessageFilter* playerFilter_ = nullptr;
     TfrmAbout* frmAbout_ = nullptr;
     TfrmColor* frmColor_ = nullptr;
+    TfrmSize* frmSize_ = nullptr;
     TfrmLegendColor* frmLegendColor_ = nullptr;
     TfrmColor2* frmColor2_ = nullptr;
     // The pages hold the grids the views show: they outlive every widget (see ~TFrmMain).
     std::vector<std::unique_ptr<ChartPage>> pages_;
     RegionPage* regionPage_ = nullptr;
     ShadePage* shadePage_ = nullptr;
+    CityPage* cityPage_ = nullptr;
+    RegionCityPage* regionCityPage_ = nullptr;
     FlagPage* flagPage_ = nullptr;
     int activePage_ = 0;
 };

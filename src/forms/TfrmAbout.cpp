@@ -3,7 +3,10 @@
 #include "forms/AppInfo.h"
 #include "platform/Dialogs.h"
 
+#include <QFile>
+#include <QFontDatabase>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QUrlQuery>
 #include <QVBoxLayout>
 
@@ -11,24 +14,38 @@ namespace tolvane {
 
 namespace {
 
-QLabel* LinkLabel(const QString& text, QWidget* parent) {
-    auto* label = new QLabel(
-        QStringLiteral("<a href=\"#\" style=\"color:#0645ad\">%1</a>").arg(text.toHtmlEscaped()),
-        parent);
-    label->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
-    label->setCursor(Qt::PointingHandCursor);
+QLabel* CentredLabel(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
     label->setAlignment(Qt::AlignCenter);
     return label;
 }
 
+QLabel* LinkLabel(const QString& name, const QString& text, QWidget* parent) {
+    auto* label = CentredLabel(
+        QStringLiteral("<a href=\"#\" style=\"color:#0645ad\">%1</a>").arg(text.toHtmlEscaped()),
+        parent);
+    label->setObjectName(name);
+    label->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    label->setCursor(Qt::PointingHandCursor);
+    return label;
+}
+
+QString ResourceText(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
 } // namespace
+
+QString CreditsText() {
+    return ResourceText(QStringLiteral(":/about/ATTRIBUTION.txt")) + QStringLiteral("\n\n") +
+           ResourceText(QStringLiteral(":/about/LICENSE"));
+}
 
 TfrmAbout::TfrmAbout(Dialogs& dialogs, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint |
                           Qt::WindowTitleHint)
-    , dialogs_(dialogs)
-    , labWebLink_(LinkLabel(AppInfo::webAddress(), this))
-    , Label8_(LinkLabel(AppInfo::mailAddress(), this)) {
+    , dialogs_(dialogs) {
     setWindowTitle(QStringLiteral("About"));
     setObjectName(QStringLiteral("frmAbout"));
     // A quiet map-coloured background stands in for a picture.
@@ -36,28 +53,47 @@ TfrmAbout::TfrmAbout(Dialogs& dialogs, QWidget* parent)
                                  "stop:0 #f0ffe0, stop:1 #c8e3b8); }"));
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(36, 28, 36, 28);
-    layout->setSpacing(8);
-    auto* product = new QLabel(AppInfo::productName(), this);
+    layout->setContentsMargins(28, 20, 28, 20);
+    layout->setSpacing(6);
+    auto* icon = CentredLabel({}, this);
+    icon->setPixmap(QPixmap(QStringLiteral(":/about/tolvane.png"))
+                        .scaled(64, 64, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    auto* product = CentredLabel(AppInfo::productName(), this);
     QFont big = product->font();
     big.setBold(true);
     big.setPointSizeF(big.pointSizeF() * 2.2);
     product->setFont(big);
-    product->setAlignment(Qt::AlignCenter);
-    auto* version = new QLabel(QStringLiteral("Version ") + AppInfo::version(), this);
-    version->setAlignment(Qt::AlignCenter);
-    auto* maker = new QLabel(AppInfo::maker(), this);
-    maker->setAlignment(Qt::AlignCenter);
+    layout->addWidget(icon);
     layout->addWidget(product);
-    layout->addWidget(version);
-    layout->addSpacing(10);
-    layout->addWidget(maker);
-    layout->addWidget(labWebLink_);
-    layout->addWidget(Label8_);
+    layout->addWidget(CentredLabel(QStringLiteral("Version ") + AppInfo::version(), this));
+    layout->addSpacing(8);
+    layout->addWidget(CentredLabel(AppInfo::maker(), this));
+    if (!AppInfo::webAddress().isEmpty()) {
+        labWebLink_ = LinkLabel(QStringLiteral("labWebLink"), AppInfo::webAddress(), this);
+        connect(labWebLink_, &QLabel::linkActivated, this, [this] { labWebLinkClick(); });
+        layout->addWidget(labWebLink_);
+    }
+    if (!AppInfo::mailAddress().isEmpty()) {
+        Label8_ = LinkLabel(QStringLiteral("Label8"), AppInfo::mailAddress(), this);
+        connect(Label8_, &QLabel::linkActivated, this, [this] { Label8Click(); });
+        layout->addWidget(Label8_);
+    }
+    layout->addWidget(
+        CentredLabel(QStringLiteral("Released under the ") + AppInfo::licence() +
+                         QStringLiteral(". Map data sources and their licences below."),
+                     this));
+    layout->addSpacing(6);
 
-    connect(labWebLink_, &QLabel::linkActivated, this, [this] { labWebLinkClick(); });
-    connect(Label8_, &QLabel::linkActivated, this, [this] { Label8Click(); });
-    setFixedSize(sizeHint().expandedTo(QSize(340, 230)));
+    auto* credits = new QPlainTextEdit(CreditsText(), this);
+    credits->setObjectName(QStringLiteral("txtCredits"));
+    credits->setReadOnly(true);
+    credits->setLineWrapMode(QPlainTextEdit::NoWrap);
+    credits->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    // The texts are laid out in lines of up to 80 characters.
+    credits->setMinimumSize(QFontMetrics(credits->font()).horizontalAdvance(QString(88, u'M')),
+                            220);
+    layout->addWidget(credits, 1);
+    setFixedSize(sizeHint());
 }
 
 void TfrmAbout::labWebLinkClick() {

@@ -8,7 +8,8 @@ namespace tolvane {
 
 class Dialogs;
 
-// The about box: product, version, maker, and links to the maker's web page and mail.
+// The about box: product, version, maker, the links to the maker's web page and mail (those
+// the build was given), the licence and the map data sources.
 class TfrmAbout : public QDialog {
     Q_OBJECT
 public:
@@ -19,8 +20,11 @@ public:
 
 private:
     Dialogs& dialogs_;
-    QLabel* labWebLink_;
-    QLabel* Label8_;
+    QLabel* labWebLink_ = nullptr;
+    QLabel* Label8_ = nullptr;
 };
+
+// The map data sources, then the licence, as the about box shows them.
+QString CreditsText();
 
 } // namespace tolvane

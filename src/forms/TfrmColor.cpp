@@ -1,20 +1,14 @@
 #include "forms/TfrmColor.h"
 
 #include "charts/ColorByData.h"
-#include "model/UndoStack.h"
-#include "model/UserError.h"
-#include "platform/Dialogs.h"
+#include "charts/ColorSchemes.h"
 #include "widgets/ColorEdit.h"
+#include "widgets/SchemeComboBox.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QStackedWidget>
 #include <QVBoxLayout>
 
 namespace tolvane {
@@ -24,29 +18,8 @@ namespace {
 constexpr int32_t kDefaultMinColor = 14745584; // 240, 255, 224
 constexpr int32_t kDefaultMaxColor = 1339686;  // 38, 113, 20
 constexpr int32_t kDefaultSetColor = 14745568; // 224, 255, 224
-constexpr int kMinSteps = 2;
-constexpr int kMaxSteps = 50;
-constexpr int kDefaultSteps = 6;
 
-QLabel* Heading(QWidget* parent) {
-    auto* label = new QLabel(QStringLiteral("Color Set (Gradient Color by Data):"), parent);
-    QFont font = label->font();
-    font.setBold(true);
-    label->setFont(font);
-    return label;
-}
-
-QPushButton* AddButtons(QVBoxLayout* layout, QWidget* parent, const QString& okName,
-                        const QString& cancelName) {
-    auto* box = new QDialogButtonBox(parent);
-    QPushButton* ok = box->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    QPushButton* cancel = box->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
-    ok->setObjectName(okName);
-    cancel->setObjectName(cancelName);
-    layout->addStretch(1);
-    layout->addWidget(box);
-    return ok;
-}
+const QString kHeading = QStringLiteral("Color Set (Gradient Color by Data):");
 
 } // namespace
 
@@ -58,76 +31,63 @@ bool BoundKeyAllowed(QChar typed, const QString& text) {
 }
 
 TfrmColor::TfrmColor(Dialogs& dialogs, ColorTargetResolver resolver, QWidget* parent, Codes codes)
-    : QDialog(parent)
-    , dialogs_(dialogs)
-    , resolver_(std::move(resolver))
+    : GridDialog(dialogs, std::move(resolver), parent)
     , codes_(codes) {
     setObjectName(codes_ == Codes::Shade ? QStringLiteral("TfrmColor2")
                                          : QStringLiteral("TfrmColor"));
     setWindowTitle(QStringLiteral("Color Set"));
-    pages_ = new QStackedWidget(this);
-    pages_->addWidget(buildGradientPanel());
-    pages_->addWidget(buildRangePanel());
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(pages_);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    buildGradientPanel();
+    buildRangePanel();
     showPanel(GradientPanel);
 }
 
-QWidget* TfrmColor::buildGradientPanel() {
-    auto* panel = new QWidget(this);
-    panel->setObjectName(QStringLiteral("pnColor1"));
-    auto* layout = new QVBoxLayout(panel);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(Heading(panel));
-
+void TfrmColor::buildGradientPanel() {
+    QVBoxLayout* layout = startPanel(QStringLiteral("pnColor1"), kHeading);
+    QWidget* panel = layout->parentWidget();
     clrMinM_ = new ColorEdit(dialogs_, kDefaultMinColor, panel);
     clrMinM_->setObjectName(QStringLiteral("clrMinM"));
     clrMaxM_ = new ColorEdit(dialogs_, kDefaultMaxColor, panel);
     clrMaxM_->setObjectName(QStringLiteral("clrMaxM"));
-    cmbStepM_ = new QComboBox(panel);
-    cmbStepM_->setObjectName(QStringLiteral("cmbStepM"));
-    for (int s = kMinSteps; s <= kMaxSteps; ++s)
-        cmbStepM_->addItem(QString::number(s));
-    cmbStepM_->setCurrentIndex(kDefaultSteps - kMinSteps);
+    cmbStepM_ = stepList(panel);
+    cmbScheme_ = new SchemeComboBox(panel);
+    cmbScheme_->setObjectName(QStringLiteral("cmbScheme"));
+    cmbClasses_ = new QComboBox(panel);
+    cmbClasses_->setObjectName(QStringLiteral("cmbClasses"));
+    for (ClassMethod method :
+         {ClassMethod::EqualInterval, ClassMethod::Quantile, ClassMethod::NaturalBreaks})
+        cmbClasses_->addItem(ClassMethodName(method), static_cast<int>(method));
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Color for &Min. Value:"), clrMinM_);
     form->addRow(QStringLiteral("Color for M&ax. Value:"), clrMaxM_);
+    form->addRow(QStringLiteral("Color sc&heme:"), cmbScheme_);
     form->addRow(QStringLiteral("&Progression: "), cmbStepM_);
+    form->addRow(QStringLiteral("C&lasses:"), cmbClasses_);
     layout->addLayout(form);
 
-    cmdOK2_ = AddButtons(layout, panel, QStringLiteral("cmdOK2"), QStringLiteral("cmdCancel2"));
-    connect(cmdOK2_, &QPushButton::clicked, this, &TfrmColor::cmdOK2Click);
-    connect(panel->findChild<QPushButton*>(QStringLiteral("cmdCancel2")), &QPushButton::clicked,
-            this, &TfrmColor::cmdCancel2Click);
-    return panel;
+    // A scheme fills the two colour edits; picking either colour returns to two colours.
+    connect(cmbScheme_, &QComboBox::currentIndexChanged, this, &TfrmColor::schemeChanged);
+    connect(cmbStepM_, &QComboBox::currentIndexChanged, this, &TfrmColor::schemeChanged);
+    for (ColorEdit* edit : {clrMinM_, clrMaxM_})
+        connect(edit, &ColorEdit::colorChosen, cmbScheme_, &SchemeComboBox::clearScheme);
+    finishPanel(
+        layout, QStringLiteral("cmdOK2"), QStringLiteral("cmdCancel2"), [this] { cmdOK2Click(); },
+        cmbStepM_);
 }
 
-QWidget* TfrmColor::buildRangePanel() {
-    auto* panel = new QWidget(this);
-    panel->setObjectName(QStringLiteral("pnColor2"));
-    auto* layout = new QVBoxLayout(panel);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(Heading(panel));
-
-    const auto boundBox = [&](const QString& name) {
+void TfrmColor::buildRangePanel() {
+    QVBoxLayout* layout = startPanel(QStringLiteral("pnColor2"), kHeading);
+    QWidget* panel = layout->parentWidget();
+    const auto boundBox = [&] {
         auto* box = new QLineEdit(QStringLiteral("0"), panel);
-        box->setObjectName(name);
         box->setMaxLength(30);
         box->setAlignment(Qt::AlignRight);
         box->installEventFilter(this);
         return box;
     };
-    txtNum1_ = boundBox(QStringLiteral("txtNum1"));
-    txtNum2_ = boundBox(QStringLiteral("txtNum2"));
-    txtNum1_->setAccessibleName(QStringLiteral("Lowest data value"));
-    txtNum2_->setAccessibleName(QStringLiteral("Highest data value"));
-    auto* range = new QHBoxLayout;
-    range->addWidget(txtNum1_);
-    range->addWidget(new QLabel(QStringLiteral("<= Data <="), panel));
-    range->addWidget(txtNum2_);
-    layout->addLayout(range);
+    txtNum1_ = boundBox();
+    txtNum2_ = boundBox();
+    addBounds(layout, txtNum1_, txtNum2_);
 
     clrSet_ = new ColorEdit(dialogs_, kDefaultSetColor, panel);
     clrSet_->setObjectName(QStringLiteral("clrSet"));
@@ -141,69 +101,45 @@ QWidget* TfrmColor::buildRangePanel() {
         form->addRow(QStringLiteral("&Shade"), cmbShadeSet_);
     }
     layout->addLayout(form);
-
-    cmdOK1_ = AddButtons(layout, panel, QStringLiteral("cmdOK1"), QStringLiteral("cmdCancel1"));
-    connect(cmdOK1_, &QPushButton::clicked, this, &TfrmColor::cmdOK1Click);
-    connect(panel->findChild<QPushButton*>(QStringLiteral("cmdCancel1")), &QPushButton::clicked,
-            this, &TfrmColor::cmdCancel2Click);
-    return panel;
+    finishPanel(
+        layout, QStringLiteral("cmdOK1"), QStringLiteral("cmdCancel1"), [this] { cmdOK1Click(); },
+        txtNum1_);
 }
 
-void TfrmColor::showPanel(int panel) {
-    const bool gradient = panel != RangePanel;
-    pages_->setCurrentIndex(gradient ? 0 : 1);
-    // Only the visible panel's OK answers Enter.
-    cmdOK2_->setDefault(gradient);
-    cmdOK1_->setDefault(!gradient);
-    (gradient ? static_cast<QWidget*>(cmbStepM_) : txtNum1_)->setFocus();
+void TfrmColor::schemeChanged() {
+    const ColorScheme* scheme = cmbScheme_->scheme();
+    if (!scheme) return;
+    const std::vector<int32_t> colors = SchemeColors(*scheme, cmbStepM_->currentText().toInt());
+    clrMinM_->setColor(colors.front());
+    clrMaxM_->setColor(colors.back());
 }
 
-int TfrmColor::panel() const {
-    return pages_->currentIndex() == 0 ? GradientPanel : RangePanel;
-}
-
-bool TfrmColor::acceptsMode(int mode) const {
+bool TfrmColor::servesMode(int mode) const {
     return (codes_ == Codes::Shade) == (mode == ModeShade);
 }
 
-template <typename Apply> void TfrmColor::run(Apply apply) {
-    const int mode = targetMode_;
-    ColorTarget target = resolver_ && acceptsMode(mode) ? resolver_(mode) : ColorTarget{};
-    if (!target.grid) {
-        accept();
-        return;
-    }
+bool TfrmColor::rewritesLegend(int mode) const {
     // Only the "Map", "Advance Map" and "Bubble" pages' legends follow the gradient.
-    if (mode != ModeRegion && mode != ModeCity && mode != ModeShade) target.legend = nullptr;
-    try {
-        const UndoStep step(target.grid, panel() == GradientPanel ? QStringLiteral("Gradient Color")
-                                                                  : QStringLiteral("Range Color"));
-        apply(target);
-    } catch (const ConvertError& e) {
-        dialogs_.showError(this, e.message());
-        return;
-    }
-    emit targetChanged(mode);
-    accept();
+    return mode == ModeRegion || mode == ModeCity || mode == ModeShade;
 }
 
 void TfrmColor::cmdOK2Click() {
-    run([this](const ColorTarget& t) {
+    run(QStringLiteral("Gradient Color"), [this](const ColorTarget& t) {
+        GradientOptions options;
+        options.method = static_cast<ClassMethod>(cmbClasses_->currentData().toInt());
+        options.scheme = cmbScheme_->scheme();
+        options.shadeCodes = codes_ == Codes::Shade;
         ApplyGradient(*t.grid, t.rows, t.legend, clrMinM_->color(), clrMaxM_->color(),
-                      cmbStepM_->currentText().toInt(), codes_ == Codes::Shade);
+                      cmbStepM_->currentText().toInt(), options);
     });
 }
 
 void TfrmColor::cmdOK1Click() {
-    run([this](const ColorTarget& t) {
+    run(QStringLiteral("Range Color"), [this](const ColorTarget& t) {
         const QString code = cmbShadeSet_ ? cmbShadeSet_->currentText() : QString();
         ApplyRange(*t.grid, t.rows, txtNum1_->text(), txtNum2_->text(), clrSet_->color(),
                    cmbShadeSet_ ? &code : nullptr);
     });
-}
-
-void TfrmColor::cmdCancel2Click() {
-    reject();
 }
 
 bool TfrmColor::eventFilter(QObject* watched, QEvent* event) {
@@ -215,7 +151,7 @@ bool TfrmColor::eventFilter(QObject* watched, QEvent* event) {
             !BoundKeyAllowed(typed[0], static_cast<QLineEdit*>(watched)->text()))
             return true;
     }
-    return QDialog::eventFilter(watched, event);
+    return GridDialog::eventFilter(watched, event);
 }
 
 } // namespace tolvane

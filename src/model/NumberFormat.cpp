@@ -174,4 +174,34 @@ QString BoolText(bool value) {
     return value ? QStringLiteral("-1") : QStringLiteral("0");
 }
 
+int RoundHalfEven(double value) {
+    if (!std::isfinite(value)) return 0;
+    // nearbyint rounds halves to even in the default rounding mode.
+    const double rounded = std::nearbyint(value);
+    return static_cast<int>(std::clamp(rounded, double(INT32_MIN), double(INT32_MAX)));
+}
+
+QString FormatGrouped(double value) {
+    const QString plain = FormatGeneral(std::fabs(value));
+    const qsizetype dot = plain.indexOf(u'.');
+    QString whole = plain.left(dot < 0 ? plain.size() : dot);
+    if (!plain.contains(u'E'))
+        for (qsizetype at = whole.size() - 3; at > 0; at -= 3)
+            whole.insert(at, u',');
+    const QString text = whole + (dot < 0 ? QString() : plain.mid(dot));
+    return value < 0 ? u'(' + text + u')' : text;
+}
+
+std::optional<double> TryParseGrouped(QStringView text) {
+    text = text.trimmed();
+    const bool parenthesised = text.size() >= 2 && text.front() == u'(' && text.back() == u')';
+    if (parenthesised) text = text.mid(1, text.size() - 2).trimmed();
+    QString digits = text.toString();
+    digits.remove(u',');
+    if (parenthesised && digits.startsWith(u'-')) return std::nullopt;
+    const std::optional<double> v = TryParseFloat(digits);
+    if (!v) return std::nullopt;
+    return parenthesised ? -*v : *v;
+}
+
 } // namespace tolvane

@@ -36,4 +36,14 @@ int32_t CellInt(QStringView text, int32_t fallback);
 
 QString BoolText(bool value); // "-1" or "0"
 
+// The nearest integer, halves to the even neighbour (62.5 gives 62, 63.5 gives 64).
+int RoundHalfEven(double value);
+
+// A number as the range boxes show it: "," between thousands, negatives in parentheses,
+// decimals only when the number has some ("1,234", "(56)", "2.5").
+QString FormatGrouped(double value);
+// Reads what a range box shows or a user types there: "1,234", "(56)", "-56", "2.5". The
+// "," only separates thousands here.
+std::optional<double> TryParseGrouped(QStringView text);
+
 } // namespace tolvane

@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QMimeDatabase>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 namespace tolvane {
@@ -23,9 +24,15 @@ int32_t FromQColor(const QColor& c) {
     return PlatformRgb(c.red(), c.green(), c.blue());
 }
 
-// "*.bmp" -> "Bitmap (*.bmp)" style filters keep the one-entry form.
 QString QtFilter(const QString& filter) {
     return filter + QStringLiteral(";;") + QStringLiteral("All files (*)");
+}
+
+// "*.png" -> ".png"; an entry that is not one plain pattern has no extension.
+QString ExtensionOf(const QString& entry) {
+    static const QRegularExpression plain(QStringLiteral("^\\*(\\.[A-Za-z0-9]+)$"));
+    const auto match = plain.match(entry.trimmed());
+    return match.hasMatch() ? match.captured(1) : QString();
 }
 
 // Whether the desktop names a program for a local file's type. Starting the desktop's
@@ -42,6 +49,16 @@ bool DesktopHasProgramFor(const QString& path) {
 }
 
 } // namespace
+
+QString WithChosenExtension(const QString& name, const QString& filter, const QString& chosen) {
+    const QString extension = ExtensionOf(chosen);
+    if (extension.isEmpty()) return name;
+    for (const QString& entry : filter.split(QStringLiteral(";;"))) {
+        const QString offered = ExtensionOf(entry);
+        if (!offered.isEmpty() && name.endsWith(offered, Qt::CaseInsensitive)) return name;
+    }
+    return name + extension;
+}
 
 std::optional<int32_t> QtDialogs::chooseColor(QWidget* parent, std::optional<int32_t> preset) {
     const QColor chosen = QColorDialog::getColor(ToQColor(preset.value_or(lastColor_)), parent);
@@ -68,9 +85,11 @@ std::optional<QString> QtDialogs::openFile(QWidget* parent, const QString& title
 std::optional<QString> QtDialogs::saveFile(QWidget* parent, const QString& title,
                                            const QString& filter) {
     // The replace question is the program's own, so the dialog must not ask first.
+    QString chosen;
     QString path = QFileDialog::getSaveFileName(parent, title, startFolder(), QtFilter(filter),
-                                                nullptr, QFileDialog::DontConfirmOverwrite);
+                                                &chosen, QFileDialog::DontConfirmOverwrite);
     if (path.isEmpty()) return std::nullopt;
+    path = WithChosenExtension(path, filter, chosen);
     lastFolder_ = QFileInfo(path).absolutePath();
     return path;
 }

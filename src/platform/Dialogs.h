@@ -18,7 +18,8 @@ public:
 
     // `preset` empty: the dialog opens with the colour it last returned.
     virtual std::optional<int32_t> chooseColor(QWidget* parent, std::optional<int32_t> preset) = 0;
-    // `filter` as "*.bmp": one entry. Empty result: cancelled.
+    // `filter` as "*.bmp", or several entries as "*.bmp;;*.png" (the first is chosen at
+    // first). Empty result: cancelled.
     virtual std::optional<QString> openFile(QWidget* parent, const QString& title,
                                             const QString& filter) = 0;
     virtual std::optional<QString> saveFile(QWidget* parent, const QString& title,
@@ -33,7 +34,11 @@ public:
     virtual bool openUrl(const QUrl& url) = 0;
 };
 
-// The desktop's dialogs.
+// A name typed into a save dialog that none of its `filter` entries matches gets the
+// extension of the entry the user chose ("*.png" adds ".png"; "All files (*)" adds nothing).
+QString WithChosenExtension(const QString& name, const QString& filter, const QString& chosen);
+
+// The desktop's dialogs (its native ones where the platform offers them).
 class QtDialogs : public Dialogs {
 public:
     std::optional<int32_t> chooseColor(QWidget* parent, std::optional<int32_t> preset) override;

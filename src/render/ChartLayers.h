@@ -73,7 +73,9 @@ void PaintRegionLabels(QPainter& painter, const ChartScene& scene, const MapView
 
 // Bubble radius in device pixels for a scale in percent; see BubbleLayer.cpp.
 double BubbleRadius(double scale, double unit);
-void PaintBubbles(QPainter& painter, const ChartScene& scene, const MapView& view, bool withNames);
+// Names, when shown, stay off `keepClear` (the legend).
+void PaintBubbles(QPainter& painter, const ChartScene& scene, const MapView& view, bool withNames,
+                  const QRectF& keepClear = QRectF());
 // A single bubble, as on the map and in the legend.
 void PaintBubble(QPainter& painter, const QPointF& centre, double radius, const QColor& fill,
                  double unit);
@@ -83,6 +85,8 @@ class LegendLayout {
 public:
     LegendLayout(const ChartScene& scene, double unit);
     bool isEmpty() const { return items_.empty(); }
+    // The area painted at `topLeft`, its paper box included.
+    QRectF area(const QPointF& topLeft, int columns, bool onLand = false) const;
     // Size when laid out in `columns` columns.
     QSizeF size(int columns) const;
     // The most columns that fit `width` (at least 1).

@@ -104,9 +104,11 @@ void PaintMapChart(QPainter& painter, const ChartScene& scene, const QRectF& fra
     borders.paint(painter, border);
     if (movie.kind == MovieKind::Region && scene.data.showText)
         PaintRegionLabels(painter, scene, view, fills);
+    const bool onLand = !movie.context.empty();
     if (movie.kind == MovieKind::City || movie.kind == MovieKind::RegionCity)
-        PaintBubbles(painter, scene, view, cityChart && scene.data.showText);
-    legend.paint(painter, layout.legendAt, layout.legendColumns, !movie.context.empty());
+        PaintBubbles(painter, scene, view, cityChart && scene.data.showText,
+                     legend.area(layout.legendAt, layout.legendColumns, onLand));
+    legend.paint(painter, layout.legendAt, layout.legendColumns, onLand);
 }
 
 void PaintAttribution(QPainter& painter, const QString& text, const QRectF& frame, double u) {

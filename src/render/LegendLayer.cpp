@@ -61,6 +61,12 @@ int LegendLayout::columnsFor(double width) const {
     return columns;
 }
 
+QRectF LegendLayout::area(const QPointF& topLeft, int columns, bool onLand) const {
+    if (items_.empty()) return {};
+    const double pad = onLand ? 5 * unit_ : 0;
+    return QRectF(topLeft, size(columns)).adjusted(-pad, -pad, pad, pad);
+}
+
 void LegendLayout::paint(QPainter& painter, const QPointF& topLeft, int columns,
                          bool onLand) const {
     if (items_.empty()) return;
@@ -68,9 +74,7 @@ void LegendLayout::paint(QPainter& painter, const QPointF& topLeft, int columns,
     if (onLand) {
         // Nearly opaque: the land's outlines may show through faintly, as on a printed map,
         // but never compete with the swatches.
-        const double pad = 5 * unit_;
-        painter.fillRect(QRectF(topLeft, size(columns)).adjusted(-pad, -pad, pad, pad),
-                         QColor(255, 255, 255, 235));
+        painter.fillRect(area(topLeft, columns, true), QColor(255, 255, 255, 235));
     }
     const int rows = (static_cast<int>(items_.size()) + columns - 1) / columns;
     const double itemWidth = swatch_.width() + 5 * unit_ + textWidth_;

@@ -4,7 +4,9 @@
 #include "render/PictureFile.h"
 
 #include <QContextMenuEvent>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 
 namespace tolvane {
 
@@ -15,6 +17,7 @@ ChartPlayer::ChartPlayer(QWidget* parent)
     setContextMenuPolicy(Qt::PreventContextMenu);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
 }
 
 void ChartPlayer::LoadMovie(int layer, const QString& path) {
@@ -23,6 +26,9 @@ void ChartPlayer::LoadMovie(int layer, const QString& path) {
     scene_ = LoadChartScene(path);
     picture_ = QImage();
     screen_ = QImage();
+    hitsSize_ = QSize();
+    hover_ = {};
+    highlight_ = {};
     update();
 }
 
@@ -49,14 +55,63 @@ void ChartPlayer::paintEvent(QPaintEvent*) {
     const qreal ratio = devicePixelRatioF();
     if (ratio == 1.0) {
         painter.drawImage(0, 0, picture());
-        return;
+    } else {
+        const QSize pixels = (QSizeF(size()) * ratio).toSize();
+        if (screen_.size() != pixels) {
+            screen_ = renderPicture(pixels);
+            screen_.setDevicePixelRatio(ratio);
+        }
+        painter.drawImage(0, 0, screen_);
     }
-    const QSize pixels = (QSizeF(size()) * ratio).toSize();
-    if (screen_.size() != pixels) {
-        screen_ = renderPicture(pixels);
-        screen_.setDevicePixelRatio(ratio);
+    if (highlight_.kind == ChartHit::Kind::None) return;
+    // The selected row's shape, outlined over the picture: dark inside a light halo.
+    const QPainterPath outline = hitIndex().outline(highlight_);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(
+        QPen(QColor(255, 255, 255, 220), 4.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.drawPath(outline);
+    painter.setPen(QPen(QColor(20, 60, 160), 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.drawPath(outline);
+}
+
+const ChartHitIndex& ChartPlayer::hitIndex() const {
+    if (hitsSize_ != size()) {
+        hits_ = ChartHitIndex(scene_, QRectF(QPointF(0, 0), QSizeF(size())));
+        hitsSize_ = size();
     }
-    painter.drawImage(0, 0, screen_);
+    return hits_;
+}
+
+ChartHit ChartPlayer::hitAt(const QPoint& position) const {
+    return hitIndex().at(position);
+}
+
+QString ChartPlayer::describe(const ChartHit& hit) const {
+    return hitIndex().describe(hit);
+}
+
+void ChartPlayer::highlight(ChartHit::Kind kind, const QString& name, const QString& key) {
+    const ChartHit hit = hitIndex().find(kind, name, key);
+    if (hit == highlight_) return;
+    highlight_ = hit;
+    update();
+}
+
+void ChartPlayer::mouseMoveEvent(QMouseEvent* event) {
+    const ChartHit hit = hitAt(event->position().toPoint());
+    if (hit == hover_) return;
+    hover_ = hit;
+    if (hit.kind == ChartHit::Kind::None)
+        QToolTip::hideText();
+    else
+        QToolTip::showText(event->globalPosition().toPoint(), describe(hit), this);
+}
+
+void ChartPlayer::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return;
+    const ChartHit hit = hitAt(event->position().toPoint());
+    if (hit.kind != ChartHit::Kind::None) emit entryClicked(hit);
 }
 
 void ChartPlayer::contextMenuEvent(QContextMenuEvent* event) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "render/ChartScene.h"
+#include "render/HitTest.h"
 
 #include <QImage>
 #include <QSize>
@@ -43,9 +44,23 @@ public:
     QString moviePath() const { return moviePath_; }
     const ChartScene& scene() const { return scene_; }
 
+    // What lies under a point of the widget, and its tooltip text.
+    ChartHit hitAt(const QPoint& position) const;
+    QString describe(const ChartHit& hit) const;
+    // Outlines a region or city of the chart, as the page's grid row names it (by name
+    // and short name or region); an entry the chart lacks outlines nothing.
+    void highlight(ChartHit::Kind kind, const QString& name, const QString& key);
+    ChartHit highlighted() const { return highlight_; }
+
+signals:
+    // A left click on a region or city of the chart.
+    void entryClicked(ChartHit hit);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     ChartScene scene_;
@@ -55,6 +70,12 @@ private:
     // widget's size, one at the screen's pixel density when that differs.
     mutable QImage picture_;
     mutable QImage screen_;
+    // Hit testing works in the widget's frame; rebuilt when the scene or the size changes.
+    const ChartHitIndex& hitIndex() const;
+    mutable ChartHitIndex hits_;
+    mutable QSize hitsSize_;
+    ChartHit hover_;
+    ChartHit highlight_;
 };
 
 } // namespace tolvane

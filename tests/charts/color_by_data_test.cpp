@@ -1,4 +1,5 @@
 #include "charts/ColorByData.h"
+#include "charts/ColorSchemes.h"
 #include "charts/GridRows.h"
 #include "model/UserError.h"
 
@@ -57,7 +58,7 @@ TEST(GradientTest, ShadeCodesFollowTheBandsBlackToWhiteOverFourSteps) {
     for (int i = 0; i < 3; ++i)
         grid.setText(ColData, i + 2, QString::fromLatin1(data[i]));
     LegendState legend(ChartKind::Shade);
-    ApplyGradient(grid, 3, &legend, 0x000000, 0xFFFFFF, 4, true);
+    ApplyGradient(grid, 3, &legend, 0x000000, 0xFFFFFF, 4, {.shadeCodes = true});
 
     const char* codes[] = {"1", "2", "4"};
     const int32_t greys[] = {0x000000, 0x555555, 0xFFFFFF};
@@ -76,7 +77,7 @@ TEST(GradientTest, ShadeCodesFollowTheBandsBlackToWhiteOverFourSteps) {
     // Equal values: band 1's colour, but the first code.
     for (int i = 0; i < 3; ++i)
         grid.setText(ColData, i + 2, QStringLiteral("7"));
-    ApplyGradient(grid, 3, nullptr, 0x000000, 0xFFFFFF, 4, true);
+    ApplyGradient(grid, 3, nullptr, 0x000000, 0xFFFFFF, 4, {.shadeCodes = true});
     EXPECT_EQ(grid.text(ColExtra, 2), "1");
     EXPECT_EQ(RowColor(grid, 1), 0x555555);
 
@@ -252,4 +253,48 @@ TEST(RangeTest, OnlyTheGivenRowsAreColoured) {
 }
 
 } // namespace
+} // namespace tolvane
+
+namespace tolvane {
+
+TEST(ClassesTest, QuantilesHoldEquallyManyValuesAndNaturalBreaksFindTheGaps) {
+    const Classes q = ClassifyValues(ClassMethod::Quantile, {9, 1, 2, 3, 4, 5, 6, 7, 8, 10}, 5);
+    EXPECT_EQ(q.of, std::vector<int>({4, 0, 0, 1, 1, 2, 2, 3, 3, 4}));
+    EXPECT_EQ(q.lower, std::vector<double>({1, 3, 5, 7, 9}));
+    EXPECT_EQ(q.upper, std::vector<double>({2, 4, 6, 8, 10}));
+
+    const Classes j =
+        ClassifyValues(ClassMethod::NaturalBreaks, {50, 1, 12, 2, 3, 10, 11, 51, 52}, 3);
+    EXPECT_EQ(j.of, std::vector<int>({2, 0, 1, 0, 0, 1, 1, 2, 2}));
+    EXPECT_EQ(j.lower, std::vector<double>({1, 10, 50}));
+    EXPECT_EQ(j.upper, std::vector<double>({3, 12, 52}));
+
+    const Classes same = ClassifyValues(ClassMethod::NaturalBreaks, {4, 4, 4}, 5);
+    EXPECT_EQ(same.of, std::vector<int>({1, 1, 1}));
+}
+
+TEST(ClassesTest, GradientByQuantilesWithASchemeGivesRealBoundsAndTheSchemesColours) {
+    GridData grid = RegionGrid({"1", "2", "3", "100"});
+    LegendState legend(ChartKind::Region);
+    GradientOptions options;
+    options.method = ClassMethod::Quantile;
+    options.scheme = FindColorScheme("Blues");
+    ASSERT_NE(options.scheme, nullptr);
+    ApplyGradient(grid, 4, &legend, kMinColor, kMaxColor, 3, options);
+    const int32_t blues[] = {0xf7ebde, 0xe1ca9e, 0xbd8231}; // #deebf7 #9ecae1 #3182bd
+    EXPECT_EQ(RowColor(grid, 2), blues[0]);                 // classes {1, 2}, {3}, {100}
+    EXPECT_EQ(RowColor(grid, 3), blues[1]);
+    EXPECT_EQ(RowColor(grid, 4), blues[2]);
+    EXPECT_EQ(legend.grid.text(ColLegendText, 1), "1.000~2.000");
+    EXPECT_EQ(legend.grid.text(ColLegendText, 3), "100.000~100.000");
+    EXPECT_EQ(legend.grid.color(ColLegendColor, 2), blues[1]);
+
+    // More classes than a scheme has: its ends stay its darkest and lightest colours.
+    const std::vector<int32_t> twelve = SchemeColors(*options.scheme, 12);
+    ASSERT_EQ(twelve.size(), 12u);
+    EXPECT_EQ(twelve.front(), SwapRedBlue(0xf7fbff));
+    EXPECT_EQ(twelve.back(), SwapRedBlue(0x08306b));
+    EXPECT_EQ(SchemeColors(*options.scheme, 2).back(), blues[2]);
+}
+
 } // namespace tolvane

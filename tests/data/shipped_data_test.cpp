@@ -2,7 +2,11 @@
 // each region or city of the chart has its shape, and the program's own writer reproduces
 // each shipped chart file byte for byte.
 #include "charts/Charts.h"
+#include "forms/CityPage.h"
+#include "forms/PageParts.h"
+#include "forms/RegionCityPage.h"
 #include "forms/RegionPage.h"
+#include "forms/ShadePage.h"
 #include "render/MapMovie.h"
 #include "support/TempAppFolder.h"
 
@@ -21,11 +25,9 @@ namespace {
 
 const QString kData = QStringLiteral(TOLVANE_SOURCE_DIR "/data/");
 
-const QStringList kShadeMaps{"Chinaad", "Germany3", "Italy2"};
-const QStringList kCityMaps{"WorldCity",   "EuropeCity",   "CNCity",    "FranceCity",
-                            "GermanyCity", "ItalyCity",    "JapanCity", "SouthKoreaCity",
-                            "SpainCity",   "ThailandCity", "UKCity",    "USACity"};
-const QStringList kRegionCityMaps{"WorldRC", "ChinaRC", "GermanyRC", "NetherlandsRC", "USAPCity"};
+const QStringList& kShadeMaps = ShadePage::maps().stems();
+const QStringList& kCityMaps = CityPage::maps().stems();
+const QStringList& kRegionCityMaps = RegionCityPage::maps().stems();
 
 QByteArray ReadShipped(const QString& name) {
     QFile f(kData + name);

@@ -74,6 +74,19 @@ TEST_F(ColorDialogTest, StartsWithTheDefaults) {
     EXPECT_EQ(steps->currentText(), QStringLiteral("6"));
     EXPECT_EQ(child<QLineEdit>("txtNum1")->text(), QStringLiteral("0"));
     EXPECT_EQ(child<QLineEdit>("txtNum2")->text(), QStringLiteral("0"));
+    EXPECT_EQ(child<QComboBox>("cmbClasses")->currentText(), QStringLiteral("Equal interval"));
+    EXPECT_EQ(child<QComboBox>("cmbScheme")->currentIndex(), 0);
+}
+
+TEST_F(ColorDialogTest, ASchemeFillsBothColoursUntilOneIsPicked) {
+    auto* scheme = child<QComboBox>("cmbScheme");
+    scheme->setCurrentIndex(scheme->findData(QStringLiteral("Reds")));
+    EXPECT_EQ(child<ColorEdit>("clrMinM")->color(), SwapRedBlue(0xfee5d9)); // Reds, 6 classes
+    EXPECT_EQ(child<ColorEdit>("clrMaxM")->color(), SwapRedBlue(0xa50f15));
+    EXPECT_TRUE(scheme->currentText().contains("color-blind safe"));
+    dialogs.queueColor(0x000001);
+    child<ColorEdit>("clrMaxM")->click();
+    EXPECT_EQ(scheme->currentIndex(), 0);
 }
 
 TEST_F(ColorDialogTest, GradientOkColoursTheTargetRewritesItsLegendAndCloses) {

@@ -228,6 +228,8 @@ TEST_F(MainWindow, SaveChartWritesABitmapOfTheChosenSizeAndAsksBeforeReplacing) 
 
     dialogs.queuePath(app.path() + "chart");
     main->cmdSavePictureClick();
+    EXPECT_EQ(dialogs.titles.first(), "Save Chart");
+    EXPECT_EQ(dialogs.filters.first(), "*.bmp;;*.png;;*.svg;;*.pdf"); // BMP first
     QImage saved(app.path() + "chart.bmp");
     ASSERT_FALSE(saved.isNull());
     EXPECT_EQ(saved.size(), QSize(575, 402));

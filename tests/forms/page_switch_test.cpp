@@ -5,6 +5,7 @@
 #include "forms/TFrmMain.h"
 #include "forms/TfrmColor.h"
 #include "platform/Dialogs.h"
+#include "render/ChartRenderer.h"
 #include "support/TempAppFolder.h"
 #include "widgets/ChartPlayer.h"
 #include "widgets/ChartSizeBar.h"
@@ -275,4 +276,27 @@ TEST_F(PageSwitch, PastedValuesAndColouringsAreUndoneAndRedoneFromTheKeyboard) {
     QTest::keyClick(view, Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(grid.text(3, row), "11");
     EXPECT_EQ(map().undoStack().redoName(), "Gradient Color");
+}
+
+TEST_F(PageSwitch, PointingAtTheMapFindsTheRowAndSelectingARowOutlinesTheRegion) {
+    ChartPlayer* player = main->Flash1;
+    const ChartScene& scene = player->scene();
+    ASSERT_TRUE(scene.movie);
+    const QTransform placement = *MapPlacement(scene, QRectF(player->rect()));
+    const size_t entry = 3;
+    const int shape = scene.match.regionShape[entry];
+    ASSERT_GE(shape, 0);
+    const QPoint label =
+        placement.map(scene.movie->regions[static_cast<size_t>(shape)].label).toPoint();
+    const ChartHit hit = player->hitAt(label);
+    ASSERT_EQ(hit, (ChartHit{ChartHit::Kind::Region, static_cast<int>(entry)}));
+    EXPECT_TRUE(player->describe(hit).contains(scene.data.regions[entry].name.toHtmlEscaped()));
+
+    QTest::mouseClick(player, Qt::LeftButton, {}, label);
+    const GridData& grid = map().state().grid;
+    const int row = map().WGrid()->currentRow();
+    EXPECT_EQ(grid.text(1, row), scene.data.regions[entry].name);
+    EXPECT_EQ(map().WGrid()->currentCol(), 1);
+    EXPECT_EQ(player->highlighted(), hit); // the selected row is outlined in turn
+    EXPECT_EQ(dialogs.colorDialogs, 0);
 }

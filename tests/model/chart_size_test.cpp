@@ -1,5 +1,6 @@
 #include "forms/SaveChart.h"
 #include "model/ChartSize.h"
+#include "platform/Dialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -24,4 +25,12 @@ TEST(SaveChartName, KeepsPictureExtensionsAndGivesOthersBmp) {
     EXPECT_EQ(WithPictureExtension("/tmp/chart.pdf"), "/tmp/chart.pdf");
     EXPECT_EQ(WithPictureExtension("/tmp/chart.jpg"), "/tmp/chart.jpg.bmp");
     EXPECT_EQ(WithPictureExtension("/tmp/v1.2/chart"), "/tmp/v1.2/chart.bmp");
+}
+
+TEST(SaveChartName, TheChosenFilterGivesATypedNameItsExtension) {
+    const QString offered = "*.bmp;;*.png;;*.svg;;*.pdf";
+    EXPECT_EQ(WithChosenExtension("/tmp/chart", offered, "*.png"), "/tmp/chart.png");
+    EXPECT_EQ(WithChosenExtension("/tmp/chart.BMP", offered, "*.png"), "/tmp/chart.BMP");
+    EXPECT_EQ(WithChosenExtension("/tmp/chart.jpg", offered, "*.pdf"), "/tmp/chart.jpg.pdf");
+    EXPECT_EQ(WithChosenExtension("/tmp/chart", offered, "All files (*)"), "/tmp/chart");
 }

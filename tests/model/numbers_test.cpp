@@ -160,3 +160,26 @@ TEST(Conversions, CellsFallBackOnlyWhenNotNumericText) {
     EXPECT_THROW(CellFloat(u".", 0), ConvertError);
     EXPECT_THROW(CellInt(u"2,5", 1), ConvertError);
 }
+
+TEST(GroupedFormat, ThousandsParenthesesAndOnlyTheDecimalsANumberHas) {
+    EXPECT_EQ(FormatGrouped(0), "0");
+    EXPECT_EQ(FormatGrouped(999), "999");
+    EXPECT_EQ(FormatGrouped(1234567), "1,234,567");
+    EXPECT_EQ(FormatGrouped(-1234), "(1,234)");
+    EXPECT_EQ(FormatGrouped(2.5), "2.5"); // the bound as it is, never rounded for show
+    for (const double v : {0.0, 2.5, -1234.25, 1234567.0, -0.001})
+        EXPECT_EQ(TryParseGrouped(FormatGrouped(v)), v) << v;
+    EXPECT_EQ(TryParseGrouped(u"-56"), -56);
+    EXPECT_EQ(TryParseGrouped(u"1,000.5"), 1000.5);
+    EXPECT_FALSE(TryParseGrouped(u"(-5)"));
+    EXPECT_FALSE(TryParseGrouped(u"-"));
+    EXPECT_FALSE(TryParseGrouped(u"1.2.3"));
+}
+
+TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {
+    EXPECT_EQ(RoundHalfEven(62.5), 62);
+    EXPECT_EQ(RoundHalfEven(63.5), 64);
+    EXPECT_EQ(RoundHalfEven(0.5), 0);
+    EXPECT_EQ(RoundHalfEven(99.51), 100);
+    EXPECT_EQ(RoundHalfEven(-2.5), -2);
+}

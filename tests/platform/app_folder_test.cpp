@@ -1,7 +1,10 @@
+#include "model/UserError.h"
 #include "platform/AppFolder.h"
 #include "support/TempAppFolder.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -50,4 +53,76 @@ TEST(AppFolder, WithoutDataBesideItTheUsersFolderIsSeededFromTheInstalledCopy) {
     EXPECT_EQ(kept.readAll(), "my chart"); // never overwrites what the user has
     EXPECT_TRUE(QFile::exists(user + "help/help.css"));
     qunsetenv("XDG_DATA_HOME");
+}
+
+namespace {
+
+void Put(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray Get(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+// An installed Tolvane under a temporary prefix and a user whose data folder is temporary.
+struct Installed {
+    Installed() { qputenv("XDG_DATA_HOME", home.path().toUtf8()); }
+    ~Installed() { qunsetenv("XDG_DATA_HOME"); }
+    QString bin() const { return prefix.path() + "/bin"; }
+    QString shipped(const QString& name) const { return prefix.path() + "/share/tolvane/" + name; }
+    QString user(const QString& name = {}) const { return home.path() + "/tolvane/" + name; }
+    QTemporaryDir home, prefix;
+};
+
+} // namespace
+
+TEST(AppFolder, AnUpgradeBringsNewShippedFilesButNeverReplacesWhatTheUserChanged) {
+    Installed app;
+    Put(app.shipped("data/Germany.xml"), "Germany 1");
+    Put(app.shipped("data/Spain.xml"), "Spain 1");
+    Put(app.shipped("help/help.htm"), "help 1");
+    ASSERT_EQ(FindAppFolder(app.bin()), app.user());
+    EXPECT_EQ(Get(app.user("data/Spain.xml")), "Spain 1");
+
+    Put(app.user("data/Germany.xml"), "my Germany chart");
+    Put(app.user("data/LastOption.set"), "my options");
+    // The new version changes every shipped file and ships one more.
+    Put(app.shipped("data/Germany.xml"), "Germany 2, redrawn");
+    Put(app.shipped("data/Spain.xml"), "Spain 2, redrawn");
+    Put(app.shipped("help/help.htm"), "help 2, rewritten");
+    Put(app.shipped("data/Italy.xml"), "Italy 2");
+    FindAppFolder(app.bin());
+    EXPECT_EQ(Get(app.user("data/Germany.xml")), "my Germany chart");
+    EXPECT_EQ(Get(app.user("data/LastOption.set")), "my options");
+    EXPECT_EQ(Get(app.user("data/Spain.xml")), "Spain 2, redrawn");
+    EXPECT_EQ(Get(app.user("help/help.htm")), "help 2, rewritten");
+    EXPECT_EQ(Get(app.user("data/Italy.xml")), "Italy 2");
+
+    // A chart the user changed stays theirs in every later version too.
+    Put(app.shipped("data/Germany.xml"), "Germany 3, redrawn again");
+    FindAppFolder(app.bin());
+    EXPECT_EQ(Get(app.user("data/Germany.xml")), "my Germany chart");
+    // A shipped file the user deleted comes back.
+    QFile::remove(app.user("data/Spain.xml"));
+    FindAppFolder(app.bin());
+    EXPECT_EQ(Get(app.user("data/Spain.xml")), "Spain 2, redrawn");
+}
+
+TEST(AppFolder, AFolderThatCannotBeMadeIsOneMessageAndNothingIsTouched) {
+    Installed app;
+    Put(app.shipped("data/Germany.xml"), "Germany 1");
+    Put(app.home.path() + "/tolvane", "a file where the folder should be");
+    try {
+        FindAppFolder(app.bin());
+        FAIL() << "no error";
+    } catch (const UserError& e) {
+        EXPECT_TRUE(e.message().startsWith("Tolvane cannot write to its folder " + app.user()))
+            << e.message().toStdString();
+    }
+    EXPECT_EQ(Get(app.home.path() + "/tolvane"), "a file where the folder should be");
 }

@@ -35,4 +35,12 @@ void TempAppFolder::copyShipped(const QString& name) const {
     QFile::copy(QStringLiteral(TOLVANE_SOURCE_DIR "/data/") + name, dataPath(name));
 }
 
+void TempAppFolder::copyShippedMaps(const QStringList& stems) const {
+    for (const QString& stem : stems) {
+        copyShipped(stem + QStringLiteral(".xml"));
+        copyShipped(stem + QStringLiteral(".map"));
+    }
+    copyShipped(QStringLiteral("cmap1.map"));
+}
+
 } // namespace tolvane::test

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 namespace tolvane::test {
@@ -18,6 +19,8 @@ public:
     bool exists(const QString& relative) const;
     // Copies shipped files from the repository's data/ folder.
     void copyShipped(const QString& name) const;
+    // Copies the shipped chart data files and movies of maps, and the blank movie.
+    void copyShippedMaps(const QStringList& stems) const;
 
 private:
     QTemporaryDir dir_;
