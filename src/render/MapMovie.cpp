@@ -87,18 +87,40 @@ std::vector<Arc> DecodeArcs(const JsonArcs& arcs, const Transform& t) {
     return out;
 }
 
+// Rings name arcs by index, so a few bytes can name a long arc again and again. A map uses
+// each arc once or twice (once per side); a movie whose shapes add up to many times its
+// arcs is damaged or hostile, and is refused before it fills the memory.
+class PointBudget {
+public:
+    explicit PointBudget(size_t arcPoints)
+        : left_(kTimesArcs * arcPoints + kAlways) {}
+    void spend(size_t points) {
+        if (points > left_)
+            throw UserError(QStringLiteral("its shapes repeat their outlines far more often than "
+                                           "a map does"));
+        left_ -= points;
+    }
+
+private:
+    static constexpr size_t kTimesArcs = 8;
+    static constexpr size_t kAlways = 100000;
+    size_t left_;
+};
+
 class ShapeBuilder {
 public:
-    ShapeBuilder(const std::vector<Arc>& arcs, std::vector<bool>* usedArcs)
+    ShapeBuilder(const std::vector<Arc>& arcs, std::vector<bool>* usedArcs, PointBudget& budget)
         : arcs_(arcs)
-        , used_(usedArcs) {}
+        , used_(usedArcs)
+        , budget_(budget) {}
 
     // One ring: arc indices, ~i meaning arc i walked backwards.
     void addRing(const JsonValue& ring, QPainterPath& path) {
         ringPoints_.clear();
         for (size_t k = 0; k < ring.size(); ++k) {
             const double d = ring.numberAt(k, NAN);
-            if (!std::isfinite(d) || d != std::floor(d)) return;
+            // An index is an integer that fits the arc list (and a conversion).
+            if (!(std::fabs(d) < 2147483648.0) || d != std::floor(d)) return;
             const auto index = static_cast<int64_t>(d);
             const bool reversed = index < 0;
             const auto arcIndex = static_cast<size_t>(reversed ? ~index : index);
@@ -107,6 +129,7 @@ public:
             if (used_) (*used_)[arcIndex] = true;
             const Arc& arc = arcs_[arcIndex];
             if (arc.empty()) continue;
+            budget_.spend(arc.size());
             // Consecutive arcs share their joining point; keep it once.
             const size_t skip = ringPoints_.empty() ? 0 : 1;
             if (reversed) {
@@ -147,6 +170,7 @@ public:
 private:
     const std::vector<Arc>& arcs_;
     std::vector<bool>* used_;
+    PointBudget& budget_;
     std::vector<QPointF> ringPoints_;
 };
 
@@ -257,14 +281,15 @@ std::shared_ptr<const MapMovie> ParseMapMovie(const QByteArray& bytes) {
     const Transform transform = ReadTransform(doc["transform"]);
     const std::vector<Arc> arcs = DecodeArcs(arcList, transform);
     std::vector<bool> borderArcs(arcs.size(), false);
+    PointBudget budget(arcList.xy.size() / 2);
 
-    ShapeBuilder regionBuilder(arcs, &borderArcs);
+    ShapeBuilder regionBuilder(arcs, &borderArcs, budget);
     for (const JsonValue* g : GeometriesOf(objects["regions"])) {
         MovieShape shape = BuildShape(regionBuilder, *g);
         shape.key = (*g)["properties"]["key"].toString();
         movie->regions.push_back(std::move(shape));
     }
-    ShapeBuilder contextBuilder(arcs, nullptr);
+    ShapeBuilder contextBuilder(arcs, nullptr, budget);
     for (const JsonValue* g : GeometriesOf(objects["context"])) {
         MovieShape shape = BuildShape(contextBuilder, *g);
         shape.key = (*g)["properties"]["kind"].toString();
