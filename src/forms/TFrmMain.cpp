@@ -204,7 +204,8 @@ void TFrmMain::FormCreate() {
     placePreview(Flash1);
     letEventsRun();
     regionPage_->chkPShowLegend()->setEnabled(true);
-    if (RegionPage::startupMapHasNames(regionPage_->cmbMap()->currentText()))
+    const QString map = regionPage_->selectedMap();
+    if (RegionPage::startupMapHasNames(map) || regionPage_->addedMapRow().offersNames(map))
         regionPage_->chkPShowName()->setEnabled(true);
     flagPage_->fillStartCodes();
 }
