@@ -3,6 +3,8 @@
 #include "render/MapMovie.h"
 #include "render/RenderFixture.h"
 
+#include <QDateTime>
+#include <QFile>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -140,6 +142,26 @@ TEST(MovieLoader, CacheFollowsContentNotPath) {
     EXPECT_NE(second, first);
     EXPECT_EQ(second->kind, MovieKind::City);
     EXPECT_THROW(LoadMapMovie(folder.path(QStringLiteral("missing.map"))), UserError);
+}
+
+TEST(MovieLoader, SettledFileIsKnownByItsStamp) {
+    ChartFolder folder;
+    const QString path = folder.write(QStringLiteral("old.map"), SquaresAs("city"));
+    const QDateTime hourAgo = QDateTime::currentDateTime().addSecs(-3600);
+    const auto setTime = [&](const QDateTime& time) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(time, QFileDevice::FileModificationTime));
+    };
+    setTime(hourAgo);
+    const auto first = LoadMapMovie(path);
+    // Rewritten in place, as long, with its time put back: its stamp says unchanged, so it
+    // is not read again.
+    folder.write(QStringLiteral("old.map"), SquaresAs("flag"));
+    setTime(hourAgo);
+    EXPECT_EQ(LoadMapMovie(path), first);
+    setTime(hourAgo.addSecs(1));
+    EXPECT_EQ(LoadMapMovie(path)->kind, MovieKind::Flag);
 }
 
 TEST(Json, StringsNumbersAndFlatIntegerArrays) {
