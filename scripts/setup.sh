@@ -9,6 +9,7 @@ PACKAGES=(
   libgdal-dev
   fonts-dejavu-core xdg-utils
   file
+  clang-14 libclang-rt-14-dev
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -133,13 +133,16 @@ QString StageMap(const QString& appFolder, const QString& stem, const QString& m
     return model.stagedMoviePath();
 }
 
-// The files a chart of `stem` needs, copied into a fresh application folder.
+// The files a chart of `stem` needs, copied into a fresh application folder. Throws
+// UserError when one cannot be copied.
 bool CopyNeededFiles(const QString& from, const QString& to, const QString& stem) {
     QDir().mkpath(to + QStringLiteral("data"));
     bool any = false;
     for (const QString& ext : {QStringLiteral(".map"), QStringLiteral(".xml")}) {
         const QString name = QStringLiteral("data/") + stem + ext;
-        if (QFileInfo(from + name).isFile()) any = CopyFileReplacing(from + name, to + name) || any;
+        if (!QFileInfo(from + name).isFile()) continue;
+        CopyFileAtomically(from + name, to + name);
+        any = true;
     }
     return any;
 }
@@ -217,7 +220,8 @@ int main(int argc, char** argv) {
 
         std::printf("TIMING load_ms=%.2f parse_ms=%.2f draw_ms=%.2f encode_ms=%.2f write_ms=%.2f\n",
                     loadMs, parseMs, picture.drawMs, picture.encodeMs, writeMs);
-        return scene.movie ? 0 : 1;
+        // A picture with a note in it is no success: something could not be drawn.
+        return scene.movie && scene.notes.isEmpty() ? 0 : 1;
     } catch (const UserError& e) {
         std::fprintf(stderr, "tolvane-render: %s\n", qPrintable(e.message()));
         return 1;

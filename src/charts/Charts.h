@@ -11,9 +11,9 @@ namespace tolvane {
 // (appFolder/data/<map>.xml). Every cell is converted first: a cell that does not convert
 // throws ConvertError and nothing is written. The file is replaced atomically.
 //
-// Loaders read appFolder/data/<map>.xml, and only when all of it reads well: refill the
-// chart model and the page state, stage the map movie as data/cmap.map and write the
-// staged data file the movie draws from. A file that cannot be read or converted throws
+// Loaders read appFolder/data/<map>.xml, stage the map movie as data/cmap.map with the
+// staged data file the movie draws from, and only when all of that succeeded refill the
+// chart model and the page state. A file that cannot be read, converted or staged throws
 // UserError and leaves model, page, staged movie and staged data file as they were.
 
 void WriteRegionChart(const ChartModel& model, const MapPageState& page);
@@ -29,8 +29,19 @@ void LoadCityChart(ChartModel& model, CityPageState& page, int32_t& border, cons
 void WriteRegionCityChart(const ChartModel& model, const RegionCityPageState& page);
 void LoadRegionCityChart(ChartModel& model, RegionCityPageState& page, const QString& mapName);
 
-// Copies the map movie over data/cmap.map (a missing movie leaves the old one: the preview
-// then shows what it showed) and writes the staged data file of the kind.
+// The two halves of a load and a make without the files: what a page shows of a chart read
+// (model and page refilled; the border must be a colour), and the chart a page's make
+// writes. Every cell is converted: a cell that does not convert throws ConvertError.
+void ShowMapChart(ChartKind kind, ChartModel& model, MapPageState& page, ChartFileData data);
+ChartFileData MakeMapChart(ChartKind kind, const ChartModel& model, const MapPageState& page);
+void ShowCityChart(ChartModel& model, CityPageState& page, int32_t& border, ChartFileData data);
+ChartFileData MakeCityChart(const ChartModel& model, const CityPageState& page, int32_t border);
+void ShowRegionCityChart(ChartModel& model, RegionCityPageState& page, ChartFileData data);
+ChartFileData MakeRegionCityChart(const ChartModel& model, const RegionCityPageState& page);
+
+// Copies the map movie over data/cmap.map and writes the staged data file of the kind, both
+// or neither: a missing movie or a file that cannot be written throws UserError and leaves
+// the staged files as they were.
 void StageChart(const ChartModel& model, ChartKind kind, const QString& mapName,
                 const ChartFileData& staged);
 
@@ -39,7 +50,7 @@ void StageChart(const ChartModel& model, ChartKind kind, const QString& mapName,
 namespace tolvane {
 
 // What the staged data file of a region, shade or city chart holds after a load: the
-// tables as read, with the legend items up to the item count, numbered from 1.
-ChartFileData StagedCopy(const ChartModel& model, const ChartFileData& read, int legendCount);
+// items as read, with the legend items up to the item count, numbered from 1.
+ChartFileData StagedCopy(const ChartFileData& read, int legendCount);
 
 } // namespace tolvane

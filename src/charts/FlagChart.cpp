@@ -116,11 +116,10 @@ bool WriteFlagChart(const ChartModel& model, const QString& type, const QString&
                     const std::vector<FlagColumn>& columns) {
     const QString movie = FlagMovieName(type);
     if (movie.isEmpty()) return false;
-    BuildFlagChart(title, columns).save(model.dataPath(QStringLiteral("ChartFlag1.xml")));
-    if (!CopyFileReplacing(model.dataPath(movie), model.stagedMoviePath()))
-        throw UserError(QStringLiteral("The flag chart movie %1 could not be staged as %2.")
-                            .arg(QDir::toNativeSeparators(model.dataPath(movie)),
-                                 QDir::toNativeSeparators(model.stagedMoviePath())));
+    // Data and movie together or neither: the old movie must not draw the new data.
+    ReplaceFilesTogether({{model.dataPath(QStringLiteral("ChartFlag1.xml")),
+                           BuildFlagChart(title, columns).toBytes()},
+                          {model.stagedMoviePath(), ReadWholeFile(model.dataPath(movie))}});
     return true;
 }
 

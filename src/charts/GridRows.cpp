@@ -116,8 +116,12 @@ std::vector<TProvince> CollectDataGrid(const GridData& grid, GridLayout layout,
     return out;
 }
 
+int LegendItemCount(ChartKind kind, const LegendBlock& block) {
+    return std::clamp(block.count, 0, LegendMaxItems(kind));
+}
+
 void FillLegend(LegendState& legend, const LegendBlock& block) {
-    const int count = std::clamp(block.count, 0, LegendMaxItems(legend.kind));
+    const int count = LegendItemCount(legend.kind, block);
     legend.countIndex = count - 1;
     if (block.show) legend.show = true; // a hidden legend in the file leaves the box as it is
 

@@ -18,6 +18,8 @@ void FillDataGrid(GridData& grid, GridLayout layout, const std::vector<TProvince
 std::vector<TProvince> CollectDataGrid(const GridData& grid, GridLayout layout,
                                        const std::vector<TProvince>& table);
 
+// The items a legend set shows for a loaded block: its count, within the set's list.
+int LegendItemCount(ChartKind kind, const LegendBlock& block);
 // Refills a legend set from a loaded legend block.
 void FillLegend(LegendState& legend, const LegendBlock& block);
 // The legend block a writer stores: the list's item count and one item per grid row.

@@ -11,7 +11,7 @@ namespace tolvane {
 
 namespace {
 
-// The parts of a page a chart file is loaded into.
+// The parts of a page a chart file is shown in.
 struct ListPage {
     GridLayout layout;
     GridData& grid;
@@ -20,22 +20,19 @@ struct ListPage {
     int32_t& border; // platform colour
 };
 
-void WriteListChart(ChartKind kind, const ChartModel& model, GridLayout layout,
-                    const GridData& grid, const LegendState& legend, bool showName,
-                    int32_t border) {
+ChartFileData MakeListChart(const ChartModel& model, GridLayout layout, const GridData& grid,
+                            const LegendState& legend, bool showName, int32_t border) {
     ChartFileData data;
     data.regions = model.regionCount;
     data.border = QString::number(SwapRedBlue(border));
     data.showText = showName;
     data.items = CollectDataGrid(grid, layout, model.regions);
     data.legend = CollectLegend(legend);
-    BuildChartFile(kind, data).save(model.chartFilePath());
+    return data;
 }
 
-void LoadListChart(ChartKind kind, ChartModel& model, const ListPage& page,
-                   const QString& mapName) {
-    ChartFileData data = LoadChartFile(kind, model.dataPath(mapName + QStringLiteral(".xml")));
-
+void ShowListChart(ChartModel& model, const ListPage& page, ChartFileData data) {
+    const int32_t border = SwapRedBlue(ParseInt(data.border));
     // Cities live in the region table while the "Bubble" page shows them.
     model.regions = std::move(data.items);
     model.regionCount = static_cast<int>(model.regions.size());
@@ -43,29 +40,54 @@ void LoadListChart(ChartKind kind, ChartModel& model, const ListPage& page,
 
     FillDataGrid(page.grid, page.layout, model.regions);
     page.showName = data.showText;
-    page.border = SwapRedBlue(ParseInt(data.border));
+    page.border = border;
     FillLegend(page.legend, data.legend);
+}
 
-    StageChart(model, kind, mapName, StagedCopy(model, data, page.legend.countIndex + 1));
+void LoadListChart(ChartKind kind, ChartModel& model, const ListPage& page,
+                   const QString& mapName) {
+    ChartFileData data = LoadChartFile(kind, model.dataPath(mapName + QStringLiteral(".xml")));
+    ParseInt(data.border); // a border that is no colour fails here, before anything changes
+    // Staged before anything changes: when staging fails, model and page still hold the
+    // chart they showed, and the next make cannot write it into another map's file.
+    StageChart(model, kind, mapName, StagedCopy(data, LegendItemCount(kind, data.legend)));
+    ShowListChart(model, page, std::move(data));
 }
 
 GridLayout MapLayout(ChartKind kind) {
     return kind == ChartKind::Shade ? GridLayout::Shade : GridLayout::Region;
 }
 
-void WriteMapChart(ChartKind kind, const ChartModel& model, const MapPageState& page) {
-    WriteListChart(kind, model, MapLayout(kind), page.grid, page.legend, page.showName,
-                   page.border);
-}
-
 ListPage MapPage(ChartKind kind, MapPageState& page) {
     return {MapLayout(kind), page.grid, page.legend, page.showName, page.border};
 }
 
+ListPage CityPage(CityPageState& page, int32_t& border) {
+    return {GridLayout::City, page.grid, page.legend, page.showName, border};
+}
+
 } // namespace
 
+ChartFileData MakeMapChart(ChartKind kind, const ChartModel& model, const MapPageState& page) {
+    return MakeListChart(model, MapLayout(kind), page.grid, page.legend, page.showName,
+                         page.border);
+}
+
+ChartFileData MakeCityChart(const ChartModel& model, const CityPageState& page, int32_t border) {
+    return MakeListChart(model, GridLayout::City, page.grid, page.legend, page.showName, border);
+}
+
+void ShowMapChart(ChartKind kind, ChartModel& model, MapPageState& page, ChartFileData data) {
+    ShowListChart(model, MapPage(kind, page), std::move(data));
+}
+
+void ShowCityChart(ChartModel& model, CityPageState& page, int32_t& border, ChartFileData data) {
+    ShowListChart(model, CityPage(page, border), std::move(data));
+}
+
 void WriteRegionChart(const ChartModel& model, const MapPageState& page) {
-    WriteMapChart(ChartKind::Region, model, page);
+    BuildChartFile(ChartKind::Region, MakeMapChart(ChartKind::Region, model, page))
+        .save(model.chartFilePath());
 }
 
 void LoadRegionChart(ChartModel& model, MapPageState& page, const QString& mapName) {
@@ -73,7 +95,8 @@ void LoadRegionChart(ChartModel& model, MapPageState& page, const QString& mapNa
 }
 
 void WriteShadeChart(const ChartModel& model, const MapPageState& page) {
-    WriteMapChart(ChartKind::Shade, model, page);
+    BuildChartFile(ChartKind::Shade, MakeMapChart(ChartKind::Shade, model, page))
+        .save(model.chartFilePath());
 }
 
 void LoadShadeChart(ChartModel& model, MapPageState& page, const QString& mapName) {
@@ -81,14 +104,12 @@ void LoadShadeChart(ChartModel& model, MapPageState& page, const QString& mapNam
 }
 
 void WriteCityChart(const ChartModel& model, const CityPageState& page, int32_t border) {
-    WriteListChart(ChartKind::City, model, GridLayout::City, page.grid, page.legend, page.showName,
-                   border);
+    BuildChartFile(ChartKind::City, MakeCityChart(model, page, border)).save(model.chartFilePath());
 }
 
 void LoadCityChart(ChartModel& model, CityPageState& page, int32_t& border,
                    const QString& mapName) {
-    LoadListChart(ChartKind::City, model,
-                  {GridLayout::City, page.grid, page.legend, page.showName, border}, mapName);
+    LoadListChart(ChartKind::City, model, CityPage(page, border), mapName);
 }
 
 } // namespace tolvane

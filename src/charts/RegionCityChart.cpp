@@ -7,7 +7,7 @@
 
 namespace tolvane {
 
-void WriteRegionCityChart(const ChartModel& model, const RegionCityPageState& page) {
+ChartFileData MakeRegionCityChart(const ChartModel& model, const RegionCityPageState& page) {
     ChartFileData data;
     // The region-city chart has no border control of its own: its border is always grey.
     data.border = QString::number(kGrey);
@@ -15,13 +15,10 @@ void WriteRegionCityChart(const ChartModel& model, const RegionCityPageState& pa
     data.items = CollectDataGrid(page.regionGrid, GridLayout::Region, model.regions);
     data.cityRegions = std::max(page.cityGrid.rowCount() - 2, 0);
     data.cities = CollectDataGrid(page.cityGrid, GridLayout::City, model.cities);
-    BuildChartFile(ChartKind::RegionCity, data).save(model.chartFilePath());
+    return data;
 }
 
-void LoadRegionCityChart(ChartModel& model, RegionCityPageState& page, const QString& mapName) {
-    ChartFileData data =
-        LoadChartFile(ChartKind::RegionCity, model.dataPath(mapName + QStringLiteral(".xml")));
-
+void ShowRegionCityChart(ChartModel& model, RegionCityPageState& page, ChartFileData data) {
     model.regions = std::move(data.items);
     model.regionCount = static_cast<int>(model.regions.size());
     model.cities = std::move(data.cities);
@@ -29,14 +26,26 @@ void LoadRegionCityChart(ChartModel& model, RegionCityPageState& page, const QSt
 
     FillDataGrid(page.regionGrid, GridLayout::Region, model.regions);
     FillDataGrid(page.cityGrid, GridLayout::City, model.cities);
+}
 
+void WriteRegionCityChart(const ChartModel& model, const RegionCityPageState& page) {
+    BuildChartFile(ChartKind::RegionCity, MakeRegionCityChart(model, page))
+        .save(model.chartFilePath());
+}
+
+void LoadRegionCityChart(ChartModel& model, RegionCityPageState& page, const QString& mapName) {
+    ChartFileData data =
+        LoadChartFile(ChartKind::RegionCity, model.dataPath(mapName + QStringLiteral(".xml")));
+
+    // Staged first: a load that fails leaves model, grids and staged files as they were.
     ChartFileData staged;
     staged.border = data.border;
-    staged.regions = model.regionCount;
-    staged.items = model.regions;
-    staged.cityRegions = model.cityCount;
-    staged.cities = model.cities;
+    staged.regions = static_cast<int>(data.items.size());
+    staged.items = data.items;
+    staged.cityRegions = static_cast<int>(data.cities.size());
+    staged.cities = data.cities;
     StageChart(model, ChartKind::RegionCity, mapName, staged);
+    ShowRegionCityChart(model, page, std::move(data));
 }
 
 } // namespace tolvane

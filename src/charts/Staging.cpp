@@ -6,20 +6,23 @@ namespace tolvane {
 
 void StageChart(const ChartModel& model, ChartKind kind, const QString& mapName,
                 const ChartFileData& staged) {
-    CopyFileReplacing(model.dataPath(mapName + QStringLiteral(".map")), model.stagedMoviePath());
-    BuildChartFile(kind, staged, true).save(model.dataPath(StagedFileName(kind)));
+    // The movie and its data are replaced together or not at all: a movie drawn with
+    // another map's data would show one map's figures on another map.
+    ReplaceFilesTogether(
+        {{model.stagedMoviePath(), ReadWholeFile(model.dataPath(mapName + QStringLiteral(".map")))},
+         {model.dataPath(StagedFileName(kind)), BuildChartFile(kind, staged, true).toBytes()}});
 }
 
-ChartFileData StagedCopy(const ChartModel& model, const ChartFileData& read, int legendCount) {
+ChartFileData StagedCopy(const ChartFileData& read, int legendCount) {
     ChartFileData staged;
-    staged.regions = model.regionCount;
+    staged.regions = static_cast<int>(read.items.size());
     staged.border = read.border;
     staged.showText = read.showText;
-    staged.items = model.regions;
+    staged.items = read.items;
     staged.legend.show = read.legend.show;
     staged.legend.count = legendCount;
-    for (size_t g = 0; g < model.legends.size() && g < static_cast<size_t>(legendCount); ++g) {
-        TLegend item = model.legends[g];
+    for (size_t g = 0; g < read.legend.items.size() && g < static_cast<size_t>(legendCount); ++g) {
+        TLegend item = read.legend.items[g];
         item.Id = static_cast<int32_t>(g + 1);
         staged.legend.items.push_back(std::move(item));
     }

@@ -17,30 +17,34 @@ QString FormatGeneral(double value) {
                                  : (value < 0 ? QStringLiteral("-INF") : QStringLiteral("INF"));
     if (value == 0) return QStringLiteral("0");
 
-    // 15 significant digits in scientific form, then trimmed.
-    char buf[40];
-    std::snprintf(buf, sizeof buf, "%.14e", value);
-    const std::string s(buf);
-    const bool negative = s[0] == '-';
-    const size_t start = negative ? 1 : 0;
-    const size_t ePos = s.find('e');
-    std::string digits = s.substr(start, 1) + s.substr(start + 2, ePos - start - 2);
-    const int exponent = std::stoi(s.substr(ePos + 1));
+    // 15 significant digits, then written out in plain decimals: a text with an exponent
+    // would fail the numeric check of the grid, and the next make would write 0 instead.
+    std::string digits;
+    int exponent = 0;
+    // Rounded up to 15 digits, the largest doubles would name a number beyond every double
+    // and no longer read back; they keep the largest 15 digits that still do.
+    constexpr double kLargest15 = 1.79769313486231e308;
+    if (std::fabs(value) > kLargest15) {
+        digits = "179769313486231";
+        exponent = 308;
+    } else {
+        char buf[40];
+        std::snprintf(buf, sizeof buf, "%.14e", std::fabs(value));
+        const std::string s(buf);
+        const size_t ePos = s.find('e');
+        digits = s.substr(0, 1) + s.substr(2, ePos - 2);
+        exponent = std::stoi(s.substr(ePos + 1));
+    }
     while (digits.size() > 1 && digits.back() == '0')
         digits.pop_back();
 
-    std::string out = negative ? "-" : "";
-    if (exponent >= 15 || exponent < -5) {
-        out += digits[0];
-        if (digits.size() > 1) out += "." + digits.substr(1);
-        out += "E" + std::to_string(exponent);
-    } else if (exponent >= 0) {
+    std::string out = value < 0 ? "-" : "";
+    if (exponent >= 0) {
         const auto intDigits = static_cast<size_t>(exponent) + 1;
-        if (digits.size() <= intDigits) {
+        if (digits.size() <= intDigits)
             out += digits + std::string(intDigits - digits.size(), '0');
-        } else {
+        else
             out += digits.substr(0, intDigits) + "." + digits.substr(intDigits);
-        }
     } else {
         out += "0." + std::string(static_cast<size_t>(-exponent - 1), '0') + digits;
     }
@@ -48,14 +52,23 @@ QString FormatGeneral(double value) {
 }
 
 QString FormatFixed(double value, int decimals) {
-    if (std::isfinite(value) && std::fabs(value) < 1e15) {
+    decimals = std::clamp(decimals, 0, 20);
+    if (std::isfinite(value)) {
+        // printf rounds the exact binary value, which is right but for exact halves (62.5,
+        // 0.125), which it takes to the even neighbour; those go away from zero. Rounding a
+        // scaled copy instead would round twice: 1.0005 is 1.000499999... and gives "1.000".
         const double scale = std::pow(10.0, decimals);
-        value = std::round(value * scale) / scale;
-        if (value == 0) value = 0; // no "-0"
+        const double scaled = value * scale;
+        const double error = std::fma(value, scale, -scaled);
+        if (error == 0 && std::fabs(scaled - std::trunc(scaled)) == 0.5)
+            value = std::nextafter(value, value < 0 ? -INFINITY : INFINITY);
     }
     char buf[400];
     std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
-    return QString::fromLatin1(buf);
+    std::string out(buf);
+    // No "-0" or "-0.000": a value that rounds to zero is zero.
+    if (out[0] == '-' && out.find_first_not_of("0.", 1) == std::string::npos) out.erase(0, 1);
+    return QString::fromLatin1(out);
 }
 
 namespace {
@@ -68,20 +81,27 @@ QStringView Trimmed(QStringView text) {
 
 std::optional<int32_t> TryParseInt(QStringView text) {
     text = Trimmed(text);
-    if (text.isEmpty() || text.size() > 20) return std::nullopt;
-    std::string s = text.toLatin1().toStdString();
-    if (s[0] == '+') s.erase(0, 1);
-    if (s.empty() || s[0] == '+') return std::nullopt;
+    bool negative = false;
+    if (!text.isEmpty() && (text[0] == u'-' || text[0] == u'+')) {
+        negative = text[0] == u'-';
+        text = text.mid(1);
+    }
+    if (text.isEmpty()) return std::nullopt;
+    // Leading zeros carry no value, however many there are ("0012632256" is a colour).
     int64_t v = 0;
-    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
-    if (ec != std::errc() || end != s.data() + s.size()) return std::nullopt;
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9') return std::nullopt;
+        v = v * 10 + (c.unicode() - u'0');
+        if (v > int64_t(INT32_MAX) + 1) return std::nullopt;
+    }
+    if (negative) v = -v;
     if (v < INT32_MIN || v > INT32_MAX) return std::nullopt;
     return static_cast<int32_t>(v);
 }
 
 std::optional<double> TryParseFloat(QStringView text) {
     text = Trimmed(text);
-    if (text.isEmpty() || text.size() > 300) return std::nullopt;
+    if (text.isEmpty()) return std::nullopt;
     std::string s;
     s.reserve(static_cast<size_t>(text.size()));
     int marks = 0;
@@ -113,19 +133,33 @@ std::optional<bool> TryParseBool(QStringView text) {
     return std::nullopt;
 }
 
+namespace {
+
+// The text as a message names it: a whole page of text would make a message box nobody
+// can read (or close).
+QString Named(QStringView text) {
+    constexpr qsizetype kShown = 100;
+    if (text.size() <= kShown) return text.toString();
+    qsizetype cut = kShown;
+    if (text[cut].isLowSurrogate()) --cut;
+    return text.left(cut).toString() + QChar(0x2026);
+}
+
+} // namespace
+
 int32_t ParseInt(QStringView text) {
     if (const auto v = TryParseInt(text)) return *v;
-    throw ConvertError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+    throw ConvertError(QStringLiteral("'%1' is not a valid integer value").arg(Named(text)));
 }
 
 double ParseFloat(QStringView text) {
     if (const auto v = TryParseFloat(text)) return *v;
-    throw ConvertError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
+    throw ConvertError(QStringLiteral("'%1' is not a valid floating point value").arg(Named(text)));
 }
 
 bool ParseBool(QStringView text) {
     if (const auto v = TryParseBool(text)) return *v;
-    throw ConvertError(QStringLiteral("'%1' is not a valid boolean value").arg(text));
+    throw ConvertError(QStringLiteral("'%1' is not a valid boolean value").arg(Named(text)));
 }
 
 double CellFloat(QStringView text, double fallback) {

@@ -9,17 +9,21 @@ namespace tolvane {
 
 // Numbers are always written with "." whatever the locale, and read with "." or ",".
 
-// Shortest text with at most 15 significant digits: 12 for 12.0, 0.1, 1E20, 1.5E-7.
+// Shortest text with at most 15 significant digits, in plain decimals without an exponent:
+// 12 for 12.0, 0.1, 100000000000000000000 for 1E20, 0.00000015 for 1.5E-7. Every text it
+// gives passes IsNumericText and reads back to a number that gives the same text again.
 QString FormatGeneral(double value);
 
-// Fixed decimals, halves rounded away from zero ("%.0f" of 62.5 is 63).
+// Fixed decimals of the exact value, exact halves rounded away from zero ("%.0f" of 62.5 is
+// 63, "%.3f" of 1.0005, which is 1.000499999..., is 1.000).
 QString FormatFixed(double value, int decimals);
 
 std::optional<int32_t> TryParseInt(QStringView text);
 std::optional<double> TryParseFloat(QStringView text);
 std::optional<bool> TryParseBool(QStringView text);
 
-// As above, but throw ConvertError with the message the user sees, naming the text:
+// As above, but throw ConvertError with the message the user sees, naming the text (the
+// first hundred characters of a longer one):
 // "'%s' is not a valid integer value" and its floating point and boolean twins.
 int32_t ParseInt(QStringView text);
 double ParseFloat(QStringView text);

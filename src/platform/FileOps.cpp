@@ -5,29 +5,147 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <cerrno>
+#include <cstring>
 #include <ctime>
+#include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace tolvane {
 
-void WriteFileAtomically(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        throw UserError(
-            QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), reason));
+namespace {
+
+[[noreturn]] void ThrowWriteError(const QString& path, int error) {
+    throw UserError(
+        QStringLiteral("Cannot write %1: %2")
+            .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(strerror(error))));
+}
+
+mode_t ProcessUmask() {
+    static const mode_t mask = [] {
+        const mode_t m = umask(0);
+        umask(m);
+        return m;
+    }();
+    return mask;
+}
+
+// A symbolic link is written through: the file it points to is replaced, the link stays.
+QString ResolvedTarget(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.isSymLink()) return path;
+    const QString target = info.symLinkTarget();
+    return target.isEmpty() ? path : target;
+}
+
+bool WriteAll(int fd, const QByteArray& bytes) {
+    const char* p = bytes.constData();
+    size_t left = static_cast<size_t>(bytes.size());
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        p += n;
+        left -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+// The new contents in a temporary file beside `target`, on the disk. Returns its path.
+QByteArray WriteTemporary(const QString& target, const QByteArray& bytes) {
+    const QByteArray native = QFile::encodeName(target);
+    struct stat old {};
+    const bool exists = ::stat(native.constData(), &old) == 0;
+    if (exists && S_ISREG(old.st_mode) && ::access(native.constData(), W_OK) != 0)
+        ThrowWriteError(target, errno); // write-protected: the user's way to keep a file
+
+    QByteArray temp = native + ".XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) ThrowWriteError(target, errno);
+    const mode_t mode =
+        exists && S_ISREG(old.st_mode) ? (old.st_mode & 07777) : (0666 & ~ProcessUmask());
+    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    int error = errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    if (!ok) {
+        ::unlink(temp.constData());
+        ThrowWriteError(target, error);
+    }
+    return temp;
+}
+
+void Rename(const QByteArray& temp, const QString& target) {
+    if (::rename(temp.constData(), QFile::encodeName(target).constData()) != 0) {
+        const int error = errno;
+        ::unlink(temp.constData());
+        ThrowWriteError(target, error);
     }
 }
 
-bool CopyFileReplacing(const QString& from, const QString& to) {
-    QFile source(from);
-    if (!source.open(QIODevice::ReadOnly)) return false;
-    const QByteArray bytes = source.readAll();
-    if (source.error() != QFileDevice::NoError) return false;
+} // namespace
+
+void WriteFileAtomically(const QString& path, const QByteArray& bytes) {
+    const QString target = ResolvedTarget(path);
+    Rename(WriteTemporary(target, bytes), target);
+}
+
+void ReplaceFilesTogether(const std::vector<FileContent>& files) {
+    struct Staged {
+        QString target;
+        QByteArray temp;
+        std::optional<QByteArray> old; // none: there was no file
+    };
+    std::vector<Staged> staged;
+    const auto removeTemps = [&staged](size_t from) {
+        for (size_t i = from; i < staged.size(); ++i)
+            ::unlink(staged[i].temp.constData());
+    };
     try {
-        WriteFileAtomically(to, bytes);
+        for (const FileContent& f : files) {
+            Staged s;
+            s.target = ResolvedTarget(f.path);
+            if (QFileInfo(s.target).isFile()) s.old = ReadWholeFile(s.target);
+            s.temp = WriteTemporary(s.target, f.bytes);
+            staged.push_back(std::move(s));
+        }
+    } catch (const UserError&) {
+        removeTemps(0);
+        throw;
+    }
+    for (size_t i = 0; i < staged.size(); ++i) {
+        try {
+            Rename(staged[i].temp, staged[i].target);
+        } catch (const UserError&) {
+            removeTemps(i + 1);
+            for (size_t k = 0; k < i; ++k) {
+                try {
+                    if (staged[k].old)
+                        WriteFileAtomically(staged[k].target, *staged[k].old);
+                    else
+                        QFile::remove(staged[k].target);
+                } catch (const UserError&) {
+                    // The first failure is the one to report.
+                }
+            }
+            throw;
+        }
+    }
+}
+
+void CopyFileAtomically(const QString& from, const QString& to) {
+    WriteFileAtomically(to, ReadWholeFile(from));
+}
+
+bool CopyFileReplacing(const QString& from, const QString& to) {
+    try {
+        CopyFileAtomically(from, to);
     } catch (const UserError&) {
         return false;
     }

@@ -4,15 +4,30 @@
 #include <QString>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace tolvane {
 
-// Writes through a temporary file in the same folder renamed over the target, so a failed
-// or interrupted write leaves the old file whole. Throws UserError with a readable message.
+// Writes through a temporary file in the same folder, flushed to the disk and renamed over
+// the target, so a failed or interrupted write (a full disk, a killed process) leaves the
+// old file whole. A write-protected target is refused. Throws UserError naming the file and
+// the system's reason ("No space left on device").
 void WriteFileAtomically(const QString& path, const QByteArray& bytes);
 
-// Copies a file over another (atomically). Returns false, changing nothing, when the source
-// cannot be read or the target cannot be written.
+// Several files replaced as one: every new content is written out first, and only when all
+// are on the disk are they renamed over their targets. When a rename fails, the targets
+// already replaced get their old contents back. Throws UserError; on failure no target has
+// changed.
+struct FileContent {
+    QString path;
+    QByteArray bytes;
+};
+void ReplaceFilesTogether(const std::vector<FileContent>& files);
+
+// Copies a file over another (atomically). Throws UserError, changing nothing, when the
+// source cannot be read or the target cannot be written.
+void CopyFileAtomically(const QString& from, const QString& to);
+// The same, telling failure by false instead of the reason.
 bool CopyFileReplacing(const QString& from, const QString& to);
 
 // Reads a whole file; throws UserError ("File not found: ...") when it cannot.

@@ -180,10 +180,12 @@ XmlReader XmlReader::load(const QString& path) {
 
 XmlReader XmlReader::fromBytes(const QByteArray& bytes, const QString& nameForMessages) {
     XmlReader reader;
-    // No DOCTYPE processing: pugixml never expands external entities.
-    const pugi::xml_parse_result result =
-        reader.doc_->load_buffer(bytes.constData(), static_cast<size_t>(bytes.size()),
-                                 pugi::parse_default, pugi::encoding_auto);
+    // No DOCTYPE processing: pugixml never expands external entities. A text made of
+    // spaces alone is a text (a legend item may be blank on purpose); the layout whitespace
+    // between elements is not, as it never stands alone in an element.
+    const pugi::xml_parse_result result = reader.doc_->load_buffer(
+        bytes.constData(), static_cast<size_t>(bytes.size()),
+        pugi::parse_default | pugi::parse_ws_pcdata_single, pugi::encoding_auto);
     if (!result) {
         const auto offset = static_cast<qsizetype>(std::max<ptrdiff_t>(result.offset, 0));
         const QByteArray before = bytes.left(offset);

@@ -243,7 +243,8 @@ void PaintNames(QPainter& painter, const std::vector<Bubble>& bubbles, const Map
     const double probe = std::min(fm.averageCharWidth(), h);
     for (size_t k = 0; k < bubbles.size(); ++k) {
         const Bubble& b = bubbles[k];
-        if (b.name.trimmed().isEmpty()) continue;
+        // A name wider than the picture has no room anywhere: it is never measured.
+        if (b.name.trimmed().isEmpty() || !MayFit(b.name, fm, view.frame.width())) continue;
         const auto blocked = [&](const QRectF& box) {
             return !view.frame.contains(box) || box.intersects(keepClear) ||
                    placed.intersects(box) || cores.intersects(box, static_cast<int>(k));

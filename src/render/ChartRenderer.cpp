@@ -115,7 +115,7 @@ void PaintAttribution(QPainter& painter, const QString& text, const QRectF& fram
     if (text.trimmed().isEmpty()) return;
     const QFont font = ChartFont(5.5 * u);
     const QFontMetricsF fm(font);
-    const QString shown = fm.elidedText(text.simplified(), Qt::ElideRight, frame.width() - 12 * u);
+    const QString shown = FittedText(text.simplified(), fm, frame.width() - 12 * u);
     const double width = fm.horizontalAdvance(shown);
     const HaloText t =
         LayoutAt(shown, font, QPointF(frame.right() - 5 * u - width, frame.bottom() - 3.5 * u));
@@ -131,14 +131,18 @@ void PaintNotes(QPainter& painter, const QStringList& notes, const QRectF& frame
         // Nothing else to see: the note is the picture.
         painter.setFont(ChartFont(9 * u));
         painter.setPen(palette::kSubtleInk);
-        painter.drawText(frame.adjusted(20 * u, 20 * u, -20 * u, -20 * u),
-                         Qt::AlignCenter | Qt::TextWrapAnywhere, notes.join(u'\n'));
+        const QRectF box = frame.adjusted(20 * u, 20 * u, -20 * u, -20 * u);
+        const QFontMetricsF fm(painter.font());
+        QStringList lines;
+        for (const QString& note : notes)
+            lines << FittedText(note, fm, box.width() * 4, Qt::ElideMiddle);
+        painter.drawText(box, Qt::AlignCenter | Qt::TextWrapAnywhere, lines.join(u'\n'));
     } else {
         const QFont font = ChartFont(6.5 * u);
         const QFontMetricsF fm(font);
         double y = frame.top() + 3 * u + fm.ascent();
         for (const QString& note : notes) {
-            const QString shown = fm.elidedText(note, Qt::ElideMiddle, frame.width() - 10 * u);
+            const QString shown = FittedText(note, fm, frame.width() - 10 * u, Qt::ElideMiddle);
             const HaloText t = LayoutAt(shown, font, QPointF(frame.left() + 5 * u, y));
             DrawHaloText(painter, t, QColor(150, 50, 30), QColor(255, 255, 255, 220),
                          font.pixelSize() * 0.25);

@@ -32,7 +32,8 @@ QFont ChartFont(double pixelSize, bool bold, bool condensed) {
                                        QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
     font.setStyleHint(QFont::SansSerif);
     if (condensed) font.setStretch(QFont::SemiCondensed);
-    font.setPixelSize(std::max(1, qRound(pixelSize)));
+    // Beyond any picture that can be made; the bound keeps the conversion to int defined.
+    font.setPixelSize(qRound(std::clamp(pixelSize, 1.0, 100000.0)));
     font.setBold(bold);
     // Glyph outlines scale smoothly; hinting would snap small labels to the pixel grid and
     // make a large picture look different from a small one.
@@ -66,23 +67,18 @@ namespace {
 // glyph again, and the engine runs the font's hinting program on each: with a hundred
 // labels that was most of the time a chart took to draw.
 QPainterPath GlyphOutline(const QRawFont& font, quint32 glyph) {
+    // A raw font compares and hashes by its font engine: one key per face and size.
     struct Key {
-        QString family;
-        QString style;
-        double size;
+        QRawFont font;
         quint32 glyph;
-        bool operator==(const Key& o) const {
-            return glyph == o.glyph && size == o.size && family == o.family && style == o.style;
-        }
+        bool operator==(const Key& o) const { return glyph == o.glyph && font == o.font; }
     };
     struct KeyHash {
-        size_t operator()(const Key& k) const {
-            return qHashMulti(0, k.family, k.style, k.size, k.glyph);
-        }
+        size_t operator()(const Key& k) const { return qHashMulti(0, k.font, k.glyph); }
     };
     static std::mutex mutex;
     static std::unordered_map<Key, QPainterPath, KeyHash> cache;
-    Key key{font.familyName(), font.styleName(), font.pixelSize(), glyph};
+    Key key{font, glyph};
     std::lock_guard lock(mutex);
     const auto it = cache.find(key);
     if (it != cache.end()) return it->second;
@@ -93,7 +89,67 @@ QPainterPath GlyphOutline(const QRawFont& font, quint32 glyph) {
     return path;
 }
 
+// Text in a script no installed font covers is set in Qt's stand-in engine, which has no
+// outlines, no family and no size (asking it for its family crashes).
+bool IsStandInFont(const QRawFont& font) {
+    return !font.isValid() || !(font.pixelSize() > 0);
+}
+
+// A box in place of each glyph of a run that no installed font covers (its raw font is not
+// a real font: it has no outlines and no family to ask for).
+void AddMissingGlyphBoxes(QPainterPath& out, const QGlyphRun& run, const QPointF& shift,
+                          double pixelSize) {
+    const QList<QPointF> positions = run.positions();
+    const double right = run.boundingRect().right();
+    for (qsizetype i = 0; i < positions.size(); ++i) {
+        const double x = positions[i].x();
+        const double next = i + 1 < positions.size() ? positions[i + 1].x() : right;
+        double advance = next - x;
+        if (!(advance > 0) || advance > pixelSize) advance = 0.6 * pixelSize;
+        const QRectF box(x + shift.x() + 0.1 * advance,
+                         positions[i].y() + shift.y() - 0.7 * pixelSize, 0.8 * advance,
+                         0.7 * pixelSize);
+        const double line = std::max(0.5, 0.07 * pixelSize);
+        out.addRect(box);
+        // The inside runs the other way, so the winding fill leaves it open.
+        const QRectF inside = box.adjusted(line, line, -line, -line);
+        if (inside.isEmpty()) continue;
+        out.moveTo(inside.topLeft());
+        out.lineTo(inside.bottomLeft());
+        out.lineTo(inside.bottomRight());
+        out.lineTo(inside.topRight());
+        out.closeSubpath();
+    }
+}
+
 } // namespace
+
+QString FittedText(const QString& text, const QFontMetricsF& metrics, double width,
+                   Qt::TextElideMode mode) {
+    if (!(width > 0)) return {};
+    // No glyph is narrower than a tenth of the font's size, so what lies beyond this many
+    // characters cannot be shown and is never laid out.
+    const double narrowest = std::max(0.5, 0.1 * metrics.height());
+    const auto most = static_cast<qsizetype>(std::min(width / narrowest, 1e6)) + 2;
+    QString cut = text;
+    if (text.size() > most) {
+        const auto boundary = [&text](qsizetype i) {
+            return i > 0 && i < text.size() && text[i].isLowSurrogate() ? i - 1 : i;
+        };
+        if (mode == Qt::ElideMiddle) {
+            const qsizetype head = boundary(most / 2);
+            const qsizetype tail = boundary(text.size() - most / 2);
+            cut = text.left(head) + text.mid(tail);
+        } else {
+            cut = text.left(boundary(most));
+        }
+    }
+    return metrics.elidedText(cut, mode, width);
+}
+
+bool MayFit(const QString& text, const QFontMetricsF& metrics, double width) {
+    return width > 0 && static_cast<double>(text.size()) * 0.1 * metrics.height() <= width;
+}
 
 HaloText LayoutAt(const QString& text, const QFont& font, const QPointF& origin) {
     HaloText out;
@@ -108,6 +164,10 @@ HaloText LayoutAt(const QString& text, const QFont& font, const QPointF& origin)
     const QPointF shift = origin - QPointF(0, line.ascent());
     for (const QGlyphRun& run : layout.glyphRuns()) {
         const QRawFont raw = run.rawFont();
+        if (IsStandInFont(raw)) {
+            AddMissingGlyphBoxes(out.glyphs, run, shift, font.pixelSize());
+            continue;
+        }
         const QList<quint32> glyphs = run.glyphIndexes();
         const QList<QPointF> positions = run.positions();
         for (qsizetype i = 0; i < glyphs.size() && i < positions.size(); ++i) {

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPainterPath>
 #include <QPointF>
 #include <QRectF>
@@ -43,12 +44,20 @@ QColor RgbColor(uint32_t rrggbb);
 // Dark text reads on light fills, light text on dark ones.
 bool IsDarkFill(const QColor& fill);
 
+// The text as far as it can be shown in `width`, elided where it is cut. Only what can be
+// shown is laid out, so a text of any length costs no more than one that fits.
+QString FittedText(const QString& text, const QFontMetricsF& metrics, double width,
+                   Qt::TextElideMode mode = Qt::ElideRight);
+// False when the text is certainly wider than `width` (told without laying it out).
+bool MayFit(const QString& text, const QFontMetricsF& metrics, double width);
+
 // Text that stays legible on any fill: an outline of `halo` behind glyphs of `ink`.
 struct HaloText {
     QPainterPath glyphs; // positioned, in the painter's coordinates
     QRectF box;          // tight box of the glyphs
 };
-// The text laid out with its centre at `centre` (no drawing).
+// The text laid out with its centre at `centre` (no drawing). Glyphs no installed font has
+// are drawn as boxes.
 HaloText LayoutCentred(const QString& text, const QFont& font, const QPointF& centre);
 // The text laid out with its baseline starting at `origin`.
 HaloText LayoutAt(const QString& text, const QFont& font, const QPointF& origin);

@@ -74,7 +74,11 @@ void PaintFlag(QPainter& painter, const QRectF& box, const QString& folder, cons
             painter.restore();
         } else {
             // A device without clipping gets the flag as a picture, which ends at its edges.
-            const QSize pixels = (box.size() * 3).toSize().expandedTo(QSize(1, 1));
+            // Three pixels a unit, but never a picture larger than a screen.
+            const QSize pixels =
+                (box.size() * std::min(3.0, 2000 / std::max(box.width(), box.height())))
+                    .toSize()
+                    .expandedTo(QSize(1, 1));
             QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
             image.fill(Qt::transparent);
             QPainter flag(&image);
@@ -88,7 +92,9 @@ void PaintFlag(QPainter& painter, const QRectF& box, const QString& folder, cons
         painter.setFont(font);
         painter.setPen(palette::kSubtleInk);
         painter.drawText(box, Qt::AlignCenter,
-                         code.isEmpty() ? QStringLiteral("?") : code.toUpper());
+                         code.isEmpty()
+                             ? QStringLiteral("?")
+                             : FittedText(code, QFontMetricsF(font), box.width()).toUpper());
     }
     painter.setOpacity(1);
     const double edge = std::max(1.0, (negative ? 0.9 : 0.4) * unit);
@@ -100,10 +106,11 @@ void PaintFlag(QPainter& painter, const QRectF& box, const QString& folder, cons
     painter.restore();
 }
 
+// The text centred on `centre`, elided to `width`.
 void CentredText(QPainter& painter, const QString& text, const QFont& font, const QPointF& centre,
-                 const QColor& ink = palette::kDarkInk) {
+                 double width, const QColor& ink = palette::kDarkInk) {
     if (text.isEmpty()) return;
-    const HaloText t = LayoutCentred(text, font, centre);
+    const HaloText t = LayoutCentred(FittedText(text, QFontMetricsF(font), width), font, centre);
     DrawHaloText(painter, t, ink, QColor(255, 255, 255, 220), font.pixelSize() * 0.22);
 }
 
@@ -168,10 +175,10 @@ void PaintColumns(QPainter& painter, const ChartScene& scene, const QRectF& area
         const QRectF flag =
             FlagBox(aspects[i], flagH, flagMaxW, QPointF(cx, std::min(zeroY, bar.top()) - 1.5 * u));
         PaintFlag(painter, flag, scene.folder, f.code, u);
-        CentredText(painter, f.data, valueFont, QPointF(cx, flag.top() - 1.5 * u - textH / 2),
+        CentredText(painter, f.data, valueFont, QPointF(cx, flag.top() - 1.5 * u - textH / 2), colW,
                     ValueInk(f));
         CentredText(painter, f.code.toUpper(), codeFont,
-                    QPointF(cx, std::max(zeroY, bar.bottom()) + 2 * u + textH / 2));
+                    QPointF(cx, std::max(zeroY, bar.bottom()) + 2 * u + textH / 2), colW);
     }
 }
 
@@ -183,10 +190,14 @@ void PaintBars(QPainter& painter, const ChartScene& scene, const QRectF& area, d
     const QFont codeFont = ChartFont(8.5 * u, true);
     const QFont valueFont = ChartFont(8 * u);
     const QFontMetricsF codeFm(codeFont), valueFm(valueFont);
+    // Codes and values share at most a quarter of the width each with the bars.
+    std::vector<QString> codes, values;
     double codeW = 0, valueW = 0;
     for (const StagedFlag& f : flags) {
-        codeW = std::max(codeW, codeFm.horizontalAdvance(f.code.toUpper()));
-        valueW = std::max(valueW, valueFm.horizontalAdvance(f.data));
+        codes.push_back(FittedText(f.code.toUpper(), codeFm, area.width() / 4));
+        values.push_back(FittedText(f.data, valueFm, area.width() / 4));
+        codeW = std::max(codeW, codeFm.horizontalAdvance(codes.back()));
+        valueW = std::max(valueW, valueFm.horizontalAdvance(values.back()));
     }
     const double rowH = area.height() / n;
     const double flagH = std::min(rowH * 0.72, 30 * u);
@@ -207,7 +218,7 @@ void PaintBars(QPainter& painter, const ChartScene& scene, const QRectF& area, d
         const StagedFlag& f = flags[i];
         const double cy = area.top() + rowH * (static_cast<double>(i) + 0.5);
         const HaloText code =
-            LayoutAt(f.code.toUpper(), codeFont, QPointF(area.left(), cy + codeFm.capHeight() / 2));
+            LayoutAt(codes[i], codeFont, QPointF(area.left(), cy + codeFm.capHeight() / 2));
         DrawHaloText(painter, code, palette::kDarkInk, Qt::white, 0);
         QRectF flag = FlagBox(aspects[i], flagH, flagMaxW, QPointF(0, 0));
         flag.moveTo(flagLeft, cy - flag.height() / 2);
@@ -219,7 +230,7 @@ void PaintBars(QPainter& painter, const ChartScene& scene, const QRectF& area, d
         painter.fillRect(bar, f.size < 0 ? kNegativeBar : kBar);
         // A negative value is written left of its bar's end... unless that is the flags.
         const HaloText value =
-            LayoutAt(f.data, valueFont,
+            LayoutAt(values[i], valueFont,
                      QPointF(std::max(zeroX, bar.right()) + 3 * u, cy + valueFm.capHeight() / 2));
         DrawHaloText(painter, value, ValueInk(f), QColor(255, 255, 255, 220),
                      valueFont.pixelSize() * 0.22);
@@ -282,8 +293,9 @@ void PaintProportional(QPainter& painter, const ChartScene& scene, const QRectF&
         if (w >= 1 && h >= 1)
             PaintFlag(painter, QRectF(cx - w / 2, baseline - h, w, h), scene.folder, f.code, u,
                       f.size < 0);
-        CentredText(painter, f.code.toUpper(), codeFont, QPointF(cx, baseline + 3 * u + textH / 2));
-        CentredText(painter, f.data, valueFont, QPointF(cx, baseline + 4 * u + textH * 1.5),
+        CentredText(painter, f.code.toUpper(), codeFont, QPointF(cx, baseline + 3 * u + textH / 2),
+                    cellW);
+        CentredText(painter, f.data, valueFont, QPointF(cx, baseline + 4 * u + textH * 1.5), cellW,
                     ValueInk(f));
     }
 }
@@ -297,8 +309,8 @@ void PaintFlagChart(QPainter& painter, const ChartScene& scene, const QRectF& fr
     if (!scene.data.title.isEmpty()) {
         const QFont font = ChartFont(15 * unit, true);
         const QFontMetricsF fm(font);
-        CentredText(painter, fm.elidedText(scene.data.title, Qt::ElideRight, area.width()), font,
-                    QPointF(area.center().x(), area.top() + fm.height() / 2));
+        CentredText(painter, scene.data.title, font,
+                    QPointF(area.center().x(), area.top() + fm.height() / 2), area.width());
         area.setTop(area.top() + fm.height() + 10 * unit);
     }
     if (!scene.data.flags.empty() && area.height() > 0 && area.width() > 0) {

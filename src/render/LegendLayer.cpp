@@ -15,6 +15,9 @@ QFont LegendFont(double unit) {
     return ChartFont(8 * unit);
 }
 
+// A legend text may take this share of a chart's width (in units); the rest is elided.
+constexpr double kLegendTextWidth = 240;
+
 } // namespace
 
 LegendLayout::LegendLayout(const ChartScene& scene, double unit)
@@ -28,7 +31,7 @@ LegendLayout::LegendLayout(const ChartScene& scene, double unit)
     for (int i = 0; i < scene.data.legendCount; ++i) {
         const StagedLegendItem& src = scene.data.legend[static_cast<size_t>(i)];
         Item item;
-        item.text = src.text;
+        item.text = FittedText(src.text, fm, kLegendTextWidth * unit);
         item.color = src.color ? RgbColor(*src.color) : palette::kNoData;
         item.shade = src.shade;
         item.radius = bubbles_ ? BubbleRadius(src.scale, unit) : 0;

@@ -95,7 +95,7 @@ void PaintRegions(QPainter& painter, const MapMovie& movie, const MapView& view,
         for (size_t i = 0; i < movie.regions.size(); ++i) {
             if (movie.regions[i].hasArea && ShadePatternFor(fills.shade[i]).kind != HatchKind::None)
                 PaintShade(painter, view.toDevice.map(movie.path(movie.regions[i])), fills.shade[i],
-                           fills.fill[i], view.unit);
+                           fills.fill[i], view.unit, view.frame);
         }
     }
     painter.restore();
@@ -227,7 +227,7 @@ void PaintRegionLabels(QPainter& painter, const ChartScene& scene, const MapView
             {&c.brief, &font, &fontMetrics},
             {&c.brief, &small, &smallMetrics}};
         for (const auto& [text, face, metrics] : tries) {
-            if (text->trimmed().isEmpty()) continue;
+            if (text->trimmed().isEmpty() || !MayFit(*text, *metrics, view.frame.width())) continue;
             // Measured before any outline is made: most tries fail.
             const double width = metrics->horizontalAdvance(*text);
             const double cap = metrics->capHeight();

@@ -71,12 +71,13 @@ QColor ShadeInk(const QColor& fill) {
 }
 
 void PaintShade(QPainter& painter, const QPainterPath& area, int code, const QColor& fill,
-                double unit) {
+                double unit, const QRectF& visible) {
     const ShadePattern p = ShadePatternFor(code);
     if (p.kind == HatchKind::None || area.isEmpty()) return;
     const double spacing = std::max(2.5, p.spacing * unit);
     const double weight = std::max(0.6, p.weight * unit);
-    QRectF bounds = area.boundingRect();
+    // Hatch lines cost their count: only what can be seen is hatched.
+    QRectF bounds = area.boundingRect().intersected(visible);
     if (painter.hasClipping()) bounds = bounds.intersected(painter.clipBoundingRect());
     if (bounds.isEmpty()) return;
 
@@ -157,7 +158,7 @@ void PaintShadeSwatch(QPainter& painter, const QRectF& box, int code, const QCol
     painter.fillRect(box, fill);
     QPainterPath area;
     area.addRect(box);
-    PaintShade(painter, area, code, fill, unit);
+    PaintShade(painter, area, code, fill, unit, box);
     const double frame = BorderWidth(unit) * 0.8;
     painter.setPen(QPen(palette::kSubtleInk, frame));
     painter.setBrush(Qt::NoBrush);

@@ -29,10 +29,11 @@ ShadePattern ShadePatternFor(int code);
 // The colour the hatch is drawn in over a fill: dark on light fills, light on dark ones.
 QColor ShadeInk(const QColor& fill);
 
-// Hatches `area` (device coordinates) for `code`. The pattern is anchored to the device
-// origin, so neighbouring regions with the same code continue each other's lines.
+// Hatches `area` (device coordinates) for `code` where it lies within `visible` (the picture:
+// a region may reach far beyond it). The pattern is anchored to the device origin, so
+// neighbouring regions with the same code continue each other's lines.
 void PaintShade(QPainter& painter, const QPainterPath& area, int code, const QColor& fill,
-                double unit);
+                double unit, const QRectF& visible);
 
 // A legend or help swatch: the fill, the hatch and a thin frame.
 void PaintShadeSwatch(QPainter& painter, const QRectF& box, int code, const QColor& fill,

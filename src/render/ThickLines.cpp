@@ -116,6 +116,43 @@ inline int CeilInt(float v) {
 
 } // namespace
 
+// Cuts the segment a-b to `box`; false when none of it lies inside. An end outside is moved
+// onto the edge it lies beyond, the other coordinate found from the line's slope, so a
+// segment between far-away points keeps the visible part exactly where it is.
+bool ClipSegment(QPointF& a, QPointF& b, const QRectF& box) {
+    if (!std::isfinite(a.x()) || !std::isfinite(a.y()) || !std::isfinite(b.x()) ||
+        !std::isfinite(b.y()))
+        return false;
+    enum : int { Left = 1, Right = 2, Top = 4, Bottom = 8 };
+    const auto outcode = [&box](const QPointF& p) {
+        return (p.x() < box.left()    ? Left
+                : p.x() > box.right() ? Right
+                                      : 0) |
+               (p.y() < box.top()      ? Top
+                : p.y() > box.bottom() ? Bottom
+                                       : 0);
+    };
+    // Each step puts one end on an edge; four per end at most, unless the arithmetic
+    // overflowed, which leaves nothing worth drawing.
+    for (int step = 0; step < 8; ++step) {
+        const int ca = outcode(a), cb = outcode(b);
+        if (!(ca | cb)) return true;
+        if (ca & cb) return false;
+        QPointF& p = ca ? a : b;
+        const int c = ca ? ca : cb;
+        const double dx = b.x() - a.x(), dy = b.y() - a.y();
+        if (c & (Left | Right)) {
+            const double x = c & Left ? box.left() : box.right();
+            p = QPointF(x, a.y() + dy * ((x - a.x()) / dx));
+        } else {
+            const double y = c & Top ? box.top() : box.bottom();
+            p = QPointF(a.x() + dx * ((y - a.y()) / dy), y);
+        }
+        if (!std::isfinite(p.x()) || !std::isfinite(p.y())) return false;
+    }
+    return false;
+}
+
 void ThickLineMask::addSegment(QPointF pa, QPointF pb) {
     // Pixels whose centre lies within `reach` of the segment get some coverage; those
     // within `solid` are covered whole.
@@ -123,10 +160,14 @@ void ThickLineMask::addSegment(QPointF pa, QPointF pb) {
     const float reach2 = reach * reach;
     const float solid = std::max(0.0f, halfWidth_ - 0.5f);
     const float solid2 = solid * solid;
+    // Only the part near the image is measured: a point far outside (a damaged map, a
+    // picture of a small part of a large one) must neither cost time nor leave the range
+    // the pixel arithmetic works in.
+    const double margin = reach + 2.0;
+    if (!ClipSegment(pa, pb, QRectF(-margin, -margin, width_ + 2 * margin, height_ + 2 * margin)))
+        return;
     const auto ax = static_cast<float>(pa.x()), ay = static_cast<float>(pa.y());
     const auto bx = static_cast<float>(pb.x()), by = static_cast<float>(pb.y());
-    if (!std::isfinite(ax) || !std::isfinite(ay) || !std::isfinite(bx) || !std::isfinite(by))
-        return;
     const float dx = bx - ax, dy = by - ay;
     const float len2 = dx * dx + dy * dy;
     const float inv = len2 > 0 ? 1.0f / len2 : 0.0f;

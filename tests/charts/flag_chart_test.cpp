@@ -121,8 +121,11 @@ TEST(FlagChart, WritingStagesTheTypesMovie) {
     EXPECT_FALSE(app.exists("data/ChartFlag1.xml"));
     EXPECT_EQ(app.read("data/cmap.map"), app.read("data/flag3.cht"));
 
-    // A movie that cannot be staged is reported, and the old staged movie stays.
+    // A movie that cannot be staged is reported, and the old staged movie and data stay.
+    ASSERT_TRUE(WriteFlagChart(model, "Flag3", "old", columns));
+    const QByteArray staged = app.read("data/ChartFlag1.xml");
     QFile::remove(app.dataPath("flag2.cht"));
-    EXPECT_THROW(WriteFlagChart(model, "Flag2", "t", columns), UserError);
+    EXPECT_THROW(WriteFlagChart(model, "Flag2", "new", columns), UserError);
     EXPECT_EQ(app.read("data/cmap.map"), app.read("data/flag3.cht"));
+    EXPECT_EQ(app.read("data/ChartFlag1.xml"), staged);
 }

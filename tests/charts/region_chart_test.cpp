@@ -266,12 +266,36 @@ TEST_F(RegionChart, BadInputChangesNothingAndSaysWhat) {
     }
 }
 
-TEST_F(RegionChart, AMissingMovieKeepsTheStagedOneAndTheLoadGoesOn) {
+TEST_F(RegionChart, AFailedStagingIsReportedAndChangesNothing) {
     LoadRegionChart(model, page, "Germany");
-    app.write("data/Spain.xml", kGermany);
-    LoadRegionChart(model, page, "Spain");
+    page.grid.setText(3, 2, "77"); // an edit not yet made
+    const QByteArray staged = app.read("data/province.xml");
+    QByteArray spain = kGermany;
+    spain.replace("Bayern", "Madrid");
+    app.write("data/Spain.xml", spain);
+    const auto unchanged = [&] {
+        EXPECT_EQ(model.regions[0].Name, "Bayern");
+        EXPECT_EQ(page.grid.text(1, 2), "Bayern");
+        EXPECT_EQ(page.grid.text(3, 2), "77");
+        EXPECT_EQ(app.read("data/cmap.map"), "germany movie");
+        EXPECT_EQ(app.read("data/province.xml"), staged);
+    };
+
+    // No movie: the old one would otherwise be drawn with Spain's data.
+    EXPECT_EQ(errorOfLoad("Spain"),
+              "File not found: " + QDir::toNativeSeparators(app.dataPath("Spain.map")));
+    unchanged();
+
+    // The staged data file cannot be replaced after the movie was: the movie goes back.
+    app.write("data/Spain.map", "spain movie");
+    QFile::remove(app.dataPath("province.xml"));
+    QDir().mkpath(app.dataPath("province.xml"));
+    EXPECT_TRUE(errorOfLoad("Spain").startsWith("Cannot write ")) << "a folder in the way";
+    EXPECT_EQ(model.regions[0].Name, "Bayern");
+    EXPECT_EQ(page.grid.text(3, 2), "77");
     EXPECT_EQ(app.read("data/cmap.map"), "germany movie");
-    EXPECT_EQ(model.regionCount, 3);
+    EXPECT_TRUE(QDir(app.dataPath("")).entryList({"*.??????"}, QDir::Files).isEmpty())
+        << "no temporary file is left behind";
 }
 
 TEST_F(RegionChart, AFailedWriteSavesNothingAndKeepsTheOldFile) {

@@ -227,7 +227,9 @@ public:
 
 TEST_F(PageSwitch, OneClickOnAColourCellOpensOneDialogAndTheWheelLeavesTheMapAlone) {
     DataGridView* view = map().WGrid();
-    view->setStyle(new SingleClickStyle);
+    auto* style = new SingleClickStyle;
+    style->setParent(view); // a widget does not own the style it is given
+    view->setStyle(style);
     const int row = firstDataRow(map().state().grid);
     view->scrollTo(view->model()->index(row - 1, 3));
     const QRect cell = view->visualRect(view->model()->index(row - 1, 3));

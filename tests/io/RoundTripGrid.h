@@ -16,7 +16,7 @@ inline GridData RoundTripGrid() {
         {"Hamburg", "DE.HH", "-3", ""},
         {"Saarland", "DE.SL", "007", "4"},
         {"Bremen", "DE.HB", "1,5", "10"},
-        {"Hessen", "DE.HE", "1E20", "5"},
+        {"Hessen", "DE.HE", "100000000000000000000", "5"},
         {"Sachsen", "DE.SN", "0", "0"},
         {"Thüringen", "DE.TH", "12.50", ""},
         {"Niedersachsen", "01", "99999999999999", "6"},

@@ -110,7 +110,7 @@ const std::string kSample = ("A1=Bayern\nB1=DE.BY\nC1=12.5\nD1=3\n"
                              "A2=Baden-Württemberg\nB2=DE.BW\nC2=1234567.891\n"
                              "A3=Berlin\nB3=DE.BE\nC3=0.25\nD3=-7\n"
                              "A6=Hamburg\nB6=DE.HH\nC6=25\nD6=xy\n"
-                             "A7=Bremen\nB7=DE.HB\nC7=12,5\nD7=1E20\n"
+                             "A7=Bremen\nB7=DE.HB\nC7=12,5\nD7=100000000000000000000\n"
                              "A8= Hessen  (Mitte)\nB8=DE.HE\nC8=-0.001\nD8=1234580.641\n"
                              "B12=007\nC12=0.1\nD12=two\nlines");
 
@@ -135,7 +135,7 @@ TEST(SheetReaders, OpenpyxlWorkbookShowsFormulasWithoutCachedValueEmpty) {
               "A1=Bayern\nB1=DE.BY\nC1=12.5\nD1=3\n"
               "A2=Baden-Württemberg\nB2=DE.BW\nC2=1234567.891\n"
               "A3=Berlin\nB3=DE.BE\nC3=0.25\nD3=-7\n"
-              "A6=Hamburg\nB6=DE.HH\nD6=1E20\n"
+              "A6=Hamburg\nB6=DE.HH\nD6=100000000000000000000\n"
               "A7=Bremen\nB7=DE.HB\nC7=12,5\nD7=TRUE\n"
               "B9=007\nC9=0.1");
 }

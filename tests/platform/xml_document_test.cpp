@@ -4,7 +4,11 @@
 #include "support/TempAppFolder.h"
 
 #include <QDir>
+#include <csignal>
+#include <cstring>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 using namespace tolvane;
 using tolvane::test::TempAppFolder;
@@ -29,6 +33,8 @@ TEST(XmlDocument, WritesDeclarationIndentedUtf8AndReadsTextsBackUnchanged) {
     p.setId(7);
     p.addText("name", QStringLiteral("Île-de-France & <Paris> \"ü\""));
     p.addText("empty", QString());
+    p.addText("blank", QStringLiteral("   "));
+    p.addText("padded", QStringLiteral("  a b  "));
     const QByteArray bytes = w.toBytes();
     EXPECT_TRUE(bytes.startsWith(
         "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<provinces>\n  <province id=\"7\">\n"));
@@ -43,6 +49,10 @@ TEST(XmlDocument, WritesDeclarationIndentedUtf8AndReadsTextsBackUnchanged) {
         for (const XmlInElement c : e) {
             if (c.is("name")) {
                 EXPECT_EQ(c.text(), QStringLiteral("Île-de-France & <Paris> \"ü\""));
+            } else if (c.is("blank")) { // a legend text of spaces is a text
+                EXPECT_EQ(c.text(), QStringLiteral("   "));
+            } else if (c.is("padded")) {
+                EXPECT_EQ(c.text(), QStringLiteral("  a b  "));
             }
         }
     }
@@ -102,7 +112,8 @@ TEST(AtomicFiles, AFailedWriteLeavesTheOldFileWhole) {
     EXPECT_TRUE(
         QDir(app.dataPath("")).entryList({"*.tmp*", "blocked.xml.*"}, QDir::Files).isEmpty());
 
-    EXPECT_FALSE(CopyFileReplacing(app.dataPath("missing.map"), app.dataPath("keep.xml")));
+    EXPECT_THROW(CopyFileAtomically(app.dataPath("missing.map"), app.dataPath("keep.xml")),
+                 UserError);
     EXPECT_EQ(app.read("data/keep.xml"), "new contents");
 }
 
@@ -158,4 +169,53 @@ TEST(XmlDocument, WriterMatchesPugixmlByteForByte) {
         theirs.save(expected, "  ", pugi::format_indent, pugi::encoding_utf8);
         ASSERT_EQ(ours.toBytes(), expected.b) << "document " << doc;
     }
+}
+
+TEST(AtomicFiles, ReplacesByRenameSoAHardLinkKeepsTheOldContents) {
+    TempAppFolder app;
+    app.write("data/chart.xml", "old contents");
+    const QString link = app.dataPath("link.xml");
+    ASSERT_EQ(::link(QFile::encodeName(app.dataPath("chart.xml")).constData(),
+                     QFile::encodeName(link).constData()),
+              0);
+    WriteFileAtomically(app.dataPath("chart.xml"), "new contents");
+    EXPECT_EQ(app.read("data/chart.xml"), "new contents");
+    EXPECT_EQ(app.read("data/link.xml"), "old contents");
+}
+
+TEST(AtomicFiles, AFullDiskNamesTheReasonAndKeepsTheOldFile) {
+    TempAppFolder app;
+    app.write("data/chart.xml", "old contents");
+    // A file size limit fails the write the way a full disk does, without a disk to fill.
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const QString message =
+        ErrorOf([&] { WriteFileAtomically(app.dataPath("chart.xml"), QByteArray(100000, 'x')); });
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(message, "Cannot write " + QDir::toNativeSeparators(app.dataPath("chart.xml")) +
+                           ": " + QString::fromLocal8Bit(strerror(EFBIG)));
+    EXPECT_EQ(app.read("data/chart.xml"), "old contents");
+    EXPECT_EQ(QDir(app.dataPath("")).entryList(QDir::Files), QStringList{"chart.xml"});
+}
+
+TEST(AtomicFiles, WriteProtectedFilesAreRefusedAndLinksWrittenThrough) {
+    TempAppFolder app;
+    app.write("data/target.xml", "old");
+    ASSERT_TRUE(QFile::link(app.dataPath("target.xml"), app.dataPath("alias.xml")));
+    WriteFileAtomically(app.dataPath("alias.xml"), "new");
+    EXPECT_TRUE(QFileInfo(app.dataPath("alias.xml")).isSymLink());
+    EXPECT_EQ(app.read("data/target.xml"), "new");
+
+    QFile::setPermissions(app.dataPath("target.xml"), QFileDevice::ReadOwner);
+    if (::access(QFile::encodeName(app.dataPath("target.xml")).constData(), W_OK) == 0)
+        GTEST_SKIP() << "running with the rights to write any file";
+    EXPECT_TRUE(ErrorOf([&] {
+                    WriteFileAtomically(app.dataPath("target.xml"), "x");
+                }).startsWith("Cannot write "));
+    EXPECT_EQ(app.read("data/target.xml"), "new");
 }

@@ -1,0 +1,83 @@
+// Chart data files of every kind, as the loaders read them and the movie's reader reads the
+// staged copies. Beyond not crashing: a chart that loads is shown in its page and made,
+// twice over (the first make drops the rows named "Nill", the second the count they were
+// in), and from then on every load and make must give the same file byte for byte: a
+// value the program read or showed survives the next make unchanged.
+#include "FuzzTargets.h"
+#include "charts/Charts.h"
+#include "model/UserError.h"
+#include "platform/XmlDocument.h"
+#include "render/StagedChart.h"
+
+using namespace tolvane;
+using tolvane::fuzz::FuzzCheck;
+
+namespace {
+
+// Load (shown in a fresh page) and make, as "Make && Preview" does after a load.
+QByteArray LoadAndMake(ChartKind kind, ChartFileData data) {
+    ChartModel model;
+    ChartFileData made;
+    switch (kind) {
+    case ChartKind::Region:
+    case ChartKind::Shade: {
+        MapPageState page(kind);
+        ShowMapChart(kind, model, page, std::move(data));
+        made = MakeMapChart(kind, model, page);
+        break;
+    }
+    case ChartKind::City: {
+        CityPageState page;
+        int32_t border = 0;
+        ShowCityChart(model, page, border, std::move(data));
+        made = MakeCityChart(model, page, border);
+        break;
+    }
+    case ChartKind::RegionCity: {
+        RegionCityPageState page;
+        ShowRegionCityChart(model, page, std::move(data));
+        made = MakeRegionCityChart(model, page);
+        break;
+    }
+    }
+    return BuildChartFile(kind, made).toBytes();
+}
+
+} // namespace
+
+TOLVANE_FUZZ_TARGET(chart_file) {
+    const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    std::optional<XmlReader> reader;
+    try {
+        reader = XmlReader::fromBytes(bytes, QStringLiteral("fuzz"));
+    } catch (const UserError&) {
+        return;
+    }
+    for (const ChartKind kind :
+         {ChartKind::Region, ChartKind::Shade, ChartKind::City, ChartKind::RegionCity}) {
+        ChartFileData read;
+        try {
+            read = ParseChartFile(kind, *reader);
+        } catch (const UserError&) {
+            continue; // refused as a whole: nothing was shown
+        }
+        QByteArray once, twice;
+        try {
+            const auto again = [kind](const QByteArray& made) {
+                return LoadAndMake(
+                    kind, ParseChartFile(kind, XmlReader::fromBytes(made, QStringLiteral("made"))));
+            };
+            once = again(LoadAndMake(kind, std::move(read)));
+            twice = again(once);
+        } catch (const UserError& e) {
+            std::fprintf(stderr, "%s\n", qPrintable(e.message()));
+            FuzzCheck(false, "a chart that loaded cannot be made, or its file not loaded again");
+        }
+        FuzzCheck(once == twice, "a chart changes when it is made once more");
+        // What the staged copy of such a file gives the movie.
+        BuildChartFile(kind, ParseChartFile(kind, *reader), true);
+    }
+    for (const MovieKind kind :
+         {MovieKind::Region, MovieKind::City, MovieKind::RegionCity, MovieKind::Flag})
+        ReadStagedChart(kind, reader->root());
+}

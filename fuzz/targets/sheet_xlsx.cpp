@@ -1,0 +1,16 @@
+// .xlsx workbooks, as the grid import reads them.
+#include "FuzzTargets.h"
+#include "ImportGrids.h"
+#include "io/XlsxReader.h"
+
+using namespace tolvane;
+
+TOLVANE_FUZZ_TARGET(sheet_xlsx) {
+    try {
+        const Sheet sheet = XlsxReader::parse(
+            QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)),
+            fuzz::kImportColumns);
+        fuzz::ApplyToGrids(ImportSource{true, sheet, {}});
+    } catch (const UserError&) {
+    }
+}
