@@ -43,6 +43,8 @@ std::vector<AddedMap> ReadList(const QString& appFolder) {
                 kind = field.text();
             else if (field.is("source"))
                 map.source = field.text();
+            else if (field.is("entries"))
+                map.entries = std::max<qlonglong>(field.text().toLongLong(), 0);
         }
         if (map.stem.isEmpty() || (kind != u"region" && kind != u"city")) continue;
         map.kind = kind == u"city" ? AddedMapKind::City : AddedMapKind::Region;
@@ -63,6 +65,7 @@ void WriteList(const QString& appFolder, const std::vector<AddedMap>& maps) {
         e.addText("title", map.title);
         e.addText("kind", KindText(map.kind));
         e.addText("source", map.source);
+        if (map.entries > 0) e.addText("entries", QString::number(map.entries));
     }
     writer.save(ListPath(appFolder));
 }

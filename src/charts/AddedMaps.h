@@ -15,7 +15,8 @@ struct AddedMap {
     QString stem;  // the file name stem under data/
     QString title; // the caption in the map lists
     AddedMapKind kind = AddedMapKind::Region;
-    QString source; // the file (and layer) it was made from
+    QString source;      // the file (and layer) it was made from
+    int64_t entries = 0; // regions or cities; 0 when not known
 };
 
 // The added maps in the order they were added. No list yet: none. An entry whose movie or

@@ -180,6 +180,11 @@ void MapChartPage::mapChange() {
     main_.RestartPreview(previewPlayer());
 }
 
+void MapChartPage::chooseMap(const QString& map) {
+    selectMap(map);
+    mapChange();
+}
+
 void MapChartPage::activate() {
     ChartModel& model = main_.model();
     model.chartMode = chartMode();

@@ -99,6 +99,10 @@ public:
     // the chart, loads it and restarts the preview. A map that cannot be loaded is not
     // taken on: the selector goes back to the map the grid holds.
     void mapChange();
+    // Chooses `map` in the selector and takes it on as mapChange does.
+    void chooseMap(const QString& map);
+    // The map the grids hold is gone (removed): its rows are neither asked about nor made.
+    void forgetShownMap() { shownMap_.clear(); }
 
     // Whether the grids hold the current map's chart (a failed load leaves them without).
     bool chartLoaded() const;

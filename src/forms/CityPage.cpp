@@ -1,6 +1,7 @@
 #include "forms/CityPage.h"
 
 #include "charts/Charts.h"
+#include "forms/AddedMapRow.h"
 #include "forms/GridFileCommands.h"
 #include "forms/LegendPanel.h"
 #include "forms/PageParts.h"
@@ -52,7 +53,9 @@ CityPage::CityPage(TFrmMain& main, QWidget* tab)
 }
 
 void CityPage::build(QWidget* tab) {
-    cmbCityMap_ = MakeMapList(QStringLiteral("cmbCityMap"), maps().captions(), 0, tab);
+    cmbCityMap_ =
+        MakeMapList(QStringLiteral("cmbCityMap"), maps().captions(), 0, tab, maps().stems());
+    addedMaps_ = new AddedMapRow(main_, *this, cmbCityMap_, AddedMapKind::City, 0);
     WCityGrid_ = MakeDataGridView(QStringLiteral("WCityGrid"), state_.grid,
                                   {80, 226, 155, 105, 65, 67}, tab);
 
@@ -106,7 +109,8 @@ void CityPage::build(QWidget* tab) {
     legendRow->addStretch();
     side->addLayout(legendRow);
     side->addStretch();
-    LayOutPage(tab, cmbCityMap_, WCityGrid_, side, sizeBar_);
+    LayOutPage(tab, cmbCityMap_, WCityGrid_, side, sizeBar_,
+               {addedMaps_->cmdAddMap(), addedMaps_->cmdRemoveMap()});
 
     pnCLegend_ = new LegendPanel(
         state_.legend, state_.grid, main_.frmLegendColor(),
@@ -138,13 +142,12 @@ QSize CityPage::chartSize() const {
 }
 
 QString CityPage::selectedMap() const {
-    return maps().stemOf(cmbCityMap_->currentText());
+    return cmbCityMap_->currentData().toString();
 }
 
 void CityPage::selectMap(const QString& map) {
     const QSignalBlocker block(cmbCityMap_);
-    if (const QString caption = maps().captionOf(map); !caption.isEmpty())
-        cmbCityMap_->setCurrentText(caption);
+    if (const int at = cmbCityMap_->findData(map); at >= 0) cmbCityMap_->setCurrentIndex(at);
 }
 
 void CityPage::deactivate() {
@@ -176,6 +179,7 @@ void CityPage::syncFromState() {
     chkCShowLegend_->setChecked(state_.legend.show);
     clrCityBoder_->setColor(border());
     pnCLegend_->syncFromState();
+    addedMaps_->updateButtons();
 }
 
 void CityPage::syncToState() {
@@ -190,8 +194,8 @@ std::function<void()> CityPage::applyMapRules(const QString& map) {
     const bool showLegendBefore = state_.legend.show;
     state_.showName = false;
     state_.legend.show = false;
-    chkShowName_->setEnabled(stemHasNames(map));
-    chkCShowLegend_->setEnabled(stemHasLegend(map));
+    chkShowName_->setEnabled(stemHasNames(map) || addedMaps_->offersNames(map));
+    chkCShowLegend_->setEnabled(stemHasLegend(map) || addedMaps_->find(map));
     syncFromState();
     return [=, this] {
         chkShowName_->setEnabled(namesBefore);

@@ -11,6 +11,7 @@ class QPushButton;
 
 namespace tolvane {
 
+class AddedMapRow;
 class ChartSizeBar;
 class ColorEdit;
 class DataGridView;
@@ -57,6 +58,8 @@ public:
     QPushButton* cmdShowCLegend() const { return cmdShowCLegend_; }
     ColorEdit* clrCityBoder() const { return clrCityBoder_; }
     ChartSizeBar* sizeBar() const { return sizeBar_; }
+    // The maps the user added, after the built-in ones in the map list.
+    AddedMapRow& addedMapRow() const { return *addedMaps_; }
     LegendPanel* pnCLegend() const { return pnCLegend_; }
     QPushButton* cmdCityImport() const { return cmdCityImport_; }
     QPushButton* cmdCityExport() const { return cmdCityExport_; }
@@ -92,6 +95,7 @@ private:
     QPushButton* cmdShowCLegend_ = nullptr;
     ColorEdit* clrCityBoder_ = nullptr;
     ChartSizeBar* sizeBar_ = nullptr;
+    AddedMapRow* addedMaps_ = nullptr;
     LegendPanel* pnCLegend_ = nullptr;
 };
 

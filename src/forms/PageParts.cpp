@@ -35,11 +35,12 @@ QString MapTable::captionOf(const QString& stem) const {
     return i < 0 ? QString() : captions_[i];
 }
 
-QComboBox* MakeMapList(const QString& name, const QStringList& items, int current,
-                       QWidget* parent) {
+QComboBox* MakeMapList(const QString& name, const QStringList& items, int current, QWidget* parent,
+                       const QStringList& stems) {
     auto* list = new QComboBox(parent);
     list->setObjectName(name);
-    list->addItems(items);
+    for (qsizetype i = 0; i < items.size(); ++i)
+        list->addItem(items[i], i < stems.size() ? stems[i] : items[i]);
     list->setCurrentIndex(current);
     list->setMaxVisibleItems(20);
     IgnoreWheelUnlessFocused(list);
@@ -110,12 +111,15 @@ QLayout* FileButtonsRow(QWidget* importButton, QWidget* exportButton, QWidget* p
     return row;
 }
 
-void LayOutPage(QWidget* tab, QWidget* mapList, QWidget* grid, QLayout* side, QWidget* sizeBar) {
+void LayOutPage(QWidget* tab, QWidget* mapList, QWidget* grid, QLayout* side, QWidget* sizeBar,
+                const QList<QWidget*>& mapButtons) {
     auto* mapLabel = new QLabel(QStringLiteral("Map Select:"), tab);
     mapLabel->setBuddy(mapList);
     auto* mapRow = new QHBoxLayout;
     mapRow->addWidget(mapLabel);
     mapRow->addWidget(mapList);
+    for (QWidget* button : mapButtons)
+        mapRow->addWidget(button);
     mapRow->addStretch();
 
     auto* layout = new QGridLayout(tab);

@@ -42,8 +42,9 @@ private:
 };
 
 // A list (a map list, "Map Select:", and the like) that the wheel changes only while it has
-// the focus.
-QComboBox* MakeMapList(const QString& name, const QStringList& items, int current, QWidget* parent);
+// the focus. Each item carries its stem as item data (`stems` empty: its caption).
+QComboBox* MakeMapList(const QString& name, const QStringList& items, int current, QWidget* parent,
+                       const QStringList& stems = {});
 // A data grid of numbers: only backspace, digits, ".", "-" and "," can be typed into it.
 DataGridView* MakeDataGridView(const QString& name, GridData& grid, const QList<int>& widths,
                                QWidget* parent);
@@ -65,9 +66,11 @@ void OpenGridDialog(GridDialog& dialog, int panel, int targetMode);
 QLayout* FileButtonsRow(QWidget* importButton, QWidget* exportButton, QWidget* parent,
                         Qt::Orientation orientation = Qt::Vertical);
 
-// Lays out a page: the map row on top, the grid below it, the side column of buttons on
-// the right (none: the grid takes the whole width) and the size bar along the bottom.
-void LayOutPage(QWidget* tab, QWidget* mapList, QWidget* grid, QLayout* side, QWidget* sizeBar);
+// Lays out a page: the map row on top (the list, then `mapButtons`), the grid below it, the
+// side column of buttons on the right (none: the grid takes the whole width) and the size
+// bar along the bottom.
+void LayOutPage(QWidget* tab, QWidget* mapList, QWidget* grid, QLayout* side, QWidget* sizeBar,
+                const QList<QWidget*>& mapButtons = {});
 
 // Places a legend editor over the left of the preview, so the chart stays in sight.
 void PlaceLegendPanel(LegendPanel* panel, const TFrmMain& main);

@@ -1,6 +1,7 @@
 #include "forms/RegionPage.h"
 
 #include "charts/Charts.h"
+#include "forms/AddedMapRow.h"
 #include "forms/GridFileCommands.h"
 #include "forms/LegendPanel.h"
 #include "forms/PageParts.h"
@@ -58,6 +59,7 @@ RegionPage::RegionPage(TFrmMain& main, QWidget* tab)
 
 void RegionPage::build(QWidget* tab) {
     cmbMap_ = MakeMapList(QStringLiteral("cmbMap"), mapList(), 1, tab); // "World2"
+    addedMaps_ = new AddedMapRow(main_, *this, cmbMap_, AddedMapKind::Region, 1);
     WGrid_ = MakeDataGridView(QStringLiteral("WGrid"), state_.grid, {80, 265, 152, 105, 80}, tab);
 
     cmdColor1_ = new QPushButton(QStringLiteral("Gradient Color"), tab);
@@ -103,7 +105,8 @@ void RegionPage::build(QWidget* tab) {
     borderRow->addStretch();
     side->addLayout(borderRow);
     side->addStretch();
-    LayOutPage(tab, cmbMap_, WGrid_, side, sizeBar_);
+    LayOutPage(tab, cmbMap_, WGrid_, side, sizeBar_,
+               {addedMaps_->cmdAddMap(), addedMaps_->cmdRemoveMap()});
 
     pnPLegend_ = new LegendPanel(
         state_.legend, state_.grid, main_.frmLegendColor(),
@@ -138,12 +141,12 @@ QSize RegionPage::chartSize() const {
 }
 
 QString RegionPage::selectedMap() const {
-    return cmbMap_->currentText();
+    return cmbMap_->currentData().toString();
 }
 
 void RegionPage::selectMap(const QString& map) {
     const QSignalBlocker block(cmbMap_);
-    cmbMap_->setCurrentText(map);
+    if (const int at = cmbMap_->findData(map); at >= 0) cmbMap_->setCurrentIndex(at);
 }
 
 void RegionPage::deactivate() {
@@ -172,6 +175,7 @@ void RegionPage::syncFromState() {
     chkPShowLegend_->setChecked(state_.legend.show);
     clrBoder_->setColor(state_.border);
     pnPLegend_->syncFromState();
+    addedMaps_->updateButtons();
 }
 
 void RegionPage::syncToState() {
@@ -185,7 +189,7 @@ std::function<void()> RegionPage::applyMapRules(const QString& map) {
     const bool showLegendBefore = state_.legend.show;
     state_.showName = false;
     state_.legend.show = false;
-    chkPShowName_->setEnabled(mapHasNames(map));
+    chkPShowName_->setEnabled(mapHasNames(map) || addedMaps_->offersNames(map));
     chkPShowLegend_->setEnabled(true);
     syncFromState();
     return [=, this] {

@@ -14,6 +14,7 @@ class QWidget;
 
 namespace tolvane {
 
+class AddedMapRow;
 class ChartSizeBar;
 class ColorEdit;
 class DataGridView;
@@ -56,6 +57,8 @@ public:
     QPushButton* cmdShowPLegend() const { return cmdShowPLegend_; }
     ColorEdit* clrBoder() const { return clrBoder_; }
     ChartSizeBar* sizeBar() const { return sizeBar_; }
+    // The maps the user added, after the built-in ones in the map list.
+    AddedMapRow& addedMapRow() const { return *addedMaps_; }
     QSlider* trSize() const;
     QLabel* labSize() const;
     LegendPanel* pnPLegend() const { return pnPLegend_; }
@@ -92,6 +95,7 @@ private:
     QPushButton* cmdShowPLegend_ = nullptr;
     ColorEdit* clrBoder_ = nullptr;
     ChartSizeBar* sizeBar_ = nullptr;
+    AddedMapRow* addedMaps_ = nullptr;
     LegendPanel* pnPLegend_ = nullptr;
 };
 

@@ -1,6 +1,8 @@
 #include "forms/TFrmMain.h"
 
 #include "charts/Charts.h"
+#include "forms/AddMapDialog.h"
+#include "forms/AddedMapRow.h"
 #include "forms/AppInfo.h"
 #include "forms/ChartPage.h"
 #include "forms/CityPage.h"
@@ -114,6 +116,7 @@ TFrmMain::TFrmMain(const QString& appFolder, Dialogs& dialogs, QWidget* parent)
     regionCityPage_ =
         addPage<RegionCityPage>(QStringLiteral("Advance Bubble"), QStringLiteral("TabSheet3"));
     flagPage_ = addPage<FlagPage>(QStringLiteral("Flag"), QStringLiteral("TabSheet6"));
+    addedMapsError_ = listAddedMaps();
 
     cmdMake_ = new QPushButton(QStringLiteral("Make && Preview"), pnForm_);
     cmdSavePicture_ = new QPushButton(QStringLiteral("Save Chart"), pnForm_);
@@ -196,6 +199,7 @@ QRect TFrmMain::previewArea() const {
 
 void TFrmMain::FormCreate() {
     BusyScope busy(busy_);
+    if (!addedMapsError_.isEmpty()) dialogs_.showError(this, addedMapsError_);
     model_.regionCount = 1;
     model_.chartMode = ModeRegion;
     created_ = true;
@@ -212,7 +216,8 @@ void TFrmMain::FormCreate() {
     placePreview(Flash1);
     letEventsRun();
     regionPage_->chkPShowLegend()->setEnabled(true);
-    if (RegionPage::startupMapHasNames(regionPage_->cmbMap()->currentText()))
+    const QString map = regionPage_->selectedMap();
+    if (RegionPage::startupMapHasNames(map) || regionPage_->addedMapRow().offersNames(map))
         regionPage_->chkPShowName()->setEnabled(true);
     flagPage_->fillStartCodes();
 }
@@ -375,6 +380,44 @@ void TFrmMain::cmdHelpClick() {
 
 void TFrmMain::cmdAboutClick() {
     frmAbout_->exec();
+}
+
+QString TFrmMain::listAddedMaps() {
+    std::vector<AddedMap> maps;
+    QString error;
+    try {
+        maps = LoadAddedMaps(model_.appFolder);
+    } catch (const UserError& e) {
+        error = QStringLiteral("%1\n\nThe maps you added are not listed until the list is "
+                               "mended or removed.")
+                    .arg(e.message());
+    }
+    regionPage_->addedMapRow().list(maps);
+    cityPage_->addedMapRow().list(maps);
+    return error;
+}
+
+void TFrmMain::reloadAddedMaps() {
+    if (const QString error = listAddedMaps(); !error.isEmpty()) dialogs_.showError(this, error);
+}
+
+void TFrmMain::cmdAddMapClick() {
+    BusyScope busy(busy_);
+    if (!busy.entered()) return;
+    AddMapDialog dialog(dialogs_, model_.appFolder, this);
+    if (!dialog.chooseFile()) return;
+    dialog.exec();
+    if (const std::optional<AddedMap>& map = dialog.addedMap()) {
+        reloadAddedMaps();
+        showAddedMap(*map);
+    }
+}
+
+void TFrmMain::showAddedMap(const AddedMap& map) {
+    MapChartPage& page = map.kind == AddedMapKind::City ? static_cast<MapChartPage&>(*cityPage_)
+                                                        : static_cast<MapChartPage&>(*regionPage_);
+    pgControl_->setCurrentWidget(page.tab());
+    page.chooseMap(map.stem);
 }
 
 ColorTarget TFrmMain::colorTarget(int mode) {

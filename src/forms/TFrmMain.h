@@ -1,5 +1,6 @@
 #pragma once
 
+#include "charts/AddedMaps.h"
 #include "model/ChartModel.h"
 
 #include <QWidget>
@@ -71,6 +72,14 @@ public:
     void cmdOpenOptionClick();
     void cmdHelpClick();
     void cmdAboutClick();
+    // "Add map…" beside the map lists: the map added is then chosen on its page ("Map" for
+    // regions, "Bubble" for cities).
+    void cmdAddMapClick();
+    // Shows an added map on its page, as if the user chose it there.
+    void showAddedMap(const AddedMap& map);
+    // Reads the list of added maps again into the pages' map lists; a damaged list is
+    // reported and lists none.
+    void reloadAddedMaps();
 
     // Shared operations of the pages.
     void RestartPreview(ChartPlayer* player);
@@ -123,12 +132,15 @@ private:
     // What the colour and size dialogs act on for a target mode: the page that owns it says.
     ColorTarget colorTarget(int mode);
     LegendState* legendTarget(int mode);
+    // The added maps into the pages' lists; the message of a list that cannot be read.
+    QString listAddedMaps();
 
     ChartModel model_;
     Dialogs& dialogs_;
     bool busy_ = false;
     bool created_ = false;
     bool destroyed_ = false;
+    QString addedMapsError_; // reported once the window starts
 
     QWidget* pnForm_ = nullptr;
     QTabWidget* pgControl_ = nullptr;

@@ -26,14 +26,6 @@ constexpr int kQuantization = 100000;
 // Borders keep detail down to half a pixel of a 2000 x 1400 picture of the whole map.
 constexpr double kPictureWidth = 2000, kPictureHeight = 1400, kDetailPixels = 0.5;
 
-const LayerInfo& DefaultLayer(const OgrSource& source) {
-    for (const GeometryKind kind :
-         {GeometryKind::Polygons, GeometryKind::Unknown, GeometryKind::Points})
-        for (const LayerInfo& l : source.layers())
-            if (l.kind == kind) return l;
-    return source.layers().front();
-}
-
 QString Attribution(const OgrSource& source, const ImportChoices& c) {
     if (!c.attribution.trimmed().isEmpty()) return c.attribution.simplified();
     QString name = c.sourceName.trimmed();
@@ -213,6 +205,14 @@ ConvertedMap ConvertCities(LayerData& layer, const ImportPlan& plan, const Progr
 
 } // namespace
 
+const LayerInfo& DefaultLayer(const OgrSource& source) {
+    for (const GeometryKind kind :
+         {GeometryKind::Polygons, GeometryKind::Unknown, GeometryKind::Points})
+        for (const LayerInfo& l : source.layers())
+            if (l.kind == kind) return l;
+    return source.layers().front();
+}
+
 size_t FreeMemory() {
     QFile meminfo(QStringLiteral("/proc/meminfo"));
     if (meminfo.open(QIODevice::ReadOnly)) {
@@ -305,6 +305,7 @@ AddedResult AddMapFromFile(const QString& appFolder, const QString& path,
     result.map.stem = ChooseMapStem(appFolder, result.plan.title);
     result.map.title = result.plan.title;
     result.map.kind = result.converted.kind;
+    result.map.entries = static_cast<int64_t>(result.converted.entries);
     result.map.source =
         QStringLiteral("%1, layer %2").arg(QFileInfo(path).fileName(), result.plan.layer);
     AddMapFiles(appFolder, result.map, result.converted.movie, result.converted.chart);

@@ -48,6 +48,9 @@ struct ConvertedMap {
     QStringList tooSmall; // regions kept without a shape: smaller than the map can show
 };
 
+// The layer taken when none is chosen: the first with polygons, else points.
+const LayerInfo& DefaultLayer(const OgrSource& source);
+
 // Fills in the choices, reading the layer's fields when a field is to be suggested. Throws
 // UserError for a layer or field the file lacks, or a layer nothing can name.
 ImportPlan PlanImport(OgrSource& source, const ImportChoices& choices, const Progress& progress);

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <optional>
 #include <sys/stat.h>
@@ -163,6 +164,23 @@ QByteArray ReadWholeFile(const QString& path) {
         throw UserError(QStringLiteral("Cannot read %1: %2")
                             .arg(QDir::toNativeSeparators(path), file.errorString()));
     return bytes;
+}
+
+bool FileStamp::settled() const {
+    constexpr int64_t kCoarsestStepNs = 2'000'000'000;
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return modifiedNs <
+           static_cast<int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec - kCoarsestStepNs;
+}
+
+std::optional<FileStamp> StampOf(const QString& path) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return std::nullopt;
+    return FileStamp{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino),
+                     static_cast<int64_t>(st.st_size),
+                     static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
 }
 
 } // namespace tolvane

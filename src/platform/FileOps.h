@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 #include <QString>
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace tolvane {
@@ -30,5 +32,24 @@ bool CopyFileReplacing(const QString& from, const QString& to);
 
 // Reads a whole file; throws UserError ("File not found: ...") when it cannot.
 QByteArray ReadWholeFile(const QString& path);
+
+// What tells one content of a file from another without reading it: the file itself
+// (device and inode), its size and its modification time. The program replaces files by
+// renaming a new one over them, which makes another file; one written in place gets
+// another time. Hard links to one file share its stamp.
+struct FileStamp {
+    uint64_t device = 0;
+    uint64_t inode = 0;
+    int64_t size = 0;
+    int64_t modifiedNs = 0;
+    bool operator==(const FileStamp&) const = default;
+    // Whether the file was last changed long enough ago to name its content. File systems
+    // keep times in coarse steps (up to two seconds), and a file written just now may be
+    // replaced within the same step by another of the same size that gets the same inode
+    // and time; a file older than a step cannot.
+    bool settled() const;
+};
+// None when the file cannot be looked at.
+std::optional<FileStamp> StampOf(const QString& path);
 
 } // namespace tolvane

@@ -12,7 +12,8 @@
 namespace tolvane {
 
 XmlOutElement XmlOutElement::addChild(const char* name) {
-    return XmlOutElement(node_.append_child(name));
+    writer_->open(depth_ + 1, name);
+    return XmlOutElement(writer_, depth_ + 1);
 }
 
 XmlOutElement XmlOutElement::addText(const char* name, const QString& text) {
@@ -22,41 +23,119 @@ XmlOutElement XmlOutElement::addText(const char* name, const QString& text) {
 }
 
 void XmlOutElement::setText(const QString& text) {
-    node_.text().set(text.toUtf8().constData());
+    writer_->text(depth_, text);
 }
 
 void XmlOutElement::setId(int32_t id) {
-    node_.append_attribute("id").set_value(std::to_string(id).c_str());
+    writer_->attribute(depth_, "id", QByteArray::number(id));
 }
 
 XmlWriter::XmlWriter() {
-    pugi::xml_node decl = doc_.append_child(pugi::node_declaration);
-    decl.append_attribute("version").set_value("1.0");
-    decl.append_attribute("encoding").set_value("utf-8");
+    out_ = "<?xml version=\"1.0\" encoding=\"utf-8\"?>";
 }
 
 XmlOutElement XmlWriter::createRoot(const char* name) {
-    return XmlOutElement(doc_.append_child(name));
+    open(0, name);
+    return XmlOutElement(this, 0);
 }
 
-namespace {
+void XmlWriter::newLine(int depth) {
+    out_ += '\n';
+    for (int i = 0; i < depth; ++i)
+        out_ += "  ";
+}
 
-struct ByteWriter : pugi::xml_writer {
-    QByteArray bytes;
-    void write(const void* data, size_t size) override {
-        bytes.append(static_cast<const char*>(data), static_cast<qsizetype>(size));
+void XmlWriter::endStartTag() {
+    if (!startTagOpen_) return;
+    out_ += '>';
+    startTagOpen_ = false;
+}
+
+void XmlWriter::closeTo(int depth) {
+    while (static_cast<int>(open_.size()) > depth + 1) {
+        const int closing = static_cast<int>(open_.size()) - 1;
+        if (startTagOpen_) {
+            out_ += " />"; // nothing inside
+            startTagOpen_ = false;
+        } else {
+            if (indentNext_) newLine(closing);
+            out_ += "</";
+            out_ += open_.back();
+            out_ += '>';
+        }
+        open_.pop_back();
+        indentNext_ = true;
     }
-};
-
-} // namespace
-
-QByteArray XmlWriter::toBytes() const {
-    ByteWriter writer;
-    doc_.save(writer, "  ", pugi::format_indent, pugi::encoding_utf8);
-    return std::move(writer.bytes);
 }
 
-void XmlWriter::save(const QString& path) const {
+void XmlWriter::open(int depth, const char* name) {
+    if (finished_ || depth > static_cast<int>(open_.size())) return;
+    closeTo(depth - 1);
+    endStartTag();
+    if (indentNext_) newLine(depth);
+    out_ += '<';
+    out_ += name;
+    open_.emplace_back(name);
+    startTagOpen_ = true;
+    indentNext_ = true;
+}
+
+void XmlWriter::attribute(int depth, const char* name, const QByteArray& value) {
+    // Only the element just opened takes attributes; its content has not begun.
+    if (!startTagOpen_ || depth != static_cast<int>(open_.size()) - 1) return;
+    out_ += ' ';
+    out_ += name;
+    out_ += "=\"";
+    out_.append(value.constData(), static_cast<size_t>(value.size())); // a number
+    out_ += '"';
+}
+
+void XmlWriter::text(int depth, const QString& text) {
+    if (finished_ || depth >= static_cast<int>(open_.size())) return;
+    closeTo(depth);
+    endStartTag();
+    QByteArray utf8 = text.toUtf8();
+    // A text ends at its first NUL, as in any C string.
+    if (const qsizetype nul = utf8.indexOf('\0'); nul >= 0) utf8.truncate(nul);
+    out_.reserve(out_.size() + static_cast<size_t>(utf8.size()));
+    const char* run = utf8.constData();
+    const char* const end = run + utf8.size();
+    for (const char* p = run; p != end; ++p) {
+        const auto c = static_cast<unsigned char>(*p);
+        const bool plain =
+            c >= 32 ? c != '&' && c != '<' && c != '>' : c == '\t' || c == '\n' || c == '\r';
+        if (plain) continue;
+        out_.append(run, static_cast<size_t>(p - run));
+        run = p + 1;
+        if (c == '&') {
+            out_ += "&amp;";
+        } else if (c == '<') {
+            out_ += "&lt;";
+        } else if (c == '>') {
+            out_ += "&gt;";
+        } else {
+            // Control characters as character references of two digits.
+            const char ref[] = {'&', '#', static_cast<char>('0' + c / 10),
+                                static_cast<char>('0' + c % 10), ';'};
+            out_.append(ref, sizeof ref);
+        }
+    }
+    out_.append(run, static_cast<size_t>(end - run));
+    indentNext_ = false;
+}
+
+QByteArray XmlWriter::toBytes() {
+    if (!finished_) {
+        closeTo(-1);
+        out_ += '\n';
+        finished_ = true;
+        bytes_ = QByteArray(out_.data(), static_cast<qsizetype>(out_.size()));
+        out_ = std::string();
+    }
+    return bytes_;
+}
+
+void XmlWriter::save(const QString& path) {
     WriteFileAtomically(path, toBytes());
 }
 

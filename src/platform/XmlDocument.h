@@ -1,19 +1,26 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <cstdint>
 #include <memory>
 #include <pugixml.hpp>
+#include <string>
+#include <vector>
 
 namespace tolvane {
 
-// The few XML operations the chart files need, over pugixml. Documents are written whole,
-// in UTF-8 with the declaration, two-space indented.
+// The few XML operations the chart files need. Documents are read with pugixml, and written
+// in UTF-8 with the declaration, two-space indented, as pugixml writes them; the writer
+// streams, since a chart of a few hundred thousand regions would otherwise first become a
+// document tree several times the size of its text.
 
+class XmlWriter;
+
+// An element being written. Elements are written in document order: adding a child to an
+// element closes whatever was opened inside it before; its id comes before its content.
 class XmlOutElement {
 public:
-    explicit XmlOutElement(pugi::xml_node node)
-        : node_(node) {}
     // Appended after the existing children.
     XmlOutElement addChild(const char* name);
     // A child holding a text: the common case of every chart file.
@@ -22,19 +29,38 @@ public:
     void setId(int32_t id);
 
 private:
-    pugi::xml_node node_;
+    friend class XmlWriter;
+    XmlOutElement(XmlWriter* writer, int depth)
+        : writer_(writer)
+        , depth_(depth) {}
+    XmlWriter* writer_;
+    int depth_;
 };
 
 class XmlWriter {
 public:
     XmlWriter();
     XmlOutElement createRoot(const char* name);
-    QByteArray toBytes() const;
+    // The document, every element closed; nothing can be added afterwards.
+    QByteArray toBytes();
     // Replaces the file atomically; throws UserError.
-    void save(const QString& path) const;
+    void save(const QString& path);
 
 private:
-    pugi::xml_document doc_;
+    friend class XmlOutElement;
+    void open(int depth, const char* name);
+    void closeTo(int depth); // closes the elements deeper than `depth`
+    void attribute(int depth, const char* name, const QByteArray& value);
+    void text(int depth, const QString& text);
+    void endStartTag();
+    void newLine(int depth);
+
+    std::string out_;               // appending to a QByteArray costs several times more per piece
+    std::vector<std::string> open_; // names of the open elements, outermost first
+    QByteArray bytes_;              // the document once finished
+    bool startTagOpen_ = false;     // "<name" written, its ">" not yet
+    bool indentNext_ = true;        // false right after a text: the closing tag follows it
+    bool finished_ = false;
 };
 
 class XmlInElement {

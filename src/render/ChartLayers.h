@@ -51,15 +51,15 @@ void PaintRegions(QPainter& painter, const MapMovie& movie, const MapView& view,
 // paint() strokes them with the painter.
 class BorderLayer {
 public:
-    BorderLayer(QPainter& painter, const std::vector<QPolygonF>& lines, const QTransform& toDevice,
-                double width, const QRectF& clip = QRectF());
+    BorderLayer(QPainter& painter, const PointRuns& lines, const QTransform& toDevice, double width,
+                const QRectF& clip = QRectF());
     ~BorderLayer();
     BorderLayer(const BorderLayer&) = delete;
     BorderLayer& operator=(const BorderLayer&) = delete;
     void paint(QPainter& painter, const QColor& color);
 
 private:
-    const std::vector<QPolygonF>& lines_;
+    const PointRuns& lines_;
     QTransform toDevice_;
     double width_;
     QRectF clip_; // in the frame; none: no clip

@@ -90,7 +90,7 @@ ChartHit ChartHitIndex::at(const QPointF& point) const {
     const std::vector<MovieShape>& shapes = scene_->movie->regions;
     for (int s : bucket(p)) {
         const MovieShape& shape = shapes[static_cast<size_t>(s)];
-        if (shape.bounds.contains(p) && shape.path.contains(p))
+        if (scene_->movie->contains(shape, p))
             return {ChartHit::Kind::Region, entryOfShape_[static_cast<size_t>(s)]};
     }
     return {};
@@ -106,8 +106,8 @@ QPainterPath ChartHitIndex::outline(const ChartHit& hit) const {
     } else if (hit.kind == ChartHit::Kind::Region) {
         const auto e = static_cast<size_t>(hit.entry);
         if (e < scene_->match.regionShape.size() && scene_->match.regionShape[e] >= 0)
-            path = toDevice_.map(
-                scene_->movie->regions[static_cast<size_t>(scene_->match.regionShape[e])].path);
+            path = toDevice_.map(scene_->movie->path(
+                scene_->movie->regions[static_cast<size_t>(scene_->match.regionShape[e])]));
     }
     return path;
 }

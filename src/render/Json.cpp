@@ -5,46 +5,71 @@
 
 namespace tolvane {
 
+JsonValue::Type JsonValue::type() const {
+    return doc_ ? doc_->nodes_[node_].type : Type::Null;
+}
+
 double JsonValue::toDouble(double fallback) const {
-    return type_ == Type::Number ? number_ : fallback;
+    return type() == Type::Number ? doc_->nodes_[node_].number : fallback;
+}
+
+std::string_view JsonValue::stringView() const {
+    if (type() != Type::String) return {};
+    const auto& n = doc_->nodes_[node_];
+    return std::string_view(doc_->text_).substr(n.first, n.count);
 }
 
 QString JsonValue::toString() const {
-    return type_ == Type::String
-               ? QString::fromUtf8(string_.data(), static_cast<qsizetype>(string_.size()))
-               : QString();
+    const std::string_view s = stringView();
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
 bool JsonValue::toBool(bool fallback) const {
-    return type_ == Type::Bool ? bool_ : fallback;
+    return type() == Type::Bool ? doc_->nodes_[node_].count != 0 : fallback;
 }
 
 size_t JsonValue::size() const {
-    if (type_ == Type::IntArray) return ints_.size();
-    return type_ == Type::Array ? items_.size() : 0;
+    const Type t = type();
+    return t == Type::IntArray || t == Type::Array ? doc_->nodes_[node_].count : 0;
 }
 
 double JsonValue::numberAt(size_t i, double fallback) const {
-    if (type_ == Type::IntArray) return i < ints_.size() ? ints_[i] : fallback;
-    return type_ == Type::Array && i < items_.size() ? items_[i].toDouble(fallback) : fallback;
+    const Type t = type();
+    if (t == Type::IntArray) {
+        const std::span<const int32_t> items = ints();
+        return i < items.size() ? items[i] : fallback;
+    }
+    return t == Type::Array ? at(i).toDouble(fallback) : fallback;
 }
 
-const JsonValue& JsonValue::at(size_t i) const {
-    return type_ == Type::Array && i < items_.size() ? items_[i] : null();
+JsonValue JsonValue::at(size_t i) const {
+    if (type() != Type::Array) return {};
+    const auto& n = doc_->nodes_[node_];
+    return i < n.count ? JsonValue(doc_, static_cast<uint32_t>(n.first + i)) : JsonValue();
 }
 
-const JsonValue& JsonValue::operator[](std::string_view key) const {
-    for (const auto& [name, value] : members_)
-        if (name == key) return value;
-    return null();
+std::span<const int32_t> JsonValue::ints() const {
+    if (type() != Type::IntArray) return {};
+    const auto& n = doc_->nodes_[node_];
+    return std::span<const int32_t>(doc_->ints_).subspan(n.first, n.count);
 }
 
-const JsonValue& JsonValue::null() {
-    static const JsonValue kNull;
-    return kNull;
+JsonValue JsonValue::operator[](std::string_view key) const {
+    if (type() != Type::Object) return {};
+    const auto& n = doc_->nodes_[node_];
+    for (uint64_t k = n.first, end = n.first + 2 * uint64_t(n.count); k < end; k += 2)
+        if (JsonValue(doc_, static_cast<uint32_t>(k)).stringView() == key)
+            return JsonValue(doc_, static_cast<uint32_t>(k + 1));
+    return {};
+}
+
+JsonValue JsonDocument::root() const {
+    return nodes_.empty() ? JsonValue() : JsonValue(this, static_cast<uint32_t>(nodes_.size() - 1));
 }
 
 class JsonParser {
+    using Node = JsonDocument::Node;
+
 public:
     JsonParser(std::string_view text, JsonArcs* arcs)
         : arcs_(arcs)
@@ -52,18 +77,20 @@ public:
         , begin_(text.data())
         , end_(text.data() + text.size()) {}
 
-    JsonValue document() {
-        JsonValue v;
+    JsonDocument document() {
         skipSpace();
-        value(v, 0);
+        const Node root = value(0);
         skipSpace();
         if (p_ != end_) fail("unexpected text after the document");
-        return v;
+        doc_.nodes_.push_back(root);
+        return std::move(doc_);
     }
 
 private:
     // Deep nesting only comes from damaged or hostile files; stop before the stack does.
     static constexpr int kMaxDepth = 200;
+    // Slots, characters and integers are counted in 32 bits.
+    static constexpr size_t kMaxItems = UINT32_MAX - 1;
 
     [[noreturn]] void fail(const char* what) const {
         throw JsonError(what, static_cast<size_t>(p_ - begin_));
@@ -92,57 +119,70 @@ private:
         p_ += word.size();
     }
 
-    void value(JsonValue& v, int depth) {
+    Node value(int depth) {
         if (depth > kMaxDepth) fail("nested too deeply");
+        Node v;
         switch (peek()) {
         case '{':
-            object(v, depth);
-            break;
+            return object(depth);
         case '[':
-            array(v, depth);
-            break;
+            return array(depth);
         case '"':
-            v.type_ = JsonValue::Type::String;
-            string(v.string_);
-            break;
+            return string();
         case 't':
             literal("true");
-            v.type_ = JsonValue::Type::Bool;
-            v.bool_ = true;
-            break;
+            v.type = JsonValue::Type::Bool;
+            v.count = 1;
+            return v;
         case 'f':
             literal("false");
-            v.type_ = JsonValue::Type::Bool;
-            break;
+            v.type = JsonValue::Type::Bool;
+            return v;
         case 'n':
             literal("null");
-            break;
+            return v;
         default:
-            v.type_ = JsonValue::Type::Number;
-            v.number_ = number();
+            v.type = JsonValue::Type::Number;
+            v.number = number();
+            return v;
         }
     }
 
-    void object(JsonValue& v, int depth) {
-        v.type_ = JsonValue::Type::Object;
+    // Moves the items a container collected on the stack since `mark` into consecutive
+    // slots of the document: a container's items are finished before it is.
+    Node flush(JsonValue::Type type, size_t mark, size_t perItem) {
+        Node v;
+        v.type = type;
+        const size_t n = stack_.size() - mark;
+        if (doc_.nodes_.size() + n > kMaxItems) fail("too large");
+        v.count = static_cast<uint32_t>(n / perItem);
+        v.first = doc_.nodes_.size();
+        doc_.nodes_.insert(doc_.nodes_.end(), stack_.begin() + static_cast<ptrdiff_t>(mark),
+                           stack_.end());
+        stack_.resize(mark);
+        return v;
+    }
+
+    Node object(int depth) {
         ++p_;
+        const size_t mark = stack_.size();
         skipSpace();
         if (peek() == '}') {
             ++p_;
-            return;
+            return flush(JsonValue::Type::Object, mark, 2);
         }
         for (;;) {
             skipSpace();
-            std::string key;
-            string(key);
+            const Node key = string();
             skipSpace();
             expect(':');
             skipSpace();
-            if (depth == 0 && arcs_ && key == "arcs" && peek() == '[') {
+            if (depth == 0 && arcs_ && peek() == '[' && keyIs(key, "arcs")) {
                 arcList();
             } else {
-                v.members_.emplace_back(std::move(key), JsonValue());
-                value(v.members_.back().second, depth + 1);
+                stack_.push_back(key);
+                const Node member = value(depth + 1);
+                stack_.push_back(member);
             }
             skipSpace();
             if (peek() == ',') {
@@ -150,8 +190,12 @@ private:
                 continue;
             }
             expect('}');
-            return;
+            return flush(JsonValue::Type::Object, mark, 2);
         }
+    }
+
+    bool keyIs(const Node& key, std::string_view name) const {
+        return std::string_view(doc_.text_).substr(key.first, key.count) == name;
     }
 
     // Reads an integer that fits int32 without consuming anything else; false otherwise.
@@ -178,41 +222,52 @@ private:
         return true;
     }
 
-    void array(JsonValue& v, int depth) {
+    Node array(int depth) {
         ++p_;
         skipSpace();
-        v.type_ = JsonValue::Type::IntArray;
+        // Read as a flat integer array until an item is something else.
+        const size_t intsMark = doc_.ints_.size();
+        const size_t mark = stack_.size();
+        bool flat = true;
         if (peek() == ']') {
             ++p_;
-            return;
-        }
-        for (;;) {
-            skipSpace();
-            int32_t n = 0;
-            if (v.type_ == JsonValue::Type::IntArray && tryInt(n)) {
-                v.ints_.push_back(n);
-            } else {
-                if (v.type_ == JsonValue::Type::IntArray) {
-                    // Not all integers after all: keep what was read as ordinary items.
-                    v.type_ = JsonValue::Type::Array;
-                    v.items_.resize(v.ints_.size());
-                    for (size_t i = 0; i < v.ints_.size(); ++i) {
-                        v.items_[i].type_ = JsonValue::Type::Number;
-                        v.items_[i].number_ = v.ints_[i];
+        } else {
+            for (;;) {
+                skipSpace();
+                int32_t n = 0;
+                if (flat && tryInt(n)) {
+                    if (doc_.ints_.size() >= kMaxItems) fail("too large");
+                    doc_.ints_.push_back(n);
+                } else {
+                    if (flat) {
+                        // Not all integers after all: what was read becomes ordinary items.
+                        flat = false;
+                        for (size_t i = intsMark; i < doc_.ints_.size(); ++i) {
+                            Node item;
+                            item.type = JsonValue::Type::Number;
+                            item.number = doc_.ints_[i];
+                            stack_.push_back(item);
+                        }
+                        doc_.ints_.resize(intsMark);
                     }
-                    v.ints_.clear();
+                    const Node item = value(depth + 1);
+                    stack_.push_back(item);
                 }
-                v.items_.emplace_back();
-                value(v.items_.back(), depth + 1);
+                skipSpace();
+                if (peek() == ',') {
+                    ++p_;
+                    continue;
+                }
+                expect(']');
+                break;
             }
-            skipSpace();
-            if (peek() == ',') {
-                ++p_;
-                continue;
-            }
-            expect(']');
-            return;
         }
+        if (!flat) return flush(JsonValue::Type::Array, mark, 1);
+        Node v;
+        v.type = JsonValue::Type::IntArray;
+        v.count = static_cast<uint32_t>(doc_.ints_.size() - intsMark);
+        v.first = intsMark;
+        return v;
     }
 
     double anyNumber() {
@@ -262,7 +317,8 @@ private:
                 }
             }
             expect(']');
-            arcs_->starts.push_back(arcs_->xy.size() / 2);
+            if (arcs_->xy.size() / 2 >= kMaxItems) fail("too large");
+            arcs_->starts.push_back(static_cast<uint32_t>(arcs_->xy.size() / 2));
             skipSpace();
             if (peek() == ',') {
                 ++p_;
@@ -319,7 +375,18 @@ private:
         return cp;
     }
 
-    void string(std::string& out) {
+    Node string() {
+        const size_t start = doc_.text_.size();
+        appendString(doc_.text_);
+        if (doc_.text_.size() > kMaxItems) fail("too large");
+        Node v;
+        v.type = JsonValue::Type::String;
+        v.count = static_cast<uint32_t>(doc_.text_.size() - start);
+        v.first = start;
+        return v;
+    }
+
+    void appendString(std::string& out) {
         expect('"');
         for (;;) {
             const char* run = p_;
@@ -381,9 +448,11 @@ private:
     const char* p_;
     const char* begin_;
     const char* end_;
+    JsonDocument doc_;
+    std::vector<Node> stack_; // the items of the containers being read
 };
 
-JsonValue ParseJson(std::string_view text, JsonArcs* arcs) {
+JsonDocument ParseJson(std::string_view text, JsonArcs* arcs) {
     // A UTF-8 byte order mark is harmless; skip it.
     if (text.size() >= 3 && text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
     return JsonParser(text, arcs).document();

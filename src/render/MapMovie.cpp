@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QHash>
+#include <QPainterPath>
 #include <algorithm>
 #include <cmath>
 #include <list>
@@ -47,8 +48,8 @@ struct Transform {
 
 Transform ReadTransform(const JsonValue& t) {
     Transform out;
-    const JsonValue& scale = t["scale"];
-    const JsonValue& translate = t["translate"];
+    const JsonValue scale = t["scale"];
+    const JsonValue translate = t["translate"];
     if (scale.size() >= 2 && translate.size() >= 2) {
         out.sx = scale.numberAt(0, 1);
         out.sy = scale.numberAt(1, 1);
@@ -61,13 +62,12 @@ Transform ReadTransform(const JsonValue& t) {
     return out;
 }
 
-using Arc = std::vector<QPointF>;
-
-std::vector<Arc> DecodeArcs(const JsonArcs& arcs, const Transform& t) {
-    std::vector<Arc> out(arcs.count());
+// The arcs in the plane, one run each.
+PointRuns DecodeArcs(const JsonArcs& arcs, const Transform& t) {
+    PointRuns out;
+    out.points.reserve(arcs.xy.size() / 2);
+    out.starts.reserve(arcs.starts.size());
     for (size_t a = 0; a < arcs.count(); ++a) {
-        Arc& points = out[a];
-        points.reserve(arcs.starts[a + 1] - arcs.starts[a]);
         double x = 0, y = 0;
         for (size_t i = arcs.starts[a]; i < arcs.starts[a + 1]; ++i) {
             const double px = arcs.xy[2 * i];
@@ -78,11 +78,12 @@ std::vector<Arc> DecodeArcs(const JsonArcs& arcs, const Transform& t) {
                 // Positions are deltas from the previous one.
                 x += px;
                 y += py;
-                points.push_back(t.apply(x, y));
+                out.points.push_back(t.apply(x, y));
             } else {
-                points.emplace_back(px, py);
+                out.points.emplace_back(px, py);
             }
         }
+        out.endRun();
     }
     return out;
 }
@@ -107,97 +108,115 @@ private:
     size_t left_;
 };
 
+// Builds the rings of shapes from their arc lists into the movie's ring store.
 class ShapeBuilder {
 public:
-    ShapeBuilder(const std::vector<Arc>& arcs, std::vector<bool>* usedArcs, PointBudget& budget)
+    ShapeBuilder(const PointRuns& arcs, std::vector<bool>* usedArcs, PointRuns& rings,
+                 PointBudget& budget)
         : arcs_(arcs)
         , used_(usedArcs)
+        , rings_(rings)
         , budget_(budget) {}
 
     // One ring: arc indices, ~i meaning arc i walked backwards.
-    void addRing(const JsonValue& ring, QPainterPath& path) {
-        ringPoints_.clear();
-        for (size_t k = 0; k < ring.size(); ++k) {
-            const double d = ring.numberAt(k, NAN);
-            // An index is an integer that fits the arc list (and a conversion).
-            if (!(std::fabs(d) < 2147483648.0) || d != std::floor(d)) return;
-            const auto index = static_cast<int64_t>(d);
+    void addRing(const JsonValue& ring) {
+        const size_t begin = rings_.points.size();
+        std::vector<QPointF>& points = rings_.points;
+        const auto drop = [&] { points.resize(begin); };
+        const std::span<const int32_t> indices = ring.ints();
+        if (indices.size() != ring.size()) return drop(); // not all integers
+        for (const int32_t index : indices) {
             const bool reversed = index < 0;
             const auto arcIndex = static_cast<size_t>(reversed ? ~index : index);
             if (arcIndex >= arcs_.size())
-                return; // refers to an arc the file does not have: skip the ring
+                return drop(); // refers to an arc the file does not have: skip the ring
             if (used_) (*used_)[arcIndex] = true;
-            const Arc& arc = arcs_[arcIndex];
+            const std::span<const QPointF> arc = arcs_[arcIndex];
             if (arc.empty()) continue;
             budget_.spend(arc.size());
             // Consecutive arcs share their joining point; keep it once.
-            const size_t skip = ringPoints_.empty() ? 0 : 1;
-            if (reversed) {
-                for (size_t i = arc.size() - skip; i-- > 0;)
-                    ringPoints_.push_back(arc[i]);
-            } else {
-                ringPoints_.insert(ringPoints_.end(), arc.begin() + static_cast<ptrdiff_t>(skip),
-                                   arc.end());
-            }
+            const size_t skip = points.size() == begin ? 0 : 1;
+            if (reversed)
+                points.insert(points.end(), arc.rbegin() + static_cast<ptrdiff_t>(skip),
+                              arc.rend());
+            else
+                points.insert(points.end(), arc.begin() + static_cast<ptrdiff_t>(skip), arc.end());
         }
-        if (ringPoints_.size() < 3) return;
-        path.moveTo(ringPoints_.front());
-        for (size_t i = 1; i < ringPoints_.size(); ++i)
-            path.lineTo(ringPoints_[i]);
-        path.closeSubpath();
+        if (points.size() - begin < 3) return drop();
+        rings_.endRun();
     }
 
-    void addPolygon(const JsonValue& rings, QPainterPath& path) {
+    void addPolygon(const JsonValue& rings) {
         for (size_t r = 0; r < rings.size(); ++r)
-            addRing(rings.at(r), path);
+            addRing(rings.at(r));
     }
 
-    void addGeometry(const JsonValue& geometry, QPainterPath& path, int depth = 0) {
-        const std::string type = geometry["type"].toString().toStdString();
-        const JsonValue& arcs = geometry["arcs"];
+    void addGeometry(const JsonValue& geometry, int depth = 0) {
+        const std::string_view type = geometry["type"].stringView();
+        const JsonValue arcs = geometry["arcs"];
         if (type == "Polygon") {
-            addPolygon(arcs, path);
+            addPolygon(arcs);
         } else if (type == "MultiPolygon") {
             for (size_t p = 0; p < arcs.size(); ++p)
-                addPolygon(arcs.at(p), path);
+                addPolygon(arcs.at(p));
         } else if (type == "GeometryCollection" && depth < 4) {
-            const JsonValue& parts = geometry["geometries"];
+            const JsonValue parts = geometry["geometries"];
             for (size_t i = 0; i < parts.size(); ++i)
-                addGeometry(parts.at(i), path, depth + 1);
+                addGeometry(parts.at(i), depth + 1);
         }
     }
 
+    uint32_t ringCount() const { return static_cast<uint32_t>(rings_.size()); }
+
 private:
-    const std::vector<Arc>& arcs_;
+    const PointRuns& arcs_;
     std::vector<bool>* used_;
+    PointRuns& rings_;
     PointBudget& budget_;
-    std::vector<QPointF> ringPoints_;
 };
+
+double TwiceArea(std::span<const QPointF> ring) {
+    double area = 0;
+    for (size_t i = 0, n = ring.size(); i < n; ++i) {
+        const QPointF& a = ring[i];
+        const QPointF& b = ring[(i + 1) % n];
+        area += a.x() * b.y() - b.x() * a.y();
+    }
+    return area;
+}
+
+QRectF BoundsOf(std::span<const QPointF> points) {
+    if (points.empty()) return {};
+    double x0 = points[0].x(), x1 = x0, y0 = points[0].y(), y1 = y0;
+    for (const QPointF& p : points) {
+        x0 = std::min(x0, p.x());
+        x1 = std::max(x1, p.x());
+        y0 = std::min(y0, p.y());
+        y1 = std::max(y1, p.y());
+    }
+    return QRectF(QPointF(x0, y0), QPointF(x1, y1));
+}
 
 // A point inside the shape for its name when the movie gives none: the middle of the
 // widest inside span of a horizontal line through the middle of its largest part.
-QPointF InteriorPoint(const QPainterPath& path) {
-    const QList<QPolygonF> rings = path.toSubpathPolygons();
-    const QPolygonF* largest = nullptr;
+QPointF InteriorPoint(const MapMovie& movie, const MovieShape& shape) {
+    std::span<const QPointF> largest;
     double largestArea = -1;
-    for (const QPolygonF& ring : rings) {
-        double area = 0;
-        for (qsizetype i = 0, n = ring.size(); i < n; ++i) {
-            const QPointF& a = ring[i];
-            const QPointF& b = ring[(i + 1) % n];
-            area += a.x() * b.y() - b.x() * a.y();
-        }
-        if (std::fabs(area) > largestArea) {
-            largestArea = std::fabs(area);
-            largest = &ring;
+    for (uint32_t k = 0; k < shape.ringCount; ++k) {
+        const std::span<const QPointF> ring = movie.ring(shape, k);
+        const double area = std::fabs(TwiceArea(ring));
+        if (area > largestArea) {
+            largestArea = area;
+            largest = ring;
         }
     }
-    if (!largest) return path.boundingRect().center();
-    const QRectF box = largest->boundingRect();
+    if (largest.empty()) return shape.bounds.center();
+    const QRectF box = BoundsOf(largest);
     const double y = box.center().y();
     std::vector<double> xs;
-    for (const QPolygonF& ring : rings) {
-        for (qsizetype i = 0, n = ring.size(); i < n; ++i) {
+    for (uint32_t k = 0; k < shape.ringCount; ++k) {
+        const std::span<const QPointF> ring = movie.ring(shape, k);
+        for (size_t i = 0, n = ring.size(); i < n; ++i) {
             const QPointF& a = ring[i];
             const QPointF& b = ring[(i + 1) % n];
             if ((a.y() <= y) != (b.y() <= y))
@@ -215,33 +234,40 @@ QPointF InteriorPoint(const QPainterPath& path) {
     return {bestX, y};
 }
 
-std::vector<const JsonValue*> GeometriesOf(const JsonValue& object) {
-    std::vector<const JsonValue*> out;
+std::vector<JsonValue> GeometriesOf(const JsonValue& object) {
+    std::vector<JsonValue> out;
     if (!object.isObject()) return out;
-    if (object["type"].toString() == u"GeometryCollection") {
-        const JsonValue& list = object["geometries"];
+    if (object["type"].stringView() == "GeometryCollection") {
+        const JsonValue list = object["geometries"];
+        out.reserve(list.size());
         for (size_t i = 0; i < list.size(); ++i)
-            if (list.at(i).isObject()) out.push_back(&list.at(i));
+            if (list.at(i).isObject()) out.push_back(list.at(i));
     } else {
-        out.push_back(&object);
+        out.push_back(object);
     }
     return out;
 }
 
-MovieShape BuildShape(ShapeBuilder& builder, const JsonValue& geometry) {
+MovieShape BuildShape(const MapMovie& movie, ShapeBuilder& builder, const JsonValue& geometry) {
     MovieShape shape;
-    shape.path.setFillRule(Qt::OddEvenFill);
-    builder.addGeometry(geometry, shape.path);
-    shape.hasArea = !shape.path.isEmpty();
-    shape.bounds = shape.path.boundingRect();
-    const JsonValue& props = geometry["properties"];
+    shape.firstRing = builder.ringCount();
+    builder.addGeometry(geometry);
+    shape.ringCount = builder.ringCount() - shape.firstRing;
+    shape.hasArea = shape.ringCount > 0;
+    if (shape.hasArea) {
+        const size_t begin = movie.rings.starts[shape.firstRing];
+        const size_t end = movie.rings.starts[shape.firstRing + shape.ringCount];
+        shape.bounds =
+            BoundsOf(std::span<const QPointF>(movie.rings.points).subspan(begin, end - begin));
+    }
+    const JsonValue props = geometry["properties"];
     shape.name = props["name"].toString();
-    const JsonValue& label = props["label"];
+    const JsonValue label = props["label"];
     const double lx = label.numberAt(0, NAN), ly = label.numberAt(1, NAN);
     if (std::isfinite(lx) && std::isfinite(ly))
         shape.label = QPointF(lx, ly);
     else if (shape.hasArea)
-        shape.label = InteriorPoint(shape.path);
+        shape.label = InteriorPoint(movie, shape);
     return shape;
 }
 
@@ -256,8 +282,38 @@ QRectF ReadViewBox(const JsonValue& box) {
 
 } // namespace
 
+QPainterPath MapMovie::path(const MovieShape& shape) const {
+    QPainterPath path;
+    path.setFillRule(Qt::OddEvenFill);
+    for (uint32_t k = 0; k < shape.ringCount; ++k) {
+        const std::span<const QPointF> r = ring(shape, k);
+        path.moveTo(r[0]);
+        for (size_t i = 1; i < r.size(); ++i)
+            path.lineTo(r[i]);
+        path.closeSubpath();
+    }
+    return path;
+}
+
+bool MapMovie::contains(const MovieShape& shape, const QPointF& p) const {
+    if (!shape.hasArea || !shape.bounds.contains(p)) return false;
+    // Crossings of a ray to the right: odd means inside, as the odd-even fill has it.
+    bool inside = false;
+    for (uint32_t k = 0; k < shape.ringCount; ++k) {
+        const std::span<const QPointF> r = ring(shape, k);
+        for (size_t i = 0, j = r.size() - 1; i < r.size(); j = i++) {
+            const QPointF& a = r[i];
+            const QPointF& b = r[j];
+            if ((a.y() > p.y()) != (b.y() > p.y()) &&
+                p.x() < (b.x() - a.x()) * (p.y() - a.y()) / (b.y() - a.y()) + a.x())
+                inside = !inside;
+        }
+    }
+    return inside;
+}
+
 std::shared_ptr<const MapMovie> ParseMapMovie(const QByteArray& bytes) {
-    JsonValue doc;
+    JsonDocument doc;
     JsonArcs arcList;
     try {
         doc = ParseJson(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())),
@@ -267,56 +323,68 @@ std::shared_ptr<const MapMovie> ParseMapMovie(const QByteArray& bytes) {
                             .arg(QString::fromUtf8(e.what()))
                             .arg(e.offset()));
     }
-    if (!doc.isObject() || doc["type"].toString() != u"Topology")
+    if (!doc.isObject() || doc["type"].stringView() != "Topology")
         throw UserError(QStringLiteral("not a map movie (no topology)"));
 
     auto movie = std::make_shared<MapMovie>();
-    const JsonValue& meta = doc["tolvane"];
-    const JsonValue& objects = doc["objects"];
+    const JsonValue meta = doc["tolvane"];
+    const JsonValue objects = doc["objects"];
     movie->title = meta["title"].toString();
     movie->attribution = meta["attribution"].toString();
     movie->style = meta["style"].toString();
     movie->viewBox = ReadViewBox(meta["viewBox"]);
 
     const Transform transform = ReadTransform(doc["transform"]);
-    const std::vector<Arc> arcs = DecodeArcs(arcList, transform);
+    PointRuns arcs = DecodeArcs(arcList, transform);
+    arcList = {};
     std::vector<bool> borderArcs(arcs.size(), false);
-    PointBudget budget(arcList.xy.size() / 2);
+    PointBudget budget(arcs.points.size());
 
-    ShapeBuilder regionBuilder(arcs, &borderArcs, budget);
-    for (const JsonValue* g : GeometriesOf(objects["regions"])) {
-        MovieShape shape = BuildShape(regionBuilder, *g);
-        shape.key = (*g)["properties"]["key"].toString();
+    ShapeBuilder regionBuilder(arcs, &borderArcs, movie->rings, budget);
+    const std::vector<JsonValue> regions = GeometriesOf(objects["regions"]);
+    movie->regions.reserve(regions.size());
+    for (const JsonValue& g : regions) {
+        MovieShape shape = BuildShape(*movie, regionBuilder, g);
+        shape.key = g["properties"]["key"].toString();
         movie->regions.push_back(std::move(shape));
     }
-    ShapeBuilder contextBuilder(arcs, nullptr, budget);
-    for (const JsonValue* g : GeometriesOf(objects["context"])) {
-        MovieShape shape = BuildShape(contextBuilder, *g);
-        shape.key = (*g)["properties"]["kind"].toString();
+    ShapeBuilder contextBuilder(arcs, nullptr, movie->rings, budget);
+    for (const JsonValue& g : GeometriesOf(objects["context"])) {
+        MovieShape shape = BuildShape(*movie, contextBuilder, g);
+        shape.key = g["properties"]["kind"].toString();
         if (!shape.hasArea) continue;
         if (shape.key != u"water") {
-            for (const QPolygonF& ring : shape.path.toSubpathPolygons())
-                movie->contextEdges.push_back(ring);
+            for (uint32_t k = 0; k < shape.ringCount; ++k) {
+                // Outlined closed, as the ring is filled.
+                const std::span<const QPointF> r = movie->ring(shape, k);
+                movie->contextEdges.points.insert(movie->contextEdges.points.end(), r.begin(),
+                                                  r.end());
+                if (r.back() != r.front()) movie->contextEdges.points.push_back(r.front());
+                movie->contextEdges.endRun();
+            }
         }
         movie->context.push_back(std::move(shape));
     }
-    for (const JsonValue* g : GeometriesOf(objects["cities"])) {
-        const JsonValue& coords = (*g)["coordinates"];
+    for (const JsonValue& g : GeometriesOf(objects["cities"])) {
+        const JsonValue coords = g["coordinates"];
         // A MultiPoint city is drawn at its first point.
-        const JsonValue& point =
-            coords.size() > 0 && coords.at(0).isArray() ? coords.at(0) : coords;
+        const JsonValue point = coords.size() > 0 && coords.at(0).isArray() ? coords.at(0) : coords;
         const double x = point.numberAt(0, NAN), y = point.numberAt(1, NAN);
         if (!std::isfinite(x) || !std::isfinite(y)) continue;
         MovieCity city;
         city.position = transform.quantized ? transform.apply(x, y) : QPointF(x, y);
-        city.name = (*g)["properties"]["name"].toString();
-        city.region = (*g)["properties"]["region"].toString();
+        const JsonValue props = g["properties"];
+        city.name = props["name"].toString();
+        city.region = props["region"].toString();
         movie->cities.push_back(std::move(city));
     }
 
+    // The arcs the regions use are their borders: kept in place, the others dropped.
     for (size_t a = 0; a < arcs.size(); ++a) {
-        if (borderArcs[a] && arcs[a].size() >= 2)
-            movie->borders.emplace_back(arcs[a].begin(), arcs[a].end());
+        const std::span<const QPointF> arc = arcs[a];
+        if (!borderArcs[a] || arc.size() < 2) continue;
+        movie->borders.points.insert(movie->borders.points.end(), arc.begin(), arc.end());
+        movie->borders.endRun();
     }
 
     const QString kindText = meta["kind"].toString();
@@ -338,17 +406,35 @@ std::shared_ptr<const MapMovie> ParseMapMovie(const QByteArray& bytes) {
 
 namespace {
 
+// A decoded movie, known by its content and by the files seen holding it.
 struct CacheEntry {
-    QByteArray bytes;
-    size_t hash = 0;
+    qsizetype size = 0;
+    size_t hash = 0, check = 0; // two hashes of the content, differently seeded
+    std::vector<FileStamp> files;
     std::shared_ptr<const MapMovie> movie;
 };
 
 struct MovieCache {
     // A handful of maps covers the preview, the capture player and a page switch back.
     static constexpr size_t kCapacity = 6;
+    static constexpr size_t kFilesPerEntry = 8;
     std::mutex mutex;
     std::list<CacheEntry> entries; // most recent first
+
+    // Under the lock: the entry matching, moved to the front; null when none does.
+    template <typename Match> CacheEntry* find(Match match) {
+        for (auto it = entries.begin(); it != entries.end(); ++it) {
+            if (!match(*it)) continue;
+            entries.splice(entries.begin(), entries, it);
+            return &entries.front();
+        }
+        return nullptr;
+    }
+    static void remember(CacheEntry& e, const std::optional<FileStamp>& file) {
+        if (!file || std::find(e.files.begin(), e.files.end(), *file) != e.files.end()) return;
+        if (e.files.size() >= kFilesPerEntry) e.files.erase(e.files.begin());
+        e.files.push_back(*file);
+    }
 };
 
 MovieCache& Cache() {
@@ -359,16 +445,30 @@ MovieCache& Cache() {
 } // namespace
 
 std::shared_ptr<const MapMovie> LoadMapMovie(const QString& path) {
-    const QByteArray bytes = ReadWholeFile(path);
-    const size_t hash = qHash(bytes);
     MovieCache& cache = Cache();
+    // A file seen before, unchanged, is not read again: a staged movie is a link to (or a
+    // copy of) one of a few maps, staged again on every page switch and make.
+    const std::optional<FileStamp> before = StampOf(path);
+    if (before) {
+        std::lock_guard lock(cache.mutex);
+        const auto sameFile = [&](const CacheEntry& e) {
+            return std::find(e.files.begin(), e.files.end(), *before) != e.files.end();
+        };
+        if (const CacheEntry* e = cache.find(sameFile)) return e->movie;
+    }
+    const QByteArray bytes = ReadWholeFile(path);
+    // Only a settled stamp that held while the file was read names this content.
+    const std::optional<FileStamp> file =
+        before && before->settled() && StampOf(path) == before ? before : std::nullopt;
+    const size_t hash = qHash(bytes, 0), check = qHash(bytes, 0x9E3779B97F4A7C15u);
     {
         std::lock_guard lock(cache.mutex);
-        for (auto it = cache.entries.begin(); it != cache.entries.end(); ++it) {
-            if (it->hash == hash && it->bytes == bytes) {
-                cache.entries.splice(cache.entries.begin(), cache.entries, it);
-                return it->movie;
-            }
+        const auto sameContent = [&](const CacheEntry& e) {
+            return e.size == bytes.size() && e.hash == hash && e.check == check;
+        };
+        if (CacheEntry* e = cache.find(sameContent)) {
+            MovieCache::remember(*e, file);
+            return e->movie;
         }
     }
     std::shared_ptr<const MapMovie> movie;
@@ -379,7 +479,9 @@ std::shared_ptr<const MapMovie> LoadMapMovie(const QString& path) {
                             .arg(QDir::toNativeSeparators(path), e.message()));
     }
     std::lock_guard lock(cache.mutex);
-    cache.entries.push_front({bytes, hash, movie});
+    CacheEntry entry{bytes.size(), hash, check, {}, movie};
+    MovieCache::remember(entry, file);
+    cache.entries.push_front(std::move(entry));
     if (cache.entries.size() > MovieCache::kCapacity) cache.entries.pop_back();
     return movie;
 }

@@ -59,7 +59,8 @@ void PaintContext(QPainter& painter, const MapMovie& movie, const MapView& view)
         // Far-off land costs vertices to transform even where the clip drops it all.
         if (!s.bounds.intersects(area)) continue;
         painter.setBrush(s.key == u"water" ? palette::kWater : palette::kLand);
-        painter.drawPath(clip ? s.path : s.path.intersected(cut));
+        const QPainterPath path = movie.path(s);
+        painter.drawPath(clip ? path : path.intersected(cut));
     }
     painter.restore();
 }
@@ -79,22 +80,29 @@ void PaintRegions(QPainter& painter, const MapMovie& movie, const MapView& view,
         // The paper is white already; only land drawn beneath needs covering.
         if (fills.fill[i] == palette::kBackground && !overLand) continue;
         painter.setBrush(fills.fill[i]);
-        painter.drawPath(s.path);
+        // A single ring needs no path: a path keeps a converted copy of itself once drawn,
+        // which for every region of a large map would double the memory the map takes.
+        if (s.ringCount == 1) {
+            const std::span<const QPointF> ring = movie.ring(s, 0);
+            painter.drawPolygon(ring.data(), static_cast<int>(ring.size()), Qt::OddEvenFill);
+        } else {
+            painter.drawPath(movie.path(s));
+        }
     }
     if (anyShade) {
         // Hatches are spaced in the frame's units, whatever the map's scale.
         painter.setTransform(frame);
         for (size_t i = 0; i < movie.regions.size(); ++i) {
             if (movie.regions[i].hasArea && ShadePatternFor(fills.shade[i]).kind != HatchKind::None)
-                PaintShade(painter, view.toDevice.map(movie.regions[i].path), fills.shade[i],
+                PaintShade(painter, view.toDevice.map(movie.path(movie.regions[i])), fills.shade[i],
                            fills.fill[i], view.unit, view.frame);
         }
     }
     painter.restore();
 }
 
-BorderLayer::BorderLayer(QPainter& painter, const std::vector<QPolygonF>& lines,
-                         const QTransform& toDevice, double width, const QRectF& clip)
+BorderLayer::BorderLayer(QPainter& painter, const PointRuns& lines, const QTransform& toDevice,
+                         double width, const QRectF& clip)
     : lines_(lines)
     , toDevice_(toDevice)
     , width_(width)
@@ -109,8 +117,8 @@ BorderLayer::BorderLayer(QPainter& painter, const std::vector<QPolygonF>& lines,
     if (!clip.isNull()) deviceClip_ = deviceTransform.mapRect(clip).toAlignedRect();
     mask_ = std::async(std::launch::async, [&lines, full, size, width] {
         auto mask = std::make_unique<ThickLineMask>(size, width);
-        for (const QPolygonF& line : lines)
-            mask->addPolyline(line, full);
+        for (size_t k = 0; k < lines.size(); ++k)
+            mask->addPolyline(lines[k], full);
         return mask;
     });
 }
@@ -128,8 +136,10 @@ void BorderLayer::paint(QPainter& painter, const QColor& color) {
         return;
     }
     QPainterPath path;
-    for (const QPolygonF& line : lines_)
-        path.addPolygon(toDevice_.map(line));
+    for (size_t k = 0; k < lines_.size(); ++k) {
+        const std::span<const QPointF> line = lines_[k];
+        path.addPolygon(toDevice_.map(QPolygonF(line.begin(), line.end())));
+    }
     painter.save();
     const QPen pen(color, width_, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     if (!clip_.isNull() && !CanClip(painter)) {
@@ -147,7 +157,8 @@ void BorderLayer::paint(QPainter& painter, const QColor& color) {
 namespace {
 
 // Whether a label box lies inside its region: its corners, edge middles and centre must.
-bool LabelFits(const MovieShape& shape, const QRectF& box, const QTransform& toMovie) {
+bool LabelFits(const MapMovie& movie, const MovieShape& shape, const QRectF& box,
+               const QTransform& toMovie) {
     const QRectF b = box.adjusted(box.width() * 0.02, box.height() * 0.05, -box.width() * 0.02,
                                   -box.height() * 0.05);
     const QPointF probes[] = {b.topLeft(),
@@ -162,7 +173,7 @@ bool LabelFits(const MovieShape& shape, const QRectF& box, const QTransform& toM
     const QRectF movieBox = toMovie.mapRect(b);
     if (!shape.bounds.contains(movieBox)) return false;
     for (const QPointF& p : probes)
-        if (!shape.path.contains(toMovie.map(p))) return false;
+        if (!movie.contains(shape, toMovie.map(p))) return false;
     return true;
 }
 
@@ -224,7 +235,7 @@ void PaintRegionLabels(QPainter& painter, const ChartScene& scene, const MapView
                                 cap + metrics->descent() * 0.6);
             const double halo = face->pixelSize() * 0.28;
             const QRectF box = glyphs.adjusted(-halo / 2, -halo / 2, halo / 2, halo / 2);
-            if (!LabelFits(s, glyphs, toMovie) || Collides(placed, box)) continue;
+            if (!LabelFits(movie, s, glyphs, toMovie) || Collides(placed, box)) continue;
             placed.push_back(box);
             const HaloText label = LayoutCentred(*text, *face, centre);
             const QColor ink =

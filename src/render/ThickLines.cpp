@@ -87,12 +87,12 @@ ThickLineMask::~ThickLineMask() {
     GiveBack(std::move(coverage_));
 }
 
-void ThickLineMask::addPolyline(const QPolygonF& line, const QTransform& toDevice) {
-    if (line.isEmpty()) return;
+void ThickLineMask::addPolyline(std::span<const QPointF> line, const QTransform& toDevice) {
+    if (line.empty()) return;
     QPointF last = toDevice.map(line[0]);
     if (line.size() == 1) addSegment(last, last);
     constexpr double kStep2 = 0.5 * 0.5;
-    for (qsizetype i = 1, n = line.size(); i < n; ++i) {
+    for (size_t i = 1, n = line.size(); i < n; ++i) {
         const QPointF p = toDevice.map(line[i]);
         const QPointF d = p - last;
         if (i + 1 < n && d.x() * d.x() + d.y() * d.y() < kStep2) continue;

@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QPolygonF>
 #include <QTransform>
+#include <span>
 #include <vector>
 
 class QPainter;
@@ -23,7 +24,7 @@ public:
     ThickLineMask& operator=(const ThickLineMask&) = delete;
     // Points closer than a fraction of a pixel to the last one drawn are passed over: they
     // would not change the picture.
-    void addPolyline(const QPolygonF& line, const QTransform& toDevice);
+    void addPolyline(std::span<const QPointF> line, const QTransform& toDevice);
     // Blends `color` through the collected coverage; the image must be of `size` and
     // RGB32, ARGB32 or ARGB32_Premultiplied.
     void composite(QImage& image, const QColor& color, const QRect& clip = QRect()) const;

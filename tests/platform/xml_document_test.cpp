@@ -117,6 +117,60 @@ TEST(AtomicFiles, AFailedWriteLeavesTheOldFileWhole) {
     EXPECT_EQ(app.read("data/keep.xml"), "new contents");
 }
 
+// The streaming writer must write what pugixml's own writer wrote for the same document,
+// byte for byte: every chart file the program ever wrote stays the same.
+TEST(XmlDocument, WriterMatchesPugixmlByteForByte) {
+    uint32_t seed = 2024;
+    const auto next = [&seed](uint32_t n) {
+        seed = seed * 1664525u + 1013904223u;
+        return (seed >> 8) % n;
+    };
+    const QString alphabet = QStringLiteral("ab &<>\"'\t\n\r\x01\x1f\x7fü東\u00a0-.");
+    const auto text = [&] {
+        QString t;
+        for (uint32_t i = 0, n = next(6); i < n; ++i)
+            t += alphabet[static_cast<qsizetype>(next(static_cast<uint32_t>(alphabet.size())))];
+        return t;
+    };
+    for (int doc = 0; doc < 300; ++doc) {
+        XmlWriter ours;
+        pugi::xml_document theirs;
+        pugi::xml_node decl = theirs.append_child(pugi::node_declaration);
+        decl.append_attribute("version").set_value("1.0");
+        decl.append_attribute("encoding").set_value("utf-8");
+        // Builds the same random element in both, `depth` levels deep at most.
+        std::function<void(XmlOutElement, pugi::xml_node, int)> fill =
+            [&](XmlOutElement o, pugi::xml_node p, int depth) {
+                if (next(4) == 0) {
+                    const int id = static_cast<int>(next(2000)) - 1000;
+                    o.setId(id);
+                    p.append_attribute("id").set_value(std::to_string(id).c_str());
+                }
+                const uint32_t children = depth > 0 ? next(4) : 0;
+                for (uint32_t c = 0; c < children; ++c) {
+                    const char* name = next(2) ? "province" : "name";
+                    fill(o.addChild(name), p.append_child(name), depth - 1);
+                }
+                if (children == 0 || next(6) == 0) {
+                    if (next(5) == 0) return; // no text: an empty element
+                    const QString t = text();
+                    o.setText(t);
+                    p.text().set(t.toUtf8().constData());
+                }
+            };
+        fill(ours.createRoot("provinces"), theirs.append_child("provinces"),
+             static_cast<int>(next(4)));
+        struct Bytes : pugi::xml_writer {
+            QByteArray b;
+            void write(const void* data, size_t size) override {
+                b.append(static_cast<const char*>(data), static_cast<qsizetype>(size));
+            }
+        } expected;
+        theirs.save(expected, "  ", pugi::format_indent, pugi::encoding_utf8);
+        ASSERT_EQ(ours.toBytes(), expected.b) << "document " << doc;
+    }
+}
+
 TEST(AtomicFiles, ReplacesByRenameSoAHardLinkKeepsTheOldContents) {
     TempAppFolder app;
     app.write("data/chart.xml", "old contents");

@@ -3,6 +3,8 @@
 #include "render/MapMovie.h"
 #include "render/RenderFixture.h"
 
+#include <QDateTime>
+#include <QFile>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -35,8 +37,8 @@ TEST(MovieLoader, DecodesQuantizedDeltaArcsIntoRegions) {
     EXPECT_EQ(alpha.name, u"Alpha");
     EXPECT_EQ(alpha.bounds, QRectF(0, 0, 40, 40)); // quantized 0.5 steps, deltas summed
     EXPECT_EQ(alpha.label, QPointF(20, 20));       // labels are not quantized
-    EXPECT_TRUE(alpha.path.contains(QPointF(20, 20)));
-    EXPECT_FALSE(alpha.path.contains(QPointF(60, 20)));
+    EXPECT_TRUE(movie->contains(alpha, QPointF(20, 20)));
+    EXPECT_FALSE(movie->contains(alpha, QPointF(60, 20)));
 }
 
 TEST(MovieLoader, ReversedArcClosesTheNeighbourRing) {
@@ -44,17 +46,17 @@ TEST(MovieLoader, ReversedArcClosesTheNeighbourRing) {
     const MovieShape& beta = Shape(*movie, "BB");
     EXPECT_EQ(beta.bounds, QRectF(40, 0, 40, 40));
     // Beta's ring walks the shared edge backwards (~0): just inside that edge is Beta's.
-    EXPECT_TRUE(beta.path.contains(QPointF(41, 20)));
-    EXPECT_TRUE(beta.path.contains(QPointF(79, 39)));
-    EXPECT_FALSE(beta.path.contains(QPointF(39, 20)));
+    EXPECT_TRUE(movie->contains(beta, QPointF(41, 20)));
+    EXPECT_TRUE(movie->contains(beta, QPointF(79, 39)));
+    EXPECT_FALSE(movie->contains(beta, QPointF(39, 20)));
 }
 
 TEST(MovieLoader, MultiPolygonKeepsItsHoleOpenAndItsIsland) {
     const auto movie = Parse(ReadFixture(QStringLiteral("squares.map")));
     const MovieShape& gamma = Shape(*movie, "CC");
-    EXPECT_TRUE(gamma.path.contains(QPointF(10, 52)));
-    EXPECT_FALSE(gamma.path.contains(QPointF(40, 52))) << "the hole";
-    EXPECT_TRUE(gamma.path.contains(QPointF(90, 5))) << "the island";
+    EXPECT_TRUE(movie->contains(gamma, QPointF(10, 52)));
+    EXPECT_FALSE(movie->contains(gamma, QPointF(40, 52))) << "the hole";
+    EXPECT_TRUE(movie->contains(gamma, QPointF(90, 5))) << "the island";
     EXPECT_EQ(gamma.bounds, QRectF(0, 0, 95, 60));
 }
 
@@ -86,7 +88,7 @@ TEST(MovieLoader, ReadsUnquantizedTopologiesAndFindsMissingViewBoxAndLabel) {
     ASSERT_EQ(movie->regions.size(), 1u);
     EXPECT_EQ(movie->regions[0].bounds, QRectF(10.5, 10, 20, 10));
     EXPECT_EQ(movie->viewBox, QRectF(10.5, 10, 20, 10));
-    EXPECT_TRUE(movie->regions[0].path.contains(movie->regions[0].label));
+    EXPECT_TRUE(movie->contains(movie->regions[0], movie->regions[0].label));
 }
 
 TEST(MovieLoader, FlagAndBlankMovies) {
@@ -125,7 +127,7 @@ TEST(MovieLoader, BadReferencesAndValuesSkipOnlyWhatTheyTouch) {
     EXPECT_FALSE(movie->regions[0].hasArea);
     EXPECT_FALSE(movie->regions[1].hasArea);
     EXPECT_TRUE(movie->regions[2].hasArea);
-    EXPECT_TRUE(movie->regions[2].path.contains(movie->regions[2].label));
+    EXPECT_TRUE(movie->contains(movie->regions[2], movie->regions[2].label));
     EXPECT_FALSE(movie->regions[3].hasArea);
     EXPECT_TRUE(movie->cities.empty());
 }
@@ -142,8 +144,28 @@ TEST(MovieLoader, CacheFollowsContentNotPath) {
     EXPECT_THROW(LoadMapMovie(folder.path(QStringLiteral("missing.map"))), UserError);
 }
 
+TEST(MovieLoader, SettledFileIsKnownByItsStamp) {
+    ChartFolder folder;
+    const QString path = folder.write(QStringLiteral("old.map"), SquaresAs("city"));
+    const QDateTime hourAgo = QDateTime::currentDateTime().addSecs(-3600);
+    const auto setTime = [&](const QDateTime& time) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(time, QFileDevice::FileModificationTime));
+    };
+    setTime(hourAgo);
+    const auto first = LoadMapMovie(path);
+    // Rewritten in place, as long, with its time put back: its stamp says unchanged, so it
+    // is not read again.
+    folder.write(QStringLiteral("old.map"), SquaresAs("flag"));
+    setTime(hourAgo);
+    EXPECT_EQ(LoadMapMovie(path), first);
+    setTime(hourAgo.addSecs(1));
+    EXPECT_EQ(LoadMapMovie(path)->kind, MovieKind::Flag);
+}
+
 TEST(Json, StringsNumbersAndFlatIntegerArrays) {
-    const JsonValue v =
+    const JsonDocument v =
         ParseJson(R"({"s":"caf\u00e9 \ud83c\udf0d \"q\"","n":[1,-2,3.5e2],"i":[1,-2,3],"b":true})");
     EXPECT_EQ(v["s"].toString(), QString::fromUtf8("café 🌍 \"q\""));
     EXPECT_EQ(v["n"].numberAt(2), 350.0);

@@ -1,0 +1,163 @@
+// Users' own maps at scale: the generated maps of 10k, 50k and 200k cells that
+// tools/mapimport/bench_addmap.sh adds (into $BENCH_DIR/app<cells>/data/cells<cells>.*,
+// BENCH_DIR defaulting to /tmp/addmap-bench, as in that script). Maps not made yet are
+// skipped with a note. The stages of drawing one (decoding the movie, loading and staging
+// the chart, reading the staged chart, drawing it at 2000x1400), and on the "Map" page
+// changing to it and Make && Preview on it.
+//
+//   tools/mapimport/bench_addmap.sh 1 && build/tolvane_bench --benchmark_filter=AddedMap
+#include "BenchApp.h"
+#include "charts/AddedMaps.h"
+#include "charts/Charts.h"
+#include "forms/AddedMapRow.h"
+#include "forms/RegionPage.h"
+#include "forms/TFrmMain.h"
+#include "platform/Dialogs.h"
+#include "platform/FileOps.h"
+#include "render/ChartRenderer.h"
+#include "render/ChartScene.h"
+#include "render/MapMovie.h"
+#include "widgets/ChartPlayer.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <benchmark/benchmark.h>
+
+using namespace tolvane;
+
+namespace {
+
+QString Stem(int64_t cells) {
+    return QStringLiteral("cells%1").arg(cells);
+}
+
+// The application folder the script added the map to; empty when it has not.
+QString MadeFolder(int64_t cells) {
+    QString dir = qEnvironmentVariable("BENCH_DIR");
+    if (dir.isEmpty()) dir = QStringLiteral("/tmp/addmap-bench");
+    const QString folder = dir + QStringLiteral("/app%1/").arg(cells);
+    return QFileInfo::exists(folder + QStringLiteral("data/") + Stem(cells) +
+                             QStringLiteral(".xml"))
+               ? folder
+               : QString();
+}
+
+// A copy of the shipped data folder with the map added to it, as "Add map…" leaves it.
+struct AppWithMap : bench::AppCopy {
+    bool ok = false;
+    explicit AppWithMap(int64_t cells) {
+        const QString from = MadeFolder(cells);
+        if (from.isEmpty()) return;
+        const QString data = from + QStringLiteral("data/") + Stem(cells);
+        AddedMap map;
+        map.stem = Stem(cells);
+        map.title = map.stem;
+        map.entries = cells;
+        AddMapFiles(path(), map, ReadWholeFile(data + QStringLiteral(".map")),
+                    ReadWholeFile(data + QStringLiteral(".xml")));
+        ok = true;
+    }
+};
+
+bool Skip(benchmark::State& state, int64_t cells) {
+    if (!MadeFolder(cells).isEmpty()) return false;
+    state.SkipWithError("map not made: run tools/mapimport/bench_addmap.sh");
+    return true;
+}
+
+ChartModel ModelFor(int64_t cells) {
+    ChartModel model;
+    model.appFolder = MadeFolder(cells);
+    model.currentMapName = Stem(cells);
+    return model;
+}
+
+void BM_AddedMapDecode(benchmark::State& state) {
+    if (Skip(state, state.range(0))) return;
+    const QString movie = ModelFor(state.range(0)).movieFilePath();
+    for (auto _ : state) {
+        ClearMovieCache();
+        benchmark::DoNotOptimize(LoadMapMovie(movie));
+    }
+}
+
+void BM_AddedMapLoadChart(benchmark::State& state) {
+    if (Skip(state, state.range(0))) return;
+    ChartModel model = ModelFor(state.range(0));
+    for (auto _ : state) {
+        MapPageState page;
+        LoadRegionChart(model, page, model.currentMapName);
+    }
+}
+
+void BM_AddedMapScene(benchmark::State& state) {
+    if (Skip(state, state.range(0))) return;
+    ChartModel model = ModelFor(state.range(0));
+    MapPageState page;
+    LoadRegionChart(model, page, model.currentMapName);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(LoadChartScene(model.stagedMoviePath()));
+}
+
+void BM_AddedMapDraw(benchmark::State& state) {
+    bench::EnsureApplication();
+    if (Skip(state, state.range(0))) return;
+    ChartModel model = ModelFor(state.range(0));
+    MapPageState page;
+    LoadRegionChart(model, page, model.currentMapName);
+    const ChartScene scene = LoadChartScene(model.stagedMoviePath());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(RenderChartImage(scene, QSize(2000, 1400)));
+}
+
+void ChooseMap(TFrmMain& main, const QString& stem) {
+    main.regionPage().cmbMap()->setCurrentIndex(main.regionPage().cmbMap()->findData(stem));
+    main.regionPage().cmbMapChange();
+}
+
+// From another map to this one, seen before (its movie decoded once already).
+void BM_AddedMapChange(benchmark::State& state) {
+    bench::EnsureApplication();
+    if (Skip(state, state.range(0))) return;
+    AppWithMap app(state.range(0));
+    ScriptedDialogs dialogs;
+    TFrmMain main(app.path(), dialogs);
+    main.FormCreate();
+    main.show();
+    ChooseMap(main, Stem(state.range(0)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        ChooseMap(main, QStringLiteral("Germany"));
+        state.ResumeTiming();
+        ChooseMap(main, Stem(state.range(0)));
+        benchmark::DoNotOptimize(main.Flash1->picture());
+    }
+}
+
+void BM_AddedMapMakeAndPreview(benchmark::State& state) {
+    bench::EnsureApplication();
+    if (Skip(state, state.range(0))) return;
+    AppWithMap app(state.range(0));
+    ScriptedDialogs dialogs;
+    TFrmMain main(app.path(), dialogs);
+    main.FormCreate();
+    main.show();
+    ChooseMap(main, Stem(state.range(0)));
+    for (auto _ : state) {
+        main.cmdMakeClick();
+        benchmark::DoNotOptimize(main.Flash1->picture());
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_AddedMapDecode)->Arg(10000)->Arg(50000)->Arg(200000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AddedMapLoadChart)->Arg(10000)->Arg(50000)->Arg(200000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AddedMapScene)->Arg(10000)->Arg(50000)->Arg(200000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AddedMapDraw)->Arg(10000)->Arg(50000)->Arg(200000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AddedMapChange)->Arg(10000)->Arg(50000)->Arg(200000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AddedMapMakeAndPreview)
+    ->Arg(10000)
+    ->Arg(50000)
+    ->Arg(200000)
+    ->Unit(benchmark::kMillisecond);

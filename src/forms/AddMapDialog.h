@@ -1,0 +1,83 @@
+#pragma once
+
+#include "charts/AddedMaps.h"
+#include "platform/MapConverter.h"
+
+#include <QDialog>
+#include <optional>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+
+namespace tolvane {
+
+class Dialogs;
+
+// "Add map…": turns a layer of a GeoJSON, TopoJSON, Shapefile or GeoPackage file into a map
+// of the program's own. The user chooses the file, the layer, the fields that name the
+// regions or cities, the projection, the title and the attribution; the converter runs
+// with progress and Cancel; at the end the dialog tells what it changed or left out.
+class AddMapDialog : public QDialog {
+    Q_OBJECT
+public:
+    AddMapDialog(Dialogs& dialogs, const QString& appFolder, QWidget* parent = nullptr);
+
+    // Asks for the file and reads its layers; false when the user chose none.
+    bool chooseFile();
+    // Reads the layers of `path` (the converter reports when done: see busy()).
+    void openFile(const QString& path);
+    // Adds the map as the controls say.
+    void addMap();
+    bool busy() const { return converter_.busy(); }
+
+    // The map added, once it has been.
+    const std::optional<AddedMap>& addedMap() const { return added_; }
+
+    QComboBox* cmbLayer() const { return cmbLayer_; }
+    QComboBox* cmbNameField() const { return cmbNameField_; }
+    QComboBox* cmbShortField() const { return cmbShortField_; }
+    QLineEdit* edtProjection() const { return edtProjection_; }
+    QLineEdit* edtTitle() const { return edtTitle_; }
+    QLineEdit* edtSource() const { return edtSource_; }
+    QLineEdit* edtLicence() const { return edtLicence_; }
+    QPushButton* cmdAdd() const { return cmdAdd_; }
+    QPushButton* cmdClose() const { return cmdClose_; }
+    QPlainTextEdit* report() const { return report_; }
+
+    void reject() override;
+
+private:
+    void build();
+    void layerChosen();
+    void converterFinished();
+    void setWorking(bool working);
+    const MapConverter::Layer* chosenLayer() const;
+
+    Dialogs& dialogs_;
+    MapConverter converter_;
+    QString file_;
+    std::optional<MapConverter::Listing> listing_;
+    std::optional<AddedMap> added_;
+
+    QLineEdit* edtFile_ = nullptr;
+    QPushButton* cmdFile_ = nullptr;
+    QComboBox* cmbLayer_ = nullptr;
+    QLabel* labShortField_ = nullptr;
+    QComboBox* cmbNameField_ = nullptr;
+    QComboBox* cmbShortField_ = nullptr;
+    QLineEdit* edtProjection_ = nullptr;
+    QLineEdit* edtTitle_ = nullptr;
+    QLineEdit* edtSource_ = nullptr;
+    QLineEdit* edtLicence_ = nullptr;
+    QLabel* labStep_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    QPlainTextEdit* report_ = nullptr;
+    QPushButton* cmdAdd_ = nullptr;
+    QPushButton* cmdClose_ = nullptr;
+};
+
+} // namespace tolvane
