@@ -118,8 +118,9 @@ bool WriteFlagChart(const ChartModel& model, const QString& type, const QString&
     if (movie.isEmpty()) return false;
     // Data and movie together or neither: the old movie must not draw the new data.
     ReplaceFilesTogether({{model.dataPath(QStringLiteral("ChartFlag1.xml")),
-                           BuildFlagChart(title, columns).toBytes()},
-                          {model.stagedMoviePath(), ReadWholeFile(model.dataPath(movie))}});
+                           BuildFlagChart(title, columns).toBytes(),
+                           {}},
+                          {model.stagedMoviePath(), {}, model.dataPath(movie)}});
     return true;
 }
 

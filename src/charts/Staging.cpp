@@ -7,10 +7,14 @@ namespace tolvane {
 void StageChart(const ChartModel& model, ChartKind kind, const QString& mapName,
                 const ChartFileData& staged) {
     // The movie and its data are replaced together or not at all: a movie drawn with
-    // another map's data would show one map's figures on another map.
+    // another map's data would show one map's figures on another map. The staged movie is
+    // the map's file under a second name, so a movie staged again costs neither a copy nor,
+    // for the player, another read. Every load stages anew before the player reads: the
+    // files need not be waited onto the disk.
     ReplaceFilesTogether(
-        {{model.stagedMoviePath(), ReadWholeFile(model.dataPath(mapName + QStringLiteral(".map")))},
-         {model.dataPath(StagedFileName(kind)), BuildChartFile(kind, staged, true).toBytes()}});
+        {{model.stagedMoviePath(), {}, model.dataPath(mapName + QStringLiteral(".map"))},
+         {model.dataPath(StagedFileName(kind)), BuildChartFile(kind, staged, true).toBytes(), {}}},
+        Durability::Rebuilt);
 }
 
 ChartFileData StagedCopy(const ChartFileData& read, int legendCount) {

@@ -55,8 +55,9 @@ bool WriteAll(int fd, const QByteArray& bytes) {
     return true;
 }
 
-// The new contents in a temporary file beside `target`, on the disk. Returns its path.
-QByteArray WriteTemporary(const QString& target, const QByteArray& bytes) {
+// The new contents in a temporary file beside `target` (on the disk when `flush`). Returns
+// its path.
+QByteArray WriteTemporary(const QString& target, const QByteArray& bytes, bool flush = true) {
     const QByteArray native = QFile::encodeName(target);
     struct stat old {};
     const bool exists = ::stat(native.constData(), &old) == 0;
@@ -68,7 +69,7 @@ QByteArray WriteTemporary(const QString& target, const QByteArray& bytes) {
     if (fd < 0) ThrowWriteError(target, errno);
     const mode_t mode =
         exists && S_ISREG(old.st_mode) ? (old.st_mode & 07777) : (0666 & ~ProcessUmask());
-    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && (!flush || ::fsync(fd) == 0);
     int error = errno;
     if (::close(fd) != 0 && ok) {
         ok = false;
@@ -96,27 +97,82 @@ void WriteFileAtomically(const QString& path, const QByteArray& bytes) {
     Rename(WriteTemporary(target, bytes), target);
 }
 
-void ReplaceFilesTogether(const std::vector<FileContent>& files) {
+namespace {
+
+// A hard link to `source` under a free name beside `target`; empty when the file system
+// cannot link (another disk, a file system without links).
+QByteArray LinkTemporary(const QString& target, const QString& source) {
+    const QByteArray from = QFile::encodeName(source);
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        // mkstemp finds a free name; the link takes it. Another process taking it in
+        // between makes the link fail with EEXIST, and the next name is tried.
+        QByteArray temp = QFile::encodeName(target) + ".XXXXXX";
+        const int fd = ::mkstemp(temp.data());
+        if (fd < 0) return {};
+        ::close(fd);
+        ::unlink(temp.constData());
+        if (::link(from.constData(), temp.constData()) == 0) return temp;
+        if (errno != EEXIST) return {};
+    }
+    return {};
+}
+
+bool Writable(const QString& path) {
+    return ::access(QFile::encodeName(path).constData(), W_OK) == 0;
+}
+
+// Whether a file is meant to be written: its owner may (whoever runs the program).
+bool OwnerMayWrite(const QString& path) {
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 && (st.st_mode & S_IWUSR);
+}
+
+} // namespace
+
+void ReplaceFilesTogether(const std::vector<FileContent>& files, Durability durability) {
+    const bool flush = durability == Durability::Flushed;
     struct Staged {
         QString target;
         QByteArray temp;
-        std::optional<QByteArray> old; // none: there was no file
+        QByteArray backup;             // a link to the old file, to put back
+        std::optional<QByteArray> old; // without a link: its contents (none: no file)
     };
     std::vector<Staged> staged;
     const auto removeTemps = [&staged](size_t from) {
         for (size_t i = from; i < staged.size(); ++i)
             ::unlink(staged[i].temp.constData());
     };
+    const auto removeBackups = [&staged] {
+        for (const Staged& s : staged)
+            if (!s.backup.isEmpty()) ::unlink(s.backup.constData());
+    };
     try {
         for (const FileContent& f : files) {
             Staged s;
             s.target = ResolvedTarget(f.path);
-            if (QFileInfo(s.target).isFile()) s.old = ReadWholeFile(s.target);
-            s.temp = WriteTemporary(s.target, f.bytes);
+            const bool exists = QFileInfo(s.target).isFile();
+            if (!f.sameAs.isEmpty()) {
+                const std::optional<FileStamp> source = StampOf(f.sameAs);
+                if (source && StampOf(s.target) == source) continue; // it is that file already
+                if (exists && !Writable(s.target)) ThrowWriteError(s.target, errno);
+                // A link costs no copy; a read-only file is copied, or the link would make
+                // the target read-only too.
+                if (source && OwnerMayWrite(f.sameAs)) s.temp = LinkTemporary(s.target, f.sameAs);
+                if (s.temp.isEmpty())
+                    s.temp = WriteTemporary(s.target, ReadWholeFile(f.sameAs), flush);
+            } else {
+                s.temp = WriteTemporary(s.target, f.bytes, flush);
+            }
+            // The old file is kept by a second link, not by reading it.
+            if (exists) {
+                s.backup = LinkTemporary(s.target, s.target);
+                if (s.backup.isEmpty()) s.old = ReadWholeFile(s.target);
+            }
             staged.push_back(std::move(s));
         }
     } catch (const UserError&) {
         removeTemps(0);
+        removeBackups();
         throw;
     }
     for (size_t i = 0; i < staged.size(); ++i) {
@@ -125,18 +181,23 @@ void ReplaceFilesTogether(const std::vector<FileContent>& files) {
         } catch (const UserError&) {
             removeTemps(i + 1);
             for (size_t k = 0; k < i; ++k) {
+                const Staged& done = staged[k];
                 try {
-                    if (staged[k].old)
-                        WriteFileAtomically(staged[k].target, *staged[k].old);
+                    if (!done.backup.isEmpty())
+                        Rename(done.backup, done.target);
+                    else if (done.old)
+                        WriteFileAtomically(done.target, *done.old);
                     else
-                        QFile::remove(staged[k].target);
+                        QFile::remove(done.target);
                 } catch (const UserError&) {
                     // The first failure is the one to report.
                 }
             }
+            removeBackups();
             throw;
         }
     }
+    removeBackups();
 }
 
 void CopyFileAtomically(const QString& from, const QString& to) {

@@ -21,8 +21,19 @@ void WriteFileAtomically(const QString& path, const QByteArray& bytes);
 struct FileContent {
     QString path;
     QByteArray bytes;
+    // Instead of bytes: the file whose content `path` gets. Where the file system allows,
+    // `path` becomes a link to it (nothing is copied); when it is that file already,
+    // nothing is done at all.
+    QString sameAs;
 };
-void ReplaceFilesTogether(const std::vector<FileContent>& files);
+enum class Durability {
+    Flushed, // on the disk before it replaces the old file: a crash leaves one of the two
+    // Made again from other files before anything reads it (staged files): not waited for,
+    // since a crash can only lose what the next load writes anew.
+    Rebuilt,
+};
+void ReplaceFilesTogether(const std::vector<FileContent>& files,
+                          Durability durability = Durability::Flushed);
 
 // Copies a file over another (atomically). Throws UserError, changing nothing, when the
 // source cannot be read or the target cannot be written.

@@ -1,9 +1,11 @@
 #include "charts/Charts.h"
 #include "model/Colors.h"
 #include "model/UserError.h"
+#include "platform/FileOps.h"
 #include "support/TempAppFolder.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 using namespace tolvane;
@@ -296,6 +298,31 @@ TEST_F(RegionChart, AFailedStagingIsReportedAndChangesNothing) {
     EXPECT_EQ(app.read("data/cmap.map"), "germany movie");
     EXPECT_TRUE(QDir(app.dataPath("")).entryList({"*.??????"}, QDir::Files).isEmpty())
         << "no temporary file is left behind";
+}
+
+TEST_F(RegionChart, AStagedMovieIsTheMapsFileNotACopy) {
+    LoadRegionChart(model, page, "Germany");
+    const auto staged = StampOf(app.dataPath("cmap.map"));
+    ASSERT_TRUE(staged);
+    EXPECT_EQ(staged, StampOf(app.dataPath("Germany.map"))) << "one file under two names";
+    LoadRegionChart(model, page, "Germany");
+    WriteRegionChart(model, page);
+    LoadRegionChart(model, page, "Germany");
+    EXPECT_EQ(StampOf(app.dataPath("cmap.map")), staged) << "staged again: left as it was";
+
+    // A map file the user keeps read-only is copied, so the staged movie stays writable
+    // for the next map.
+    QFile::setPermissions(app.dataPath("Germany.map"), QFile::ReadOwner | QFile::ReadGroup);
+    app.write("data/Italy.xml", kGermany);
+    LoadRegionChart(model, page, "Italy");
+    LoadRegionChart(model, page, "Germany");
+    EXPECT_NE(StampOf(app.dataPath("cmap.map"))->inode,
+              StampOf(app.dataPath("Germany.map"))->inode);
+    EXPECT_EQ(app.read("data/cmap.map"), "germany movie");
+    EXPECT_TRUE(QFileInfo(app.dataPath("cmap.map")).isWritable());
+    LoadRegionChart(model, page, "Italy");
+    EXPECT_EQ(app.read("data/cmap.map"), "italy movie");
+    EXPECT_TRUE(QDir(app.dataPath("")).entryList({"*.??????"}, QDir::Files).isEmpty());
 }
 
 TEST_F(RegionChart, AFailedWriteSavesNothingAndKeepsTheOldFile) {
