@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # Times tolvane-render against the peer renderers of the shared benchmark, in one run.
 # Usage: tools/bench/run_peers.sh [REPEATS]
-# Env:   BENCH_SRC   the shared benchmark folder (default /work/shared/bench)
+# Env:   BENCH_SRC   the shared benchmark folder (default ../shared/bench beside this repository)
 #        BENCH_DIR   the working copy (default /tmp/bench); prepared on first use
 #        RENDER      the renderer (default build/tolvane-render of this repository)
 #        PEERS, CASES, BUDGET_S as for the benchmark's own run.sh
 set -euo pipefail
 HERE=$(cd "$(dirname "$0")" && pwd)
 REPO=$(cd "$HERE/../.." && pwd)
-BENCH_SRC=${BENCH_SRC:-/work/shared/bench}
+BENCH_SRC=${BENCH_SRC:-$REPO/../shared/bench}
 BENCH_DIR=${BENCH_DIR:-/tmp/bench}
 RENDER=${RENDER:-$REPO/build/tolvane-render}
 [ -x "$RENDER" ] || { echo "no renderer at $RENDER (build first, or set RENDER)" >&2; exit 2; }
