@@ -95,7 +95,7 @@ void PaintMapChart(QPainter& painter, const ChartScene& scene, const QRectF& fra
     const QColor border =
         scene.data.border ? RgbColor(*scene.data.border) : palette::kDefaultBorder;
     // Outlines are measured on other cores while the fills are drawn.
-    const double width = BorderWidth(u);
+    const double width = BorderWidth(u, view.mapRect, movie.regions.size());
     BorderLayer landEdges(painter, movie.contextEdges, view.toDevice, width * 0.8, view.area);
     BorderLayer borders(painter, movie.borders, view.toDevice, width);
     PaintContext(painter, movie, view);

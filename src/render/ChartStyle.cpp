@@ -9,6 +9,7 @@
 #include <QRawFont>
 #include <QTextLayout>
 #include <algorithm>
+#include <cmath>
 #include <mutex>
 #include <unordered_map>
 
@@ -20,6 +21,15 @@ double ChartUnit(const QRectF& frame) {
 
 double BorderWidth(double unit) {
     return std::max(1.0, 0.5 * unit);
+}
+
+double BorderWidth(double unit, const QRectF& mapRect, size_t regions) {
+    const double normal = BorderWidth(unit);
+    if (regions == 0 || mapRect.isEmpty()) return normal;
+    // An eighth of a typical region's side at most: 200,000 regions at 2000 x 1400 get half
+    // a pixel, the shipped maps their usual width. Below 0.3 px a border no longer shows.
+    const double side = std::sqrt(mapRect.width() * mapRect.height() / double(regions));
+    return std::clamp(side / 8, 0.3, normal);
 }
 
 QFont ChartFont(double pixelSize, bool bold, bool condensed) {

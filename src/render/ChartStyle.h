@@ -18,6 +18,9 @@ double ChartUnit(const QRectF& frame);
 
 // Borders are thin, as in print, but never thinner than a device pixel.
 double BorderWidth(double unit);
+// The border width for `regions` regions drawn in `mapRect`: thinner where regions are small
+// on the picture, so that a dense map is not all border.
+double BorderWidth(double unit, const QRectF& mapRect, size_t regions);
 
 // The chart's sans-serif face at a pixel size; condensed suits map labels.
 QFont ChartFont(double pixelSize, bool bold = false, bool condensed = false);

@@ -208,3 +208,46 @@ TEST(ChartPlayer, PictureFollowsTheWidgetSize) {
     EXPECT_EQ(player.picture().size(), QSize(793, 308));
     EXPECT_TRUE(Near(ColorAt(player.picture(), player.scene(), {20, 30}), QColor(255, 0, 0)));
 }
+
+// A map of 7,000 small squares drawn at 500 x 350: each is under five pixels wide.
+TEST(DenseMaps, BordersThinWhereRegionsAreSmallOnThePicture) {
+    constexpr int kCols = 100, kRows = 70;
+    QByteArray arcs, geometries;
+    for (int r = 0; r < kRows; ++r)
+        for (int c = 0; c < kCols; ++c) {
+            const int k = r * kCols + c;
+            if (k) arcs += ',', geometries += ',';
+            arcs += "[[" + QByteArray::number(c) + ',' + QByteArray::number(r) +
+                    "],[1,0],[0,1],[-1,0],[0,-1]]";
+            geometries += "{\"type\":\"Polygon\",\"arcs\":[[" + QByteArray::number(k) +
+                          "]],\"properties\":{\"key\":\"R" + QByteArray::number(k) + "\"}}";
+        }
+    ChartFolder folder;
+    const QString movie =
+        folder.write(QStringLiteral("dense.map"),
+                     "{\"type\":\"Topology\",\"transform\":{\"scale\":[1,1],\"translate\":[0,0]},"
+                     "\"tolvane\":{\"kind\":\"region\",\"viewBox\":[0,0,100,70]},"
+                     "\"arcs\":[" +
+                         arcs +
+                         "],\"objects\":{\"regions\":{\"type\":\"GeometryCollection\","
+                         "\"geometries\":[" +
+                         geometries + "]}}}");
+    folder.write(QStringLiteral("province.xml"),
+                 "<?xml version=\"1.0\"?>\n<provinces><regions>7000</regions><border>0</border>"
+                 "<showtext>0</showtext></provinces>");
+    const ChartScene scene = LoadChartScene(movie);
+    ASSERT_EQ(scene.movie->regions.size(), size_t(kCols * kRows));
+    const QImage image = RenderChartImage(scene, QSize(500, 350));
+    const QRect map =
+        MapPlacement(scene, QRectF(image.rect()))->mapRect(QRectF(10, 10, 80, 50)).toRect();
+    double ink = 0;
+    for (int y = map.top(); y <= map.bottom(); ++y)
+        for (int x = map.left(); x <= map.right(); ++x)
+            ink += 1 - qGray(image.pixel(x, y)) / 255.0;
+    // Borders a pixel wide would cover over a third of it with black: the colours would not show.
+    EXPECT_LT(ink / (map.width() * map.height()), 0.3);
+
+    // Regions large on the picture keep borders of the usual width.
+    EXPECT_EQ(BorderWidth(4, QRectF(0, 0, 1800, 1200), 250), BorderWidth(4));
+    EXPECT_LT(BorderWidth(4, QRectF(0, 0, 1800, 1200), 200000), 1.0);
+}
