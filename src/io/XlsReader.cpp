@@ -6,7 +6,6 @@
 #include "model/UserError.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <algorithm>
 #include <freexl.h>
 
@@ -50,11 +49,10 @@ QString CellText(const FreeXL_CellValue& cell) {
 
 class Workbook {
 public:
-    explicit Workbook(const QString& path) {
-        const QFileInfo info(path);
-        if (!info.exists()) throw UserError(QStringLiteral("the file does not exist"));
-        if (info.size() > kMaxImportFileSize)
-            throw UserError(QStringLiteral("the file is too large to read"));
+    // `bytes`: the file's contents, read before FreeXL opens it.
+    Workbook(const QString& path, const QByteArray& bytes) {
+        if (!CompoundDirectoryNamesFit(bytes))
+            throw UserError(QStringLiteral("the file is damaged (its directory is inconsistent)"));
         const int code = freexl_open(QFile::encodeName(path).constData(), &handle_);
         if (code != FREEXL_OK) {
             handle_ = nullptr; // FreeXL frees what it had opened
@@ -73,7 +71,8 @@ private:
 } // namespace
 
 Sheet XlsReader::read(const QString& path, int maxCols, ReadProgress* progress) const {
-    const Workbook book(path);
+    const QByteArray bytes = ReadFileBytes(path);
+    const Workbook book(path, bytes);
     const void* h = book.handle();
     unsigned int value = 0;
     if (freexl_get_info(h, FREEXL_BIFF_PASSWORD, &value) == FREEXL_OK &&
@@ -99,7 +98,7 @@ Sheet XlsReader::read(const QString& path, int maxCols, ReadProgress* progress) 
         }
         if (r % 1024 == 0) Report(progress, r, rows);
     }
-    if (const auto workbook = ReadCompoundStream(ReadFileBytes(path), "Workbook"))
+    if (const auto workbook = ReadCompoundStream(bytes, "Workbook"))
         for (const XlsCell& cell : XlsCellsBeyondFreeXl(*workbook))
             sheet.setCells(cell.row, cell.col, cell.text);
     return sheet;

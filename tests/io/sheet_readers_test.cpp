@@ -195,6 +195,10 @@ TEST(SheetReaders, HostileAndDamagedFilesGiveAClearReasonAndNothingElse) {
     EXPECT_EQ(ReadError(file("text.xls", "Region\tDE.BY\t1\n")),
               "the file is no workbook (neither an Excel nor an OpenDocument spreadsheet)");
     EXPECT_EQ(ReadError(dir.filePath("missing.ods")), "the file does not exist");
+    // A directory entry whose name claims 25,938 bytes of its 64 never reaches FreeXL.
+    EXPECT_EQ(ReadError(QStringLiteral(TOLVANE_SOURCE_DIR
+                                       "/fuzz/crashers/sheet_xls/freexl-iconv-stack-overread.xls")),
+              "the file is damaged (its directory is inconsistent)");
 
     // Entities are never expanded: neither a file's contents nor a billion laughs.
     const QByteArray doctype = "<!DOCTYPE w [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;\">"
