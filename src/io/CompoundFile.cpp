@@ -1,14 +1,15 @@
 // libgsf's headers come first: they must not see Qt's keyword macros.
 #include "io/CompoundFile.h"
 
-#include <cstring>
 #include <gsf/gsf-infile-msole.h>
 #include <gsf/gsf-infile.h>
 #include <gsf/gsf-input-memory.h>
 #include <gsf/gsf-input.h>
+#include <gsf/gsf-outfile-msole.h>
+#include <gsf/gsf-outfile.h>
+#include <gsf/gsf-output-memory.h>
 #include <gsf/gsf-utils.h>
 #include <mutex>
-#include <vector>
 
 namespace tolvane {
 
@@ -22,11 +23,15 @@ template <typename T> struct Ref {
     }
 };
 
+void InitialiseGsf() {
+    static std::once_flag initialised;
+    std::call_once(initialised, gsf_init);
+}
+
 } // namespace
 
 std::optional<QByteArray> ReadCompoundStream(const QByteArray& file, const char* name) {
-    static std::once_flag initialised;
-    std::call_once(initialised, gsf_init);
+    InitialiseGsf();
     Ref<GsfInput> input{gsf_input_memory_new(reinterpret_cast<const guint8*>(file.constData()),
                                              static_cast<gsf_off_t>(file.size()), FALSE)};
     if (!input.object) return std::nullopt;
@@ -44,64 +49,26 @@ std::optional<QByteArray> ReadCompoundStream(const QByteArray& file, const char*
     return QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
 }
 
-namespace {
-
-uint32_t U32(const QByteArray& bytes, qsizetype at) {
-    uint32_t v = 0;
-    std::memcpy(&v, bytes.constData() + at, 4); // little-endian, as the format and the host
-    return v;
-}
-
-uint16_t U16(const QByteArray& bytes, qsizetype at) {
-    uint16_t v = 0;
-    std::memcpy(&v, bytes.constData() + at, 2);
-    return v;
-}
-
-} // namespace
-
-bool CompoundDirectoryNamesFit(const QByteArray& file) {
-    static const char kMagic[] = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
-    if (file.size() < 512 || std::memcmp(file.constData(), kMagic, 8) != 0) return true;
-    const int shift = U16(file, 30);
-    if (shift < 7 || shift > 16) return true; // FreeXL refuses such a header itself
-    const qsizetype sectorSize = qsizetype(1) << shift;
-    const qsizetype sectors = file.size() / sectorSize; // an upper bound on any chain
-    const auto sectorAt = [&](uint32_t sector) -> qsizetype {
-        const qsizetype at = (qsizetype(sector) + 1) * sectorSize;
-        return sector < 0xFFFFFFFA && at + sectorSize <= file.size() ? at : -1;
-    };
-
-    // The sectors of the allocation table: 109 named in the header, the rest in a chain.
-    std::vector<uint32_t> fatSectors;
-    const uint32_t fatCount = U32(file, 44);
-    for (int k = 0; k < 109 && fatSectors.size() < fatCount; ++k)
-        fatSectors.push_back(U32(file, 76 + 4 * k));
-    uint32_t difat = U32(file, 68);
-    for (qsizetype hops = 0; fatSectors.size() < fatCount && hops < sectors; ++hops) {
-        const qsizetype at = sectorAt(difat);
-        if (at < 0) break;
-        for (qsizetype k = 0; k + 1 < sectorSize / 4 && fatSectors.size() < fatCount; ++k)
-            fatSectors.push_back(U32(file, at + 4 * k));
-        difat = U32(file, at + sectorSize - 4);
+std::optional<QByteArray> WriteCompoundFile(const char* name, const QByteArray& stream) {
+    InitialiseGsf();
+    Ref<GsfOutput> sink{gsf_output_memory_new()};
+    if (!sink.object) return std::nullopt;
+    bool ok = false;
+    {
+        Ref<GsfOutfile> container{gsf_outfile_msole_new(sink.object)};
+        if (!container.object) return std::nullopt;
+        Ref<GsfOutput> child{gsf_outfile_new_child(container.object, name, FALSE)};
+        ok = child.object &&
+             gsf_output_write(child.object, static_cast<size_t>(stream.size()),
+                              reinterpret_cast<const guint8*>(stream.constData())) &&
+             gsf_output_close(child.object);
+        ok = gsf_output_close(GSF_OUTPUT(container.object)) && ok;
     }
-    const auto next = [&](uint32_t sector) -> uint32_t {
-        const qsizetype perSector = sectorSize / 4;
-        const qsizetype index = qsizetype(sector) / perSector;
-        if (index >= qsizetype(fatSectors.size())) return 0xFFFFFFFE;
-        const qsizetype at = sectorAt(fatSectors[size_t(index)]);
-        return at < 0 ? 0xFFFFFFFE : U32(file, at + 4 * (qsizetype(sector) % perSector));
-    };
-
-    uint32_t sector = U32(file, 48);
-    for (qsizetype hops = 0; hops < sectors; ++hops) {
-        const qsizetype at = sectorAt(sector);
-        if (at < 0) break;
-        for (qsizetype entry = at; entry + 128 <= at + sectorSize; entry += 128)
-            if (U16(file, entry + 64) > 64) return false;
-        sector = next(sector);
-    }
-    return true;
+    if (!ok) return std::nullopt;
+    const gsf_off_t size = gsf_output_size(sink.object);
+    const guint8* bytes = gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(sink.object));
+    if (!bytes && size > 0) return std::nullopt;
+    return QByteArray(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(size));
 }
 
 } // namespace tolvane

@@ -10,10 +10,8 @@ namespace tolvane {
 // stream. Read with libgsf.
 std::optional<QByteArray> ReadCompoundStream(const QByteArray& file, const char* name);
 
-// Whether every entry of the file's directory, followed from its header through the
-// allocation table, gives its name a length that fits the entry (64 bytes at most). FreeXL
-// converts the names with the lengths as they stand, reading past its own buffer on a file
-// that lies. True for bytes that are no compound document: they are refused elsewhere.
-bool CompoundDirectoryNamesFit(const QByteArray& file);
+// The bytes of a compound document file that holds `stream` under `name` and nothing else,
+// laid out by libgsf. Nothing if it cannot be written.
+std::optional<QByteArray> WriteCompoundFile(const char* name, const QByteArray& stream);
 
 } // namespace tolvane

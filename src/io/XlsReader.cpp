@@ -5,7 +5,9 @@
 #include "model/NumberFormat.h"
 #include "model/UserError.h"
 
+#include <QDir>
 #include <QFile>
+#include <QTemporaryFile>
 #include <algorithm>
 #include <freexl.h>
 
@@ -47,32 +49,59 @@ QString CellText(const FreeXL_CellValue& cell) {
     }
 }
 
+// The workbook stream of a compound document file, and the name it has there ("Book" in
+// Excel 5 files).
+std::pair<QByteArray, const char*> WorkbookStream(const QByteArray& file) {
+    for (const char* name : {"Workbook", "Book"})
+        if (auto stream = ReadCompoundStream(file, name)) return {*stream, name};
+    static const QByteArray kMagic("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
+    if (!file.startsWith(kMagic))
+        throw UserError(QStringLiteral("the file is no Excel 97-2003 workbook"));
+    throw UserError(QStringLiteral("the file is damaged or holds no workbook"));
+}
+
+// FreeXL reads the container around the workbook itself and trusts the lengths a damaged
+// one gives: a directory name claiming more bytes than its entry holds made it read far
+// past its own buffer. So libgsf reads the user's file, and FreeXL is handed the workbook's
+// whole records alone in a container libgsf laid out, from a file of our own.
 class Workbook {
 public:
-    // `bytes`: the file's contents, read before FreeXL opens it.
-    Workbook(const QString& path, const QByteArray& bytes) {
-        if (!CompoundDirectoryNamesFit(bytes))
-            throw UserError(QStringLiteral("the file is damaged (its directory is inconsistent)"));
-        const int code = freexl_open(QFile::encodeName(path).constData(), &handle_);
+    explicit Workbook(const QByteArray& file) {
+        const auto [stream, name] = WorkbookStream(file);
+        if (!XlsSharedStringsFit(stream))
+            throw UserError(QStringLiteral("the file is damaged (its shared strings run past "
+                                           "their records)"));
+        const std::optional<QByteArray> clean = WriteCompoundFile(name, WholeXlsRecords(stream));
+        if (!clean) throw UserError(QStringLiteral("there is not enough memory to read it"));
+        copy_.setFileTemplate(QDir::tempPath() + QStringLiteral("/tolvane-XXXXXX.xls"));
+        if (!copy_.open() || copy_.write(*clean) != clean->size() || !copy_.flush())
+            throw UserError(
+                QStringLiteral("a temporary copy cannot be written (%1)").arg(copy_.errorString()));
+        const int code = freexl_open(QFile::encodeName(copy_.fileName()).constData(), &handle_);
         if (code != FREEXL_OK) {
             handle_ = nullptr; // FreeXL frees what it had opened
             throw UserError(OpenFailure(code));
         }
+        // Formula results FreeXL leaves out are read from Excel 97 records only.
+        if (QByteArrayView(name) == "Workbook") stream_ = stream;
     }
     ~Workbook() { freexl_close(handle_); }
     Workbook(const Workbook&) = delete;
     Workbook& operator=(const Workbook&) = delete;
     const void* handle() const { return handle_; }
+    // The Excel 97-2003 workbook stream; empty for older formats.
+    const QByteArray& stream() const { return stream_; }
 
 private:
+    QTemporaryFile copy_;
+    QByteArray stream_;
     const void* handle_ = nullptr;
 };
 
 } // namespace
 
 Sheet XlsReader::read(const QString& path, int maxCols, ReadProgress* progress) const {
-    const QByteArray bytes = ReadFileBytes(path);
-    const Workbook book(path, bytes);
+    const Workbook book(ReadFileBytes(path));
     const void* h = book.handle();
     unsigned int value = 0;
     if (freexl_get_info(h, FREEXL_BIFF_PASSWORD, &value) == FREEXL_OK &&
@@ -98,9 +127,8 @@ Sheet XlsReader::read(const QString& path, int maxCols, ReadProgress* progress) 
         }
         if (r % 1024 == 0) Report(progress, r, rows);
     }
-    if (const auto workbook = ReadCompoundStream(bytes, "Workbook"))
-        for (const XlsCell& cell : XlsCellsBeyondFreeXl(*workbook))
-            sheet.setCells(cell.row, cell.col, cell.text);
+    for (const XlsCell& cell : XlsCellsBeyondFreeXl(book.stream()))
+        sheet.setCells(cell.row, cell.col, cell.text);
     return sheet;
 }
 

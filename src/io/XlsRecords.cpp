@@ -12,7 +12,9 @@ namespace {
 enum Record : uint16_t {
     kFormula = 0x0006,
     kEof = 0x000A,
+    kContinue = 0x003C,
     kBoundSheet = 0x0085,
+    kSst = 0x00FC,
     kRString = 0x00D6,
     kString = 0x0207,
     kBof = 0x0809,
@@ -37,6 +39,7 @@ public:
     }
     uint16_t type() const { return type_; }
     qsizetype length() const { return length_; }
+    qsizetype end() const { return body_ + length_; }
     uint16_t u16At(qsizetype at) const { return at + 2 <= length_ ? u16(data_ + body_ + at) : 0; }
     uint32_t u32At(qsizetype at) const {
         return at + 4 <= length_ ? uint32_t(u16At(at)) | uint32_t(u16At(at + 2)) << 16 : 0;
@@ -132,6 +135,89 @@ std::vector<XlsCell> XlsCellsBeyondFreeXl(const QByteArray& workbook) {
         }
     }
     return cells;
+}
+
+QByteArray WholeXlsRecords(const QByteArray& stream) {
+    constexpr qsizetype kLongestRecord = 8224; // the most data Excel puts in one record
+    Records r(stream, 0);
+    qsizetype whole = 0;
+    while (r.next() && r.length() <= kLongestRecord)
+        whole = r.end();
+    return stream.left(whole);
+}
+
+bool XlsSharedStringsFit(const QByteArray& stream) {
+    Records r(stream, 0);
+    while (r.next() && r.type() != kSst) {
+    }
+    if (r.type() != kSst) return true;
+    // The table's data: the SST record's, then that of the CONTINUE records after it.
+    std::vector<std::pair<qsizetype, qsizetype>> parts{{r.end() - r.length(), r.end()}};
+    while (r.next() && r.type() == kContinue)
+        parts.emplace_back(r.end() - r.length(), r.end());
+    const auto* data = reinterpret_cast<const uint8_t*>(stream.constData());
+    size_t part = 0;
+    qsizetype at = parts[0].first;
+    // Moves to the next part when this one is used up; false when none is left.
+    const auto more = [&] {
+        if (part == parts.size()) return false;
+        while (at >= parts[part].second) {
+            if (++part == parts.size()) return false;
+            at = parts[part].first;
+        }
+        return true;
+    };
+    // Passes over `count` bytes, across parts.
+    const auto skip = [&](qsizetype count) {
+        while (count > 0) {
+            if (!more()) return false;
+            const qsizetype step = std::min(count, parts[part].second - at);
+            at += step;
+            count -= step;
+        }
+        return true;
+    };
+    const auto byte = [&]() -> int { return more() ? data[at++] : -1; };
+    const auto u16 = [&]() -> int {
+        const int lo = byte(), hi = byte();
+        return lo < 0 || hi < 0 ? -1 : lo | hi << 8;
+    };
+    if (!skip(4)) return false;
+    qsizetype unique = 0;
+    for (int k = 0; k < 4; ++k) {
+        const int b = byte();
+        if (b < 0) return false;
+        unique |= qsizetype(b) << (8 * k);
+    }
+    for (qsizetype i = 0; i < unique; ++i) {
+        qsizetype chars = u16();
+        int flags = byte();
+        if (chars < 0 || flags < 0) return false;
+        const int runs = flags & 0x08 ? u16() : 0;
+        qsizetype extra = 0;
+        if (flags & 0x04)
+            for (int k = 0; k < 4; ++k) {
+                const int b = byte();
+                if (b < 0) return false;
+                extra |= qsizetype(b) << (8 * k);
+            }
+        if (runs < 0) return false;
+        // Characters that go on in a CONTINUE record start it with a flags byte of their own.
+        while (chars > 0) {
+            if (part == parts.size()) return false;
+            const qsizetype width = flags & 0x01 ? 2 : 1;
+            const qsizetype here = std::min(chars, (parts[part].second - at) / width);
+            at += here * width;
+            chars -= here;
+            if (chars == 0) break;
+            if (at != parts[part].second) return false; // a character split in two
+            if (++part == parts.size()) return false;
+            at = parts[part].first;
+            if ((flags = byte()) < 0) return false;
+        }
+        if (!skip(4 * qsizetype(runs) + extra)) return false;
+    }
+    return true;
 }
 
 } // namespace tolvane

@@ -19,4 +19,12 @@ struct XlsCell {
 // anything else gives no cells.
 std::vector<XlsCell> XlsCellsBeyondFreeXl(const QByteArray& workbook);
 
+// `stream` up to its first record that runs past its end or is longer than Excel writes:
+// FreeXL copies such a record with the length it gives, past its buffers.
+QByteArray WholeXlsRecords(const QByteArray& stream);
+
+// Whether every string of the shared string table lies within the table's records, as many
+// as it says it holds. FreeXL copies them with the lengths they give.
+bool XlsSharedStringsFit(const QByteArray& stream);
+
 } // namespace tolvane
