@@ -62,15 +62,15 @@ std::pair<QByteArray, const char*> WorkbookStream(const QByteArray& file) {
 
 // FreeXL reads the container around the workbook itself and trusts the lengths a damaged
 // one gives: a directory name claiming more bytes than its entry holds made it read far
-// past its own buffer. So libgsf reads the user's file, and FreeXL is handed the workbook's
-// whole records alone in a container libgsf laid out, from a file of our own.
+// past its own buffer, and so did texts longer than their records. So libgsf reads the
+// user's file, the texts are checked, and FreeXL is handed the workbook's whole records
+// alone in a container libgsf laid out, from a file of our own.
 class Workbook {
 public:
     explicit Workbook(const QByteArray& file) {
         const auto [stream, name] = WorkbookStream(file);
-        if (!XlsSharedStringsFit(stream))
-            throw UserError(QStringLiteral("the file is damaged (its shared strings run past "
-                                           "their records)"));
+        if (!XlsTextsFit(stream))
+            throw UserError(QStringLiteral("the file is damaged (a text runs past its record)"));
         const std::optional<QByteArray> clean = WriteCompoundFile(name, WholeXlsRecords(stream));
         if (!clean) throw UserError(QStringLiteral("there is not enough memory to read it"));
         copy_.setFileTemplate(QDir::tempPath() + QStringLiteral("/tolvane-XXXXXX.xls"));

@@ -16,6 +16,9 @@ enum Record : uint16_t {
     kBoundSheet = 0x0085,
     kSst = 0x00FC,
     kRString = 0x00D6,
+    kLabel = 0x0204,
+    kDimensions = 0x0200,
+    kFormat = 0x041E,
     kString = 0x0207,
     kBof = 0x0809,
 };
@@ -146,11 +149,14 @@ QByteArray WholeXlsRecords(const QByteArray& stream) {
     return stream.left(whole);
 }
 
-bool XlsSharedStringsFit(const QByteArray& stream) {
+namespace {
+
+bool SharedStringsFit(const QByteArray& stream) {
     Records r(stream, 0);
-    while (r.next() && r.type() != kSst) {
-    }
-    if (r.type() != kSst) return true;
+    bool found = false;
+    while (!found && r.next())
+        found = r.type() == kSst;
+    if (!found) return true; // none, or one cut short, which FreeXL is not given
     // The table's data: the SST record's, then that of the CONTINUE records after it.
     std::vector<std::pair<qsizetype, qsizetype>> parts{{r.end() - r.length(), r.end()}};
     while (r.next() && r.type() == kContinue)
@@ -218,6 +224,53 @@ bool XlsSharedStringsFit(const QByteArray& stream) {
         if (!skip(4 * qsizetype(runs) + extra)) return false;
     }
     return true;
+}
+
+// The texts of the records FreeXL reads besides the shared strings, and the sheet sizes.
+bool RecordTextsFit(const QByteArray& stream) {
+    Records r(stream, 0);
+    if (!r.next() || r.type() != kBof) return true; // FreeXL refuses the stream itself
+    const bool biff8 = r.u16At(0) == 0x0600;
+    while (r.next()) {
+        qsizetype at = 0;
+        bool shortCount = false; // a count of one byte, not two
+        switch (r.type()) {
+        case kDimensions: // FreeXL reads the sheet's size from it with no look at its length
+            if (r.length() < (biff8 ? 14 : 10)) return false;
+            continue;
+        case kFormat:
+            at = 2;
+            shortCount = !biff8;
+            break;
+        case kLabel:
+        case kRString:
+            at = 6;
+            break;
+        case kBoundSheet:
+            at = 6;
+            shortCount = true;
+            break;
+        default:
+            continue;
+        }
+        qsizetype start = at + (shortCount ? 1 : 2);
+        if (start > r.length()) return false;
+        const qsizetype chars = shortCount ? r.u8At(at) : r.u16At(at);
+        qsizetype width = 1;
+        if (biff8) { // Excel 97 texts say whether their characters take one byte or two
+            if (start >= r.length()) return false;
+            width = r.u8At(start) & 0x01 ? 2 : 1;
+            ++start;
+        }
+        if (start + chars * width > r.length()) return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool XlsTextsFit(const QByteArray& stream) {
+    return SharedStringsFit(stream) && RecordTextsFit(stream);
 }
 
 } // namespace tolvane

@@ -23,8 +23,10 @@ std::vector<XlsCell> XlsCellsBeyondFreeXl(const QByteArray& workbook);
 // FreeXL copies such a record with the length it gives, past its buffers.
 QByteArray WholeXlsRecords(const QByteArray& stream);
 
-// Whether every string of the shared string table lies within the table's records, as many
-// as it says it holds. FreeXL copies them with the lengths they give.
-bool XlsSharedStringsFit(const QByteArray& stream);
+// Whether every text FreeXL reads lies within its record: those of the shared string table
+// (as many as it says it holds, across its CONTINUE records), of number formats, sheet
+// names and text cells; and whether each sheet size is whole. FreeXL copies them with the
+// lengths they give.
+bool XlsTextsFit(const QByteArray& stream);
 
 } // namespace tolvane
