@@ -15,14 +15,14 @@
 
 namespace tolvane {
 
-QString GridFileSpec::filter() const {
+QString GridFileKind::filter() const {
     QString filter = QStringLiteral("Spreadsheets (*.xls *.xlsx *.xlsm *.ods *.csv)");
     if (offersText) filter += QStringLiteral(";;Text files (*.txt)");
     return filter;
 }
 
-bool ImportGridFile(QWidget* parent, Dialogs& dialogs, GridData& grid, const GridFileSpec& spec) {
-    const auto path = dialogs.openFile(parent, QStringLiteral("Import Data"), spec.filter());
+bool ImportGridFile(QWidget* parent, Dialogs& dialogs, GridData& grid, const GridFileKind& kind) {
+    const auto path = dialogs.openFile(parent, QStringLiteral("Import Data"), kind.filter());
     if (!path) return false;
     const QString fileName = QFileInfo(*path).fileName();
     try {
@@ -32,10 +32,10 @@ bool ImportGridFile(QWidget* parent, Dialogs& dialogs, GridData& grid, const Gri
                         [&] { source = ReadImportSource(*path, &progress); },
                         {[&] { return progress.permille(); }, [&] { progress.cancel(); }});
         const UndoStep step(&grid, QStringLiteral("Import"));
-        const ImportReport report = ApplyImport(grid, source, spec.layout);
+        const ImportReport report = ApplyImport(grid, source, kind.layout);
         if (report.unmatchedCount > 0)
             dialogs.showMessage(parent,
-                                UnmatchedMessage(fileName, source.isSheet, report, spec.layout));
+                                UnmatchedMessage(fileName, source.isSheet, report, kind.layout));
         return true;
     } catch (const ReadCancelled&) {
     } catch (const UserError& e) {
@@ -71,7 +71,7 @@ void SaveExport(QWidget* parent, Dialogs& dialogs, const QString& written) {
 } // namespace
 
 void ExportGridFile(QWidget* parent, Dialogs& dialogs, const GridData& grid,
-                    const GridFileSpec& spec, const QString& name) {
+                    const GridFileKind& kind, const QString& name) {
     try {
         QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/tolvane-export-XXXXXX"));
         if (!folder.isValid())
@@ -80,7 +80,7 @@ void ExportGridFile(QWidget* parent, Dialogs& dialogs, const GridData& grid,
         QString stem = name.isEmpty() ? QStringLiteral("Data") : name;
         stem.replace(u'/', u'_');
         const QString path = folder.filePath(stem + QStringLiteral(".xlsx"));
-        WriteXlsx(ExportGrid(grid, spec.layout), path);
+        WriteXlsx(ExportGrid(grid, kind.layout), path);
         if (dialogs.openUrl(QUrl::fromLocalFile(path))) {
             folder.setAutoRemove(false); // the spreadsheet program reads the file from here
             return;

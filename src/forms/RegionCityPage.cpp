@@ -213,12 +213,12 @@ RegionCityPage::SubPageGrid RegionCityPage::shownGrid() {
 
 void RegionCityPage::cmdRCImportClick() {
     const SubPageGrid shown = shownGrid();
-    ImportGridFile(shown.view, main_.dialogs(), shown.grid, shown.spec);
+    ImportGridFile(shown.view, main_.dialogs(), shown.grid, shown.kind);
 }
 
 void RegionCityPage::cmdRCExportClick() {
     const SubPageGrid shown = shownGrid();
-    ExportGridFile(shown.view, main_.dialogs(), shown.grid, shown.spec, shownMap());
+    ExportGridFile(shown.view, main_.dialogs(), shown.grid, shown.kind, shownMap());
 }
 
 } // namespace tolvane

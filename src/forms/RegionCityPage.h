@@ -11,7 +11,7 @@ namespace tolvane {
 
 class ChartSizeBar;
 class DataGridView;
-struct GridFileSpec;
+struct GridFileKind;
 class MapTable;
 
 // The "Advance Bubble" page: filled regions with city bubbles over them. Its two sub-pages
@@ -70,7 +70,7 @@ private:
     struct SubPageGrid {
         DataGridView* view;
         GridData& grid;
-        const GridFileSpec& spec;
+        const GridFileKind& kind;
     };
     SubPageGrid shownGrid();
     void build(QWidget* tab);

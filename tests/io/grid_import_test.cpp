@@ -173,10 +173,10 @@ TEST(GridImport, SheetWithoutNamesGoesByPositionIntoEveryRow) {
 }
 
 // Each page's grid, exported and imported back into a grid whose values were changed.
-class EveryGrid : public ::testing::TestWithParam<std::pair<const GridFileSpec*, GridLayout>> {};
+class EveryGrid : public ::testing::TestWithParam<std::pair<const GridFileKind*, GridLayout>> {};
 
 TEST_P(EveryGrid, ExportThenImportGivesTheGridBack) {
-    const auto [spec, layout] = GetParam();
+    const auto [kind, layout] = GetParam();
     GridData original = tolvane::test::RoundTripGrid();
     GridData grid = MakeDataGrid(layout);
     grid.setRowCount(original.rowCount());
@@ -186,20 +186,20 @@ TEST_P(EveryGrid, ExportThenImportGivesTheGridBack) {
 
     QTemporaryDir dir;
     const QString path = dir.filePath("grid.xlsx");
-    WriteXlsx(ExportGrid(grid, spec->layout), path);
+    WriteXlsx(ExportGrid(grid, kind->layout), path);
     const ImportSource source = ReadImportSource(path);
     EXPECT_EQ(source.sheet.cells(5, 2), "DE.HH");
-    EXPECT_EQ(source.sheet.cells(2, 4), spec->layout.extraColumn ? "1" : "");
+    EXPECT_EQ(source.sheet.cells(2, 4), kind->layout.extraColumn ? "1" : "");
 
     GridData changed = grid;
     for (int r = 2; r < grid.rowCount(); ++r)
         for (int c : {ColData, ColExtra})
             changed.setText(c, r, QStringLiteral("99"));
     const std::string extraBefore = Column(changed, ColExtra);
-    ApplyImport(changed, source, spec->layout);
+    ApplyImport(changed, source, kind->layout);
     EXPECT_EQ(Column(changed, ColData), Column(grid, ColData));
     EXPECT_EQ(Column(changed, ColExtra),
-              spec->layout.extraColumn ? Column(grid, ColExtra) : extraBefore);
+              kind->layout.extraColumn ? Column(grid, ColExtra) : extraBefore);
 }
 
 INSTANTIATE_TEST_SUITE_P(Pages, EveryGrid,
