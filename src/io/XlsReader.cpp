@@ -70,7 +70,8 @@ public:
     explicit Workbook(const QByteArray& file) {
         const auto [stream, name] = WorkbookStream(file);
         if (!XlsTextsFit(stream))
-            throw UserError(QStringLiteral("the file is damaged (a text runs past its record)"));
+            throw UserError(QStringLiteral(
+                "the file is damaged (a text or a sheet size in it is inconsistent)"));
         const std::optional<QByteArray> clean = WriteCompoundFile(name, WholeXlsRecords(stream));
         if (!clean) throw UserError(QStringLiteral("there is not enough memory to read it"));
         copy_.setFileTemplate(QDir::tempPath() + QStringLiteral("/tolvane-XXXXXX.xls"));

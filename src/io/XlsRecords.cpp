@@ -231,12 +231,20 @@ bool RecordTextsFit(const QByteArray& stream) {
     Records r(stream, 0);
     if (!r.next() || r.type() != kBof) return true; // FreeXL refuses the stream itself
     const bool biff8 = r.u16At(0) == 0x0600;
+    bool sized = false; // whether the sheet being read has had its size
     while (r.next()) {
         qsizetype at = 0;
         bool shortCount = false; // a count of one byte, not two
         switch (r.type()) {
+        case kBof:
+            sized = false;
+            continue;
         case kDimensions: // FreeXL reads the sheet's size from it with no look at its length
             if (r.length() < (biff8 ? 14 : 10)) return false;
+            // A second size makes FreeXL take new cells for the sheet but keep counting
+            // the old ones, past their end, when it lets them go.
+            if (sized) return false;
+            sized = true;
             continue;
         case kFormat:
             at = 2;

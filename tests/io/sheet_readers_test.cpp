@@ -199,6 +199,11 @@ TEST(SheetReaders, HostileAndDamagedFilesGiveAClearReasonAndNothingElse) {
     EXPECT_EQ(ReadError(QStringLiteral(TOLVANE_SOURCE_DIR
                                        "/fuzz/crashers/sheet_xls/freexl-iconv-stack-overread.xls")),
               "the file is damaged or holds no workbook");
+    // A sheet sized twice, the second time too large: FreeXL would count the first size's
+    // cells by the second.
+    EXPECT_EQ(ReadError(QStringLiteral(TOLVANE_SOURCE_DIR
+                                       "/fuzz/crashers/sheet_xls/freexl-sheet-sized-twice.xls")),
+              "the file is damaged (a text or a sheet size in it is inconsistent)");
 
     // Entities are never expanded: neither a file's contents nor a billion laughs.
     const QByteArray doctype = "<!DOCTYPE w [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;\">"
