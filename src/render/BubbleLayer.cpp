@@ -1,5 +1,6 @@
 #include "render/ChartLayers.h"
 #include "render/ChartStyle.h"
+#include "render/DiscPixels.h"
 #include "render/ThickLines.h"
 
 #include <QFontMetricsF>
@@ -7,121 +8,10 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <future>
-#include <thread>
 
 namespace tolvane {
 
 namespace {
-
-// A bubble is three discs, one over the other: a white rim separates touching bubbles, a
-// slightly darker edge keeps pale ones visible on the pale base map, and the fill.
-struct Disc {
-    double radius;
-    QColor color;
-};
-using BubbleDiscs = std::array<Disc, 3>;
-
-BubbleDiscs DiscsOf(double radius, const QColor& fill, double unit) {
-    const double rim = std::max(1.0, 0.6 * unit);
-    const double edge = std::max(0.8, 0.3 * unit);
-    return {Disc{radius + rim / 2, QColor(255, 255, 255, 230)},
-            Disc{radius - rim / 2 + edge / 2, fill.darker(150)},
-            Disc{radius - rim / 2 - edge / 2, fill}};
-}
-
-// Each byte of `x` times a / 255, rounded: two channels at a time.
-inline uint32_t ByteMul(uint32_t x, uint32_t a) {
-    uint32_t t = (x & 0xff00ff) * a;
-    t = ((t + ((t >> 8) & 0xff00ff) + 0x800080) >> 8) & 0xff00ff;
-    x = ((x >> 8) & 0xff00ff) * a;
-    x = (x + ((x >> 8) & 0xff00ff) + 0x800080) & 0xff00ff00;
-    return x | t;
-}
-
-// "Over" with a premultiplied ink at coverage `a` (0 .. 255) onto an opaque or
-// premultiplied pixel.
-inline QRgb Over(QRgb d, QRgb ink, uint32_t a) {
-    const uint32_t s = ByteMul(ink, a);
-    return s + ByteMul(d, 255 - qAlpha(s));
-}
-
-// The coverage (0 .. 255) of a disc whose rim lies `inside` pixels beyond the pixel centre.
-inline uint32_t Coverage(float inside) {
-    const int a = static_cast<int>(inside * 255.0f + 0.5f);
-    return static_cast<uint32_t>(a < 0 ? 0 : a > 255 ? 255 : a);
-}
-
-// The pixels of a 32-bit image, detached once for all the bubbles painted on it.
-struct Pixels {
-    explicit Pixels(QImage& image)
-        : bits(image.bits())
-        , stride(image.bytesPerLine())
-        , width(image.width())
-        , height(image.height()) {}
-    QRgb* row(int y) const { return reinterpret_cast<QRgb*>(bits + stride * y); }
-    uchar* bits;
-    qsizetype stride;
-    int width, height;
-};
-
-// The discs laid straight onto a 32-bit image: each pixel takes the coverage of its distance
-// to the centre. Filling thousands of ellipses through the painter's path filler is what
-// made crowded city maps slow; inside the fill every pixel is simply the fill. Only rows
-// `top` .. `bottom` are touched, so that bands of one image can be painted at once.
-void PaintDiscsDirect(const Pixels& image, QPointF centre, const BubbleDiscs& discs, int top,
-                      int bottom) {
-    const double outer = discs[0].radius + 0.5;
-    const double cx = centre.x(), cy = centre.y();
-    const int y0 = std::max(top, static_cast<int>(std::floor(cy - outer)));
-    const int y1 = std::min(bottom, static_cast<int>(std::ceil(cy + outer)));
-    const Disc& fill = discs.back();
-    const double solid = fill.color.alpha() == 255 ? fill.radius - 0.5 : 0;
-    const QRgb fillPixel = qPremultiply(fill.color.rgba());
-    const std::array<QRgb, 3> inks{qPremultiply(discs[0].color.rgba()),
-                                   qPremultiply(discs[1].color.rgba()), fillPixel};
-    const bool opaqueEdge = discs[1].color.alpha() == 255;
-    const float reach0 = static_cast<float>(discs[0].radius + 0.5);
-    const float reach1 = static_cast<float>(discs[1].radius + 0.5);
-    const float reach2 = static_cast<float>(discs[2].radius + 0.5);
-    for (int y = y0; y <= y1; ++y) {
-        const double dy = y + 0.5 - cy;
-        if (std::fabs(dy) >= outer) continue;
-        const double reach = std::sqrt(outer * outer - dy * dy);
-        const int xa = std::max(0, static_cast<int>(std::floor(cx - reach - 0.5)));
-        const int xb = std::min(image.width - 1, static_cast<int>(std::ceil(cx + reach - 0.5)));
-        int sa = xb + 1, sb = xb; // the run of pixels inside the fill
-        if (solid > std::fabs(dy)) {
-            const double half = std::sqrt(solid * solid - dy * dy);
-            sa = std::max(xa, static_cast<int>(std::ceil(cx - half - 0.5)));
-            sb = std::min(xb, static_cast<int>(std::floor(cx + half - 0.5)));
-        }
-        QRgb* px = image.row(y);
-        const auto dy2 = static_cast<float>(dy * dy);
-        const auto left = static_cast<float>(0.5 - cx);
-        for (int x = xa; x <= xb; ++x) {
-            if (x == sa && sa <= sb) {
-                std::fill(px + sa, px + sb + 1, fillPixel);
-                x = sb;
-                continue;
-            }
-            // A pixel of the rings, where coverages are partial.
-            const float dx = static_cast<float>(x) + left;
-            const float d = std::sqrt(dx * dx + dy2);
-            const uint32_t edge = Coverage(reach1 - d);
-            QRgb p;
-            if (edge == 255 && opaqueEdge) {
-                p = inks[1]; // what lay below no longer shows
-            } else {
-                p = px[x];
-                if (const uint32_t rim = Coverage(reach0 - d)) p = Over(p, inks[0], rim);
-                if (edge) p = Over(p, inks[1], edge);
-            }
-            if (const uint32_t inner = Coverage(reach2 - d)) p = Over(p, inks[2], inner);
-            px[x] = p;
-        }
-    }
-}
 
 // Boxes binned in a grid of cells: which of thousands of boxes a box may touch is found
 // without testing them all.
@@ -187,8 +77,11 @@ struct Bubble {
     QString name;
 };
 
-// The bubbles in order. Laid directly on an image, a crowded map is painted in horizontal
-// bands at once, each band taking every bubble in the same order: the picture is the same.
+QFont NameFont(double unit) {
+    return ChartFont(7 * unit, false, true);
+}
+
+// The bubbles in order, laid directly on an image where the painter allows.
 void PaintBubbleDiscs(QPainter& painter, const std::vector<Bubble>& bubbles, double unit) {
     QTransform toImage;
     QImage* image = DirectTarget(painter, &toImage);
@@ -197,37 +90,21 @@ void PaintBubbleDiscs(QPainter& painter, const std::vector<Bubble>& bubbles, dou
             PaintBubble(painter, b.centre, b.radius, b.fill, unit);
         return;
     }
-    std::vector<std::pair<QPointF, BubbleDiscs>> discs;
+    std::vector<PlacedDiscs> discs;
     discs.reserve(bubbles.size());
     for (const Bubble& b : bubbles)
-        discs.emplace_back(toImage.map(b.centre), DiscsOf(b.radius, b.fill, unit));
-    const Pixels pixels(*image);
-    const auto paintBand = [&](int top, int bottom) {
-        for (const auto& [centre, d] : discs)
-            PaintDiscsDirect(pixels, centre, d, top, bottom);
-    };
-    const int height = pixels.height;
-    constexpr size_t kWorthABand = 200; // fewer bubbles are drawn before a thread starts
-    const int bands = discs.size() < kWorthABand
-                          ? 1
-                          : std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 4);
-    std::vector<std::future<void>> others;
-    for (int band = 1; band < bands; ++band)
-        others.push_back(std::async(std::launch::async, paintBand, band * height / bands,
-                                    (band + 1) * height / bands - 1));
-    paintBand(0, height / bands - 1);
-    for (std::future<void>& other : others)
-        other.get();
+        discs.push_back({toImage.map(b.centre), DiscsOf(b.radius, b.fill, unit)});
+    PaintManyDiscs(Pixels(*image), discs);
 }
 
-// Names go beside their bubbles where there is room: never over another name, the middle
-// of another bubble or `keepClear`, never outside the frame. Larger bubbles, drawn first,
-// are named first; a name with no room is left out.
-void PaintNames(QPainter& painter, const std::vector<Bubble>& bubbles, const MapView& view,
-                const QRectF& keepClear) {
-    const QFont font = ChartFont(7 * view.unit, false, true);
+// The names laid out beside their bubbles where there is room: never over another name, the
+// middle of another bubble or `keepClear`, never outside the frame. Larger bubbles, drawn
+// first, are named first; a name with no room is left out. `halo` is the width of the
+// names' halos, which their boxes keep clear of one another.
+std::vector<HaloText> PlaceNames(const std::vector<Bubble>& bubbles, const MapView& view,
+                                 const QRectF& keepClear, double halo) {
+    const QFont font = NameFont(view.unit);
     const QFontMetricsF fm(font);
-    const double halo = font.pixelSize() * 0.28;
     const double gap = 1.5 * view.unit;
     const double cell = 24 * view.unit;
     // A name may cross its own bubble's rim but not hide the middle of another bubble.
@@ -239,6 +116,7 @@ void PaintNames(QPainter& painter, const std::vector<Bubble>& bubbles, const Map
             static_cast<int>(k));
     }
     BoxGrid placed(view.frame, cell);
+    std::vector<HaloText> labels;
     const double h = fm.ascent() + fm.descent();
     const double probe = std::min(fm.averageCharWidth(), h);
     for (size_t k = 0; k < bubbles.size(); ++k) {
@@ -273,11 +151,11 @@ void PaintNames(QPainter& painter, const std::vector<Bubble>& bubbles, const Map
             const QRectF box = boxAt(at, w);
             if (blocked(box)) continue;
             placed.insert(box, 0);
-            const HaloText label = LayoutCentred(b.name, font, at);
-            DrawHaloText(painter, label, palette::kDarkInk, HaloFor(palette::kDarkInk), halo);
+            labels.push_back(LayoutCentred(b.name, font, at));
             break;
         }
     }
+    return labels;
 }
 
 } // namespace
@@ -297,7 +175,7 @@ void PaintBubble(QPainter& painter, const QPointF& centre, double radius, const 
     if (QImage* image = DirectTarget(painter, &toImage);
         image && !painter.hasClipping() && image->format() != QImage::Format_ARGB32) {
         const Pixels pixels(*image);
-        PaintDiscsDirect(pixels, toImage.map(centre), discs, 0, pixels.height - 1);
+        PaintDiscsDirect(pixels, toImage.map(centre), discs);
         return;
     }
     painter.save();
@@ -326,8 +204,13 @@ void PaintBubbles(QPainter& painter, const ChartScene& scene, const MapView& vie
     // Large bubbles first, so the small ones drawn later stay visible on top.
     std::stable_sort(bubbles.begin(), bubbles.end(),
                      [](const Bubble& a, const Bubble& b) { return a.radius > b.radius; });
-    PaintBubbleDiscs(painter, bubbles, view.unit);
-    if (withNames) PaintNames(painter, bubbles, view, keepClear);
+    // Names are placed by where the bubbles are, not by their pixels: their halos are
+    // outlined while the bubbles are painted.
+    const double halo = NameFont(view.unit).pixelSize() * 0.28;
+    const std::vector<HaloText> names =
+        withNames ? PlaceNames(bubbles, view, keepClear, halo) : std::vector<HaloText>();
+    DrawHaloTextsOver(painter, names, palette::kDarkInk, HaloFor(palette::kDarkInk), halo,
+                      [&] { PaintBubbleDiscs(painter, bubbles, view.unit); });
 }
 
 } // namespace tolvane

@@ -10,6 +10,7 @@
 #include <QTextLayout>
 #include <algorithm>
 #include <cmath>
+#include <future>
 #include <mutex>
 #include <unordered_map>
 
@@ -216,6 +217,31 @@ void DrawHaloText(QPainter& painter, const HaloText& text, const QColor& ink, co
         painter.strokePath(text.glyphs, pen);
     }
     painter.fillPath(text.glyphs, ink);
+    painter.restore();
+}
+
+void DrawHaloTextsOver(QPainter& painter, std::span<const HaloText> texts, const QColor& ink,
+                       const QColor& halo, double haloWidth, const std::function<void()>& beneath) {
+    QTransform toImage;
+    QImage* image = DirectTarget(painter, &toImage);
+    if (texts.empty() || haloWidth <= 0 || !image || painter.hasClipping()) {
+        beneath();
+        for (const HaloText& text : texts)
+            DrawHaloText(painter, text, ink, halo, haloWidth);
+        return;
+    }
+    ThickLineMask mask(image->size(), haloWidth);
+    auto outlining = std::async(std::launch::async, [&] {
+        for (const HaloText& text : texts)
+            for (const QPolygonF& ring : text.glyphs.toSubpathPolygons())
+                mask.addPolyline(ring, toImage);
+    });
+    beneath();
+    outlining.get();
+    mask.composite(*image, halo);
+    painter.save();
+    for (const HaloText& text : texts)
+        painter.fillPath(text.glyphs, ink);
     painter.restore();
 }
 

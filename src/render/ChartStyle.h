@@ -7,6 +7,8 @@
 #include <QPointF>
 #include <QRectF>
 #include <QString>
+#include <functional>
+#include <span>
 
 class QPainter;
 
@@ -66,6 +68,11 @@ HaloText LayoutCentred(const QString& text, const QFont& font, const QPointF& ce
 HaloText LayoutAt(const QString& text, const QFont& font, const QPointF& origin);
 void DrawHaloText(QPainter& painter, const HaloText& text, const QColor& ink, const QColor& halo,
                   double haloWidth);
+// Texts whose halos never meet, drawn over what `beneath` paints first. On a crowded map
+// outlining the halos costs as much as the picture beneath them, so it is done while
+// `beneath` paints.
+void DrawHaloTextsOver(QPainter& painter, std::span<const HaloText> texts, const QColor& ink,
+                       const QColor& halo, double haloWidth, const std::function<void()>& beneath);
 // The halo that suits an ink colour.
 QColor HaloFor(const QColor& ink);
 

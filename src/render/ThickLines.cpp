@@ -91,7 +91,9 @@ void ThickLineMask::addPolyline(std::span<const QPointF> line, const QTransform&
     if (line.empty()) return;
     QPointF last = toDevice.map(line[0]);
     if (line.size() == 1) addSegment(last, last);
-    constexpr double kStep2 = 0.5 * 0.5;
+    // A wide line (a halo around letters) hides the corners a longer step cuts off curves.
+    const double step = std::max(0.5, halfWidth_ / 3.0);
+    const double kStep2 = step * step;
     for (size_t i = 1, n = line.size(); i < n; ++i) {
         const QPointF p = toDevice.map(line[i]);
         const QPointF d = p - last;

@@ -1,9 +1,11 @@
 // City bubbles as a reader sees them: sizes by area, the legend's circles as drawn on the
 // map, names where they hide nothing.
 #include "render/ChartLayers.h"
+#include "render/DiscPixels.h"
 #include "render/RenderFixture.h"
 
 #include <gtest/gtest.h>
+#include <random>
 
 using namespace tolvane;
 using namespace tolvane::test;
@@ -91,4 +93,29 @@ TEST(BubbleLayer, NamesGoWhereTheyHideNoOtherBubble) {
         << "West is named on another side";
     EXPECT_GT(inkIn(QRect(east + QPoint(radius, -6), east + QPoint(60, 6))), 10)
         << "East is named on its right";
+}
+
+TEST(BubbleLayer, ACrowdPaintedInTilesIsTheCrowdPaintedOneByOne) {
+    // Bubbles across tile edges, the picture's edges and each other, some see-through, on
+    // a picture whose right edge leaves a tile three pixels wide.
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> at(-30, 560), size(0.3, 70);
+    std::vector<PlacedDiscs> crowd;
+    for (int k = 0; k < 600; ++k) {
+        const QColor fill(static_cast<int>(random() % 256), static_cast<int>(random() % 256),
+                          static_cast<int>(random() % 256), k % 5 ? 255 : 120);
+        crowd.push_back({{at(random), at(random) * 0.6}, DiscsOf(size(random), fill, 0.5 + k % 9)});
+    }
+    // Last and on top, one bubble over the corner of four tiles.
+    crowd.push_back({{256.5, 256.5}, DiscsOf(40, QColor(10, 200, 30), 2)});
+    QImage tiled(515, 300, QImage::Format_RGB32);
+    tiled.fill(QColor(230, 228, 220));
+    QImage single = tiled.copy();
+    PaintManyDiscs(Pixels(tiled), crowd);
+    const Pixels pixels(single);
+    for (const PlacedDiscs& d : crowd)
+        PaintDiscsDirect(pixels, d.centre, d.discs);
+    EXPECT_EQ(tiled, single);
+    for (const QPoint p : {QPoint(255, 255), QPoint(256, 256), QPoint(220, 256), QPoint(290, 255)})
+        EXPECT_EQ(tiled.pixelColor(p), QColor(10, 200, 30)) << p.x() << "," << p.y();
 }
