@@ -72,8 +72,9 @@ TOLVANE_FUZZ_TARGET(render_scene) {
     try {
         if (bytes.trimmed().startsWith('{')) {
             scene.movie = ParseMapMovie(bytes);
-            scene.data = ReadStagedChart(
-                scene.movie->kind, XmlReader::fromBytes(kEverything, QStringLiteral("all")).root());
+            scene.data = std::make_shared<const StagedChart>(
+                ReadStagedChart(scene.movie->kind,
+                                XmlReader::fromBytes(kEverything, QStringLiteral("all")).root()));
         } else {
             const XmlReader reader = XmlReader::fromBytes(bytes, QStringLiteral("fuzz"));
             const MovieKind kind = KindForRoot(reader.root(), pick(0));
@@ -81,12 +82,12 @@ TOLVANE_FUZZ_TARGET(render_scene) {
             scene.movie =
                 ParseMapMovie(kind == MovieKind::Flag ? SquaresAs("flag", styles[pick(1) % 3])
                                                       : SquaresAs(qPrintable(MovieKindText(kind))));
-            scene.data = ReadStagedChart(kind, reader.root());
+            scene.data = std::make_shared<const StagedChart>(ReadStagedChart(kind, reader.root()));
         }
     } catch (const UserError&) {
         return;
     }
-    scene.match = MatchChart(*scene.movie, scene.data);
+    scene.match = MatchChart(*scene.movie, *scene.data);
 
     // Small pictures: the arithmetic is the same at any size, and a small one is quick.
     const QSize picture(8 + pick(2) % 160, 6 + pick(3) % 120);

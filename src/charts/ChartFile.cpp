@@ -2,7 +2,10 @@
 
 #include "model/NumberFormat.h"
 #include "model/UserError.h"
+#include "platform/DecodedFiles.h"
 #include "platform/XmlDocument.h"
+
+#include <QDir>
 
 namespace tolvane {
 
@@ -153,8 +156,25 @@ ChartFileData ParseChartFile(ChartKind kind, const XmlReader& reader) {
     return data;
 }
 
+namespace {
+
+DecodedFiles<ChartFileData>& ChartFiles() {
+    static DecodedFiles<ChartFileData> charts(0);
+    return charts;
+}
+
+} // namespace
+
+void KeepChartFilesDecoded(size_t count) {
+    ChartFiles().keep(count);
+}
+
 ChartFileData LoadChartFile(ChartKind kind, const QString& path) {
-    return ParseChartFile(kind, XmlReader::load(path));
+    return *ChartFiles().load(path, static_cast<int>(kind), [&](QByteArray bytes) {
+        const XmlReader reader = XmlReader::fromBytes(bytes, QDir::toNativeSeparators(path));
+        bytes = QByteArray(); // the parser keeps a copy of its own
+        return std::make_shared<const ChartFileData>(ParseChartFile(kind, reader));
+    });
 }
 
 XmlWriter BuildChartFile(ChartKind kind, const ChartFileData& data, bool staged) {

@@ -35,7 +35,13 @@ struct ChartFileData {
 // before anything is handed back, so callers change nothing on failure. Each item starts
 // from an empty record: a missing child never inherits the previous item's value.
 ChartFileData ParseChartFile(ChartKind kind, const XmlReader& reader);
+// The file read and parsed.
 ChartFileData LoadChartFile(ChartKind kind, const QString& path);
+// From now on the last `count` files loaded are kept decoded and found again by their
+// content: changing back to a large map then costs a look at its file, not a parse. A
+// program that draws one chart and ends keeps none (the default): their memory is the
+// drawing's.
+void KeepChartFilesDecoded(size_t count);
 
 // Writes the layout of the kind. `staged` writes the movie's copy: in region-city files its
 // region entries are then named "city".

@@ -71,6 +71,8 @@ TFrmMain::TFrmMain(const QString& appFolder, Dialogs& dialogs, QWidget* parent)
                           Qt::WindowCloseButtonHint)
     , dialogs_(dialogs) {
     model_.appFolder = appFolder;
+    // The user switches between maps and pages: the last few charts read stay decoded.
+    KeepChartFilesDecoded(3);
     setWindowTitle(AppInfo::productName());
     setFixedSize(kClientWidth, kClientHeight);
 
@@ -158,7 +160,7 @@ TFrmMain::TFrmMain(const QString& appFolder, Dialogs& dialogs, QWidget* parent)
     // A click on the preview selects the region's or city's row in the active page's grid.
     for (ChartPlayer* player : {Flash1, ShadeFlash1}) {
         connect(player, &ChartPlayer::entryClicked, this, [this, player](ChartHit hit) {
-            const StagedChart& staged = player->scene().data;
+            const StagedChart& staged = *player->scene().data;
             const auto e = static_cast<size_t>(hit.entry);
             ChartPage& page = *pages_[static_cast<size_t>(activePage_)];
             if (hit.kind == ChartHit::Kind::Region && e < staged.regions.size())

@@ -192,9 +192,9 @@ void PaintBubbles(QPainter& painter, const ChartScene& scene, const MapView& vie
                   const QRectF& keepClear) {
     const MapMovie& movie = *scene.movie;
     std::vector<Bubble> bubbles;
-    for (size_t i = 0; i < scene.data.cities.size() && i < scene.match.cityPoint.size(); ++i) {
+    for (size_t i = 0; i < scene.data->cities.size() && i < scene.match.cityPoint.size(); ++i) {
         const int point = scene.match.cityPoint[i];
-        const StagedCity& c = scene.data.cities[i];
+        const StagedCity& c = scene.data->cities[i];
         const double radius = BubbleRadius(c.scale, view.unit);
         if (point < 0 || radius <= 0) continue;
         const QColor fill = c.color ? RgbColor(*c.color) : palette::kSubtleInk;

@@ -93,7 +93,7 @@ void PaintMapChart(QPainter& painter, const ChartScene& scene, const QRectF& fra
     const RegionFills fills =
         ComputeRegionFills(scene, !cityChart, cityChart ? palette::kLand : palette::kNoData);
     const QColor border =
-        scene.data.border ? RgbColor(*scene.data.border) : palette::kDefaultBorder;
+        scene.data->border ? RgbColor(*scene.data->border) : palette::kDefaultBorder;
     // Outlines are measured on other cores while the fills are drawn.
     const double width = BorderWidth(u, view.mapRect, movie.regions.size());
     BorderLayer landEdges(painter, movie.contextEdges, view.toDevice, width * 0.8, view.area);
@@ -102,11 +102,11 @@ void PaintMapChart(QPainter& painter, const ChartScene& scene, const QRectF& fra
     PaintRegions(painter, movie, view, fills);
     landEdges.paint(painter, palette::kLandEdge);
     borders.paint(painter, border);
-    if (movie.kind == MovieKind::Region && scene.data.showText)
+    if (movie.kind == MovieKind::Region && scene.data->showText)
         PaintRegionLabels(painter, scene, view, fills);
     const bool onLand = !movie.context.empty();
     if (movie.kind == MovieKind::City || movie.kind == MovieKind::RegionCity)
-        PaintBubbles(painter, scene, view, cityChart && scene.data.showText,
+        PaintBubbles(painter, scene, view, cityChart && scene.data->showText,
                      legend.area(layout.legendAt, layout.legendColumns, onLand));
     legend.paint(painter, layout.legendAt, layout.legendColumns, onLand);
 }

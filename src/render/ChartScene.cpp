@@ -2,29 +2,29 @@
 
 #include "model/ChartModel.h"
 #include "model/UserError.h"
+#include "platform/DecodedFiles.h"
 #include "platform/XmlDocument.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QHash>
 #include <optional>
 
 namespace tolvane {
 
 ChartMatch MatchChart(const MapMovie& movie, const StagedChart& data) {
     ChartMatch m;
-    QHash<QString, int> byKey, byName;
-    for (int i = static_cast<int>(movie.regions.size()) - 1; i >= 0; --i) {
-        const MovieShape& s = movie.regions[static_cast<size_t>(i)];
-        // Walking backwards leaves the first shape of a repeated key or name in the index.
-        if (!s.key.isEmpty()) byKey.insert(s.key, i);
-        if (!s.name.isEmpty()) byName.insert(s.name, i);
-    }
+    // Of shapes with one key or name, the first is the one matched.
+    const auto keyOf = [&](int i) -> const QString& {
+        return movie.regions[static_cast<size_t>(i)].key;
+    };
+    const auto nameOf = [&](int i) -> const QString& {
+        return movie.regions[static_cast<size_t>(i)].name;
+    };
     m.regionShape.reserve(data.regions.size());
     for (const StagedRegion& r : data.regions) {
         int shape = -1;
-        if (r.shortName != kNoDataMark) shape = byKey.value(r.shortName, -1);
-        if (shape < 0) shape = byName.value(r.name, -1);
+        if (r.shortName != kNoDataMark) shape = movie.regionKeys.first(r.shortName, keyOf);
+        if (shape < 0) shape = movie.regionNames.first(r.name, nameOf);
         m.regionShape.push_back(shape);
         if (shape < 0)
             m.unmatchedRegions.push_back(r.shortName.isEmpty() || r.shortName == kNoDataMark
@@ -32,21 +32,21 @@ ChartMatch MatchChart(const MapMovie& movie, const StagedChart& data) {
                                              : QStringLiteral("%1 (%2)").arg(r.name, r.shortName));
     }
 
-    QMultiHash<QString, int> cities;
-    for (int i = static_cast<int>(movie.cities.size()) - 1; i >= 0; --i)
-        cities.insert(movie.cities[static_cast<size_t>(i)].name, i);
+    // A city whose name several points bear is the one in its region, else the first.
+    const auto cityOf = [&](int i) -> const MovieCity& {
+        return movie.cities[static_cast<size_t>(i)];
+    };
     m.cityPoint.reserve(data.cities.size());
     for (const StagedCity& c : data.cities) {
-        const QList<int> candidates = cities.values(c.name); // most recently inserted first
-        int point = candidates.isEmpty() ? -1 : candidates.front();
-        if (candidates.size() > 1) {
-            for (const int i : candidates) {
-                if (movie.cities[static_cast<size_t>(i)].region == c.region) {
-                    point = i;
-                    break;
-                }
-            }
-        }
+        int point = -1;
+        movie.cityNames.find(
+            c.name, [&](int i) -> const QString& { return cityOf(i).name; },
+            [&](int i) {
+                if (point < 0) point = i;
+                if (cityOf(i).region != c.region) return false;
+                point = i;
+                return true;
+            });
         m.cityPoint.push_back(point);
         if (point < 0)
             m.unmatchedCities.push_back(
@@ -56,6 +56,16 @@ ChartMatch MatchChart(const MapMovie& movie, const StagedChart& data) {
 }
 
 namespace {
+
+// The staged data of a map seen before is read and hashed, not parsed again.
+std::shared_ptr<const StagedChart> LoadStagedChart(MovieKind kind, const QString& path) {
+    static DecodedFiles<StagedChart> staged(3);
+    return staged.load(path, static_cast<int>(kind), [&](QByteArray bytes) {
+        const XmlReader reader = XmlReader::fromBytes(bytes, QDir::toNativeSeparators(path));
+        bytes = QByteArray(); // the parser keeps a copy of its own
+        return std::make_shared<const StagedChart>(ReadStagedChart(kind, reader.root()));
+    });
+}
 
 // Without a staged path the movie's kind names the file beside it.
 ChartScene LoadScene(const QString& moviePath, const std::optional<QString>& stagedPath) {
@@ -88,13 +98,12 @@ ChartScene LoadScene(const QString& moviePath, const std::optional<QString>& sta
             << QStringLiteral("Chart data missing: %1").arg(QDir::toNativeSeparators(dataPath));
     } else {
         try {
-            const XmlReader reader = XmlReader::load(dataPath);
-            scene.data = ReadStagedChart(scene.movie->kind, reader.root());
+            scene.data = LoadStagedChart(scene.movie->kind, dataPath);
         } catch (const UserError& e) {
             scene.notes << QStringLiteral("Chart data damaged: %1").arg(e.message());
         }
     }
-    scene.match = MatchChart(*scene.movie, scene.data);
+    scene.match = MatchChart(*scene.movie, *scene.data);
     return scene;
 }
 

@@ -26,7 +26,8 @@ ChartMatch MatchChart(const MapMovie& movie, const StagedChart& data);
 // Everything a chart picture is drawn from, independent of any widget.
 struct ChartScene {
     std::shared_ptr<const MapMovie> movie; // null when there is no movie to play
-    StagedChart data;
+    // Shared with the decoded files kept for a map seen again: never null.
+    std::shared_ptr<const StagedChart> data = std::make_shared<const StagedChart>();
     ChartMatch match;
     QString folder;      // the movie's folder, ending in '/': flags live in its flags/
     QStringList notes;   // what could not be drawn, shown small in the picture

@@ -136,7 +136,7 @@ Range RangeOf(const std::vector<StagedFlag>& flags) {
 
 std::vector<double> AspectsOf(const ChartScene& scene) {
     std::vector<double> aspects;
-    for (const StagedFlag& f : scene.data.flags)
+    for (const StagedFlag& f : scene.data->flags)
         aspects.push_back(FlagAspect(scene.folder, f.code));
     return aspects;
 }
@@ -147,7 +147,7 @@ const QColor kNegativeBar(190, 84, 72);
 // Flag1: a column per country, its flag on top. Flags share one height; a flag too wide
 // for its column is narrowed, keeping its shape.
 void PaintColumns(QPainter& painter, const ChartScene& scene, const QRectF& area, double u) {
-    const auto& flags = scene.data.flags;
+    const auto& flags = scene.data->flags;
     const std::vector<double> aspects = AspectsOf(scene);
     const double n = static_cast<double>(flags.size());
     const QFont codeFont = ChartFont(8.5 * u, true);
@@ -184,7 +184,7 @@ void PaintColumns(QPainter& painter, const ChartScene& scene, const QRectF& area
 
 // Flag2: a row per country, the flag at the left and a bar to the right.
 void PaintBars(QPainter& painter, const ChartScene& scene, const QRectF& area, double u) {
-    const auto& flags = scene.data.flags;
+    const auto& flags = scene.data->flags;
     const std::vector<double> aspects = AspectsOf(scene);
     const double n = static_cast<double>(flags.size());
     const QFont codeFont = ChartFont(8.5 * u, true);
@@ -241,7 +241,7 @@ void PaintBars(QPainter& painter, const ChartScene& scene, const QRectF& area, d
 // as many rows as make the flags largest. A negative value's flag has the area of its
 // magnitude and is drawn faded inside a dashed red edge.
 void PaintProportional(QPainter& painter, const ChartScene& scene, const QRectF& area, double u) {
-    const auto& flags = scene.data.flags;
+    const auto& flags = scene.data->flags;
     const std::vector<double> aspects = AspectsOf(scene);
     const int n = static_cast<int>(flags.size());
     const QFont codeFont = ChartFont(8.5 * u, true);
@@ -306,14 +306,14 @@ void PaintFlagChart(QPainter& painter, const ChartScene& scene, const QRectF& fr
     painter.save();
     const double margin = 14 * unit;
     QRectF area = frame.adjusted(margin, margin, -margin, -margin);
-    if (!scene.data.title.isEmpty()) {
+    if (!scene.data->title.isEmpty()) {
         const QFont font = ChartFont(15 * unit, true);
         const QFontMetricsF fm(font);
-        CentredText(painter, scene.data.title, font,
+        CentredText(painter, scene.data->title, font,
                     QPointF(area.center().x(), area.top() + fm.height() / 2), area.width());
         area.setTop(area.top() + fm.height() + 10 * unit);
     }
-    if (!scene.data.flags.empty() && area.height() > 0 && area.width() > 0) {
+    if (!scene.data->flags.empty() && area.height() > 0 && area.width() > 0) {
         const QString& style = scene.movie->style;
         if (style == u"flag2")
             PaintBars(painter, scene, area, unit);

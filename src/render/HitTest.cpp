@@ -61,7 +61,7 @@ ChartHitIndex::ChartHitIndex(const ChartScene& scene, const QRectF& frame)
     for (size_t e = 0; e < scene.match.cityPoint.size(); ++e) {
         const int point = scene.match.cityPoint[e];
         if (point < 0) continue;
-        const double radius = BubbleRadius(scene.data.cities[e].scale, unit);
+        const double radius = BubbleRadius(scene.data->cities[e].scale, unit);
         cities_.push_back({static_cast<int>(e),
                            toDevice_.map(movie.cities[static_cast<size_t>(point)].position),
                            std::max(radius, kMinCityRadius)});
@@ -115,12 +115,12 @@ QPainterPath ChartHitIndex::outline(const ChartHit& hit) const {
 ChartHit ChartHitIndex::find(ChartHit::Kind kind, const QString& name, const QString& key) const {
     if (!scene_) return {};
     if (kind == ChartHit::Kind::City) {
-        const std::vector<StagedCity>& cities = scene_->data.cities;
+        const std::vector<StagedCity>& cities = scene_->data->cities;
         for (size_t e = 0; e < cities.size(); ++e)
             if (cities[e].name == name && cities[e].region == key)
                 return {kind, static_cast<int>(e)};
     } else if (kind == ChartHit::Kind::Region) {
-        const std::vector<StagedRegion>& regions = scene_->data.regions;
+        const std::vector<StagedRegion>& regions = scene_->data->regions;
         for (size_t e = 0; e < regions.size(); ++e)
             if (regions[e].name == name && regions[e].shortName == key)
                 return {kind, static_cast<int>(e)};
@@ -131,7 +131,7 @@ ChartHit ChartHitIndex::find(ChartHit::Kind kind, const QString& name, const QSt
 QString ChartHitIndex::describe(const ChartHit& hit) const {
     if (!scene_ || hit.entry < 0) return {};
     const auto e = static_cast<size_t>(hit.entry);
-    const StagedChart& data = scene_->data;
+    const StagedChart& data = *scene_->data;
     const auto legendText = [&](std::optional<uint32_t> color, int shade) {
         for (const StagedLegendItem& item : data.legend)
             if (item.color == color && item.shade == shade) return item.text;

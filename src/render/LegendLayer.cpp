@@ -22,14 +22,14 @@ constexpr double kLegendTextWidth = 240;
 
 LegendLayout::LegendLayout(const ChartScene& scene, double unit)
     : unit_(unit) {
-    if (!scene.movie || !scene.data.showLegend) return;
+    if (!scene.movie || !scene.data->showLegend) return;
     const MovieKind kind = scene.movie->kind;
     if (kind != MovieKind::Region && kind != MovieKind::City) return;
     bubbles_ = kind == MovieKind::City;
     const QFontMetricsF fm(LegendFont(unit));
     double maxRadius = 0;
-    for (int i = 0; i < scene.data.legendCount; ++i) {
-        const StagedLegendItem& src = scene.data.legend[static_cast<size_t>(i)];
+    for (int i = 0; i < scene.data->legendCount; ++i) {
+        const StagedLegendItem& src = scene.data->legend[static_cast<size_t>(i)];
         Item item;
         item.text = FittedText(src.text, fm, kLegendTextWidth * unit);
         item.color = src.color ? RgbColor(*src.color) : palette::kNoData;

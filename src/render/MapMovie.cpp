@@ -1,7 +1,7 @@
 #include "render/MapMovie.h"
 
 #include "model/UserError.h"
-#include "platform/FileOps.h"
+#include "platform/DecodedFiles.h"
 #include "render/Json.h"
 
 #include <QDir>
@@ -401,94 +401,45 @@ std::shared_ptr<const MapMovie> ParseMapMovie(const QByteArray& bytes) {
             all = all.united(QRectF(c.position, QSizeF(0, 0)));
         movie->viewBox = all;
     }
+    const auto regionIndex = [&](auto field) {
+        return NameIndex(static_cast<int>(movie->regions.size()), [&](int i) -> const QString& {
+            return movie->regions[static_cast<size_t>(i)].*field;
+        });
+    };
+    movie->regionKeys = regionIndex(&MovieShape::key);
+    movie->regionNames = regionIndex(&MovieShape::name);
+    movie->cityNames =
+        NameIndex(static_cast<int>(movie->cities.size()), [&](int i) -> const QString& {
+            return movie->cities[static_cast<size_t>(i)].name;
+        });
     return movie;
 }
 
 namespace {
 
-// A decoded movie, known by its content and by the files seen holding it.
-struct CacheEntry {
-    qsizetype size = 0;
-    size_t hash = 0, check = 0; // two hashes of the content, differently seeded
-    std::vector<FileStamp> files;
-    std::shared_ptr<const MapMovie> movie;
-};
-
-struct MovieCache {
-    // A handful of maps covers the preview, the capture player and a page switch back.
-    static constexpr size_t kCapacity = 6;
-    static constexpr size_t kFilesPerEntry = 8;
-    std::mutex mutex;
-    std::list<CacheEntry> entries; // most recent first
-
-    // Under the lock: the entry matching, moved to the front; null when none does.
-    template <typename Match> CacheEntry* find(Match match) {
-        for (auto it = entries.begin(); it != entries.end(); ++it) {
-            if (!match(*it)) continue;
-            entries.splice(entries.begin(), entries, it);
-            return &entries.front();
-        }
-        return nullptr;
-    }
-    static void remember(CacheEntry& e, const std::optional<FileStamp>& file) {
-        if (!file || std::find(e.files.begin(), e.files.end(), *file) != e.files.end()) return;
-        if (e.files.size() >= kFilesPerEntry) e.files.erase(e.files.begin());
-        e.files.push_back(*file);
-    }
-};
-
-MovieCache& Cache() {
-    static MovieCache cache;
-    return cache;
+// A handful of maps covers the preview, the capture player and a page switch back.
+DecodedFiles<MapMovie>& Movies() {
+    static DecodedFiles<MapMovie> movies(6);
+    return movies;
 }
 
 } // namespace
 
 std::shared_ptr<const MapMovie> LoadMapMovie(const QString& path) {
-    MovieCache& cache = Cache();
-    // A file seen before, unchanged, is not read again: a staged movie is a link to (or a
-    // copy of) one of a few maps, staged again on every page switch and make.
-    const std::optional<FileStamp> before = StampOf(path);
-    if (before) {
-        std::lock_guard lock(cache.mutex);
-        const auto sameFile = [&](const CacheEntry& e) {
-            return std::find(e.files.begin(), e.files.end(), *before) != e.files.end();
-        };
-        if (const CacheEntry* e = cache.find(sameFile)) return e->movie;
-    }
-    const QByteArray bytes = ReadWholeFile(path);
-    // Only a settled stamp that held while the file was read names this content.
-    const std::optional<FileStamp> file =
-        before && before->settled() && StampOf(path) == before ? before : std::nullopt;
-    const size_t hash = qHash(bytes, 0), check = qHash(bytes, 0x9E3779B97F4A7C15u);
-    {
-        std::lock_guard lock(cache.mutex);
-        const auto sameContent = [&](const CacheEntry& e) {
-            return e.size == bytes.size() && e.hash == hash && e.check == check;
-        };
-        if (CacheEntry* e = cache.find(sameContent)) {
-            MovieCache::remember(*e, file);
-            return e->movie;
+    // A staged movie is a link to (or a copy of) one of a few maps, staged again on every
+    // page switch and make.
+    return Movies().load(path, 0, [&](const QByteArray& bytes) {
+        try {
+            return ParseMapMovie(bytes);
+        } catch (const UserError& e) {
+            throw UserError(QStringLiteral("Map file damaged: %1: %2")
+                                .arg(QDir::toNativeSeparators(path), e.message()));
         }
-    }
-    std::shared_ptr<const MapMovie> movie;
-    try {
-        movie = ParseMapMovie(bytes);
-    } catch (const UserError& e) {
-        throw UserError(QStringLiteral("Map file damaged: %1: %2")
-                            .arg(QDir::toNativeSeparators(path), e.message()));
-    }
-    std::lock_guard lock(cache.mutex);
-    CacheEntry entry{bytes.size(), hash, check, {}, movie};
-    MovieCache::remember(entry, file);
-    cache.entries.push_front(std::move(entry));
-    if (cache.entries.size() > MovieCache::kCapacity) cache.entries.pop_back();
-    return movie;
+    });
 }
 
 void ClearMovieCache() {
-    std::lock_guard lock(Cache().mutex);
-    Cache().entries.clear();
+    Movies().clear();
 }
 
 } // namespace tolvane

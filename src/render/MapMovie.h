@@ -1,5 +1,7 @@
 #pragma once
 
+#include "render/NameIndex.h"
+
 #include <QByteArray>
 #include <QPainterPath>
 #include <QPointF>
@@ -64,6 +66,8 @@ struct MapMovie {
     std::vector<MovieCity> cities;
     // Every boundary of a region exactly once, so shared borders are not stroked twice.
     PointRuns borders;
+    // Regions by short name and by name, cities by name: made when the movie is decoded.
+    NameIndex regionKeys, regionNames, cityNames;
 
     std::span<const QPointF> ring(const MovieShape& shape, uint32_t k) const {
         return rings[shape.firstRing + k];

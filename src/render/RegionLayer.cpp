@@ -33,10 +33,10 @@ RegionFills ComputeRegionFills(const ChartScene& scene, bool withData, const QCo
     out.fill.assign(n, fallback);
     out.shade.assign(n, 1);
     if (!withData) return out;
-    for (size_t i = 0; i < scene.data.regions.size() && i < scene.match.regionShape.size(); ++i) {
+    for (size_t i = 0; i < scene.data->regions.size() && i < scene.match.regionShape.size(); ++i) {
         const int shape = scene.match.regionShape[i];
         if (shape < 0) continue;
-        const StagedRegion& r = scene.data.regions[i];
+        const StagedRegion& r = scene.data->regions[i];
         out.fill[static_cast<size_t>(shape)] = r.color ? RgbColor(*r.color) : palette::kNoData;
         out.shade[static_cast<size_t>(shape)] = r.shortName == u"-" ? 0 : r.shade;
     }
@@ -196,10 +196,10 @@ void PaintRegionLabels(QPainter& painter, const ChartScene& scene, const MapView
         QString full, brief;
     };
     std::vector<Candidate> candidates;
-    for (size_t i = 0; i < scene.data.regions.size() && i < scene.match.regionShape.size(); ++i) {
+    for (size_t i = 0; i < scene.data->regions.size() && i < scene.match.regionShape.size(); ++i) {
         const int shape = scene.match.regionShape[i];
         if (shape < 0 || !movie.regions[static_cast<size_t>(shape)].hasArea) continue;
-        const StagedRegion& r = scene.data.regions[i];
+        const StagedRegion& r = scene.data->regions[i];
         const MovieShape& s = movie.regions[static_cast<size_t>(shape)];
         Candidate c{static_cast<size_t>(shape), r.name.isEmpty() ? s.name : r.name,
                     r.shortName.isEmpty() || r.shortName == u"-" ? s.key : r.shortName};

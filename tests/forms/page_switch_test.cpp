@@ -290,12 +290,12 @@ TEST_F(PageSwitch, PointingAtTheMapFindsTheRowAndSelectingARowOutlinesTheRegion)
         placement.map(scene.movie->regions[static_cast<size_t>(shape)].label).toPoint();
     const ChartHit hit = player->hitAt(label);
     ASSERT_EQ(hit, (ChartHit{ChartHit::Kind::Region, static_cast<int>(entry)}));
-    EXPECT_TRUE(player->describe(hit).contains(scene.data.regions[entry].name.toHtmlEscaped()));
+    EXPECT_TRUE(player->describe(hit).contains(scene.data->regions[entry].name.toHtmlEscaped()));
 
     QTest::mouseClick(player, Qt::LeftButton, {}, label);
     const GridData& grid = map().state().grid;
     const int row = map().WGrid()->currentRow();
-    EXPECT_EQ(grid.text(1, row), scene.data.regions[entry].name);
+    EXPECT_EQ(grid.text(1, row), scene.data->regions[entry].name);
     EXPECT_EQ(map().WGrid()->currentCol(), 1);
     EXPECT_EQ(player->highlighted(), hit); // the selected row is outlined in turn
     EXPECT_EQ(dialogs.colorDialogs, 0);

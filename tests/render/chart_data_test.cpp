@@ -128,13 +128,13 @@ TEST(ChartScene, StagedFileFollowsTheMovieKind) {
 
     const ChartScene region = LoadChartScene(movie);
     EXPECT_TRUE(region.notes.isEmpty()) << region.notes.join(u'\n').toStdString();
-    EXPECT_EQ(region.data.regions.size(), 1u);
+    EXPECT_EQ(region.data->regions.size(), 1u);
     EXPECT_EQ(region.match.regionShape, std::vector<int>{0});
 
     folder.write(QStringLiteral("squares.map"), SquaresAs("city"));
     const ChartScene city = LoadChartScene(movie);
-    EXPECT_TRUE(city.data.regions.empty());
-    EXPECT_EQ(city.data.cities.size(), 1u);
+    EXPECT_TRUE(city.data->regions.empty());
+    EXPECT_EQ(city.data->cities.size(), 1u);
 
     folder.write(QStringLiteral("squares.map"), SquaresAs("regioncity"));
     const ChartScene rc = LoadChartScene(movie);

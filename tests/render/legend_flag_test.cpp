@@ -28,7 +28,8 @@ ChartScene LegendScene(const std::vector<std::pair<uint32_t, int>>& items, int c
     legend += "</plegends></provinces>";
     ChartScene scene;
     scene.movie = ParseMapMovie(SquaresAs("region"));
-    scene.data = ReadStagedChart(MovieKind::Region, XmlReader::fromBytes(legend, "t").root());
+    scene.data = std::make_shared<const StagedChart>(
+        ReadStagedChart(MovieKind::Region, XmlReader::fromBytes(legend, "t").root()));
     return scene;
 }
 
@@ -65,8 +66,8 @@ ChartScene FlagScene(const char* style, const QByteArray& items) {
     scene.movie = ParseMapMovie(QByteArray(R"({"type":"Topology","arcs":[],"objects":{},)"
                                            R"("tolvane":{"kind":"flag","style":")") +
                                 style + "\"}}");
-    scene.data = ReadStagedChart(
-        MovieKind::Flag, XmlReader::fromBytes("<charts>" + items + "</charts>", "t").root());
+    scene.data = std::make_shared<const StagedChart>(ReadStagedChart(
+        MovieKind::Flag, XmlReader::fromBytes("<charts>" + items + "</charts>", "t").root()));
     return scene;
 }
 

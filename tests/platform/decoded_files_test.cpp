@@ -1,0 +1,68 @@
+// Decoded files are reused only while what the file holds is what was decoded.
+#include "model/UserError.h"
+#include "platform/DecodedFiles.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace tolvane;
+
+namespace {
+
+void Write(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+} // namespace
+
+TEST(DecodedFiles, ReusedForTheSameContentAndDecodedAnewWhenItChanges) {
+    QTemporaryDir dir;
+    const QString a = dir.filePath(QStringLiteral("a.xml")),
+                  b = dir.filePath(QStringLiteral("b.xml"));
+    DecodedFiles<QByteArray> cache(2);
+    int decodes = 0;
+    const auto load = [&](const QString& path, int variant = 0) {
+        return *cache.load(path, variant, [&](const QByteArray& bytes) {
+            ++decodes;
+            if (bytes.startsWith("bad")) throw UserError(QStringLiteral("damaged"));
+            return std::make_shared<const QByteArray>(bytes.toUpper());
+        });
+    };
+    Write(a, "first");
+    EXPECT_EQ(load(a), "FIRST");
+    Write(b, "first"); // a staged copy of the same content
+    EXPECT_EQ(load(b), "FIRST");
+    EXPECT_EQ(decodes, 1);
+    EXPECT_EQ(load(a, 1), "FIRST") << "read as something else";
+    EXPECT_EQ(decodes, 2);
+
+    // Rewritten at once, to the same size: never the old content.
+    Write(a, "other");
+    EXPECT_EQ(load(a), "OTHER");
+    // Settled an hour ago and known by its stamp, then changed: read again.
+    QFile settled(a);
+    ASSERT_TRUE(settled.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(settled.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                    QFileDevice::FileModificationTime));
+    settled.close();
+    EXPECT_EQ(load(a), "OTHER");
+    Write(a, "third");
+    EXPECT_EQ(load(a), "THIRD");
+
+    // Keeping none: every load decodes.
+    cache.keep(0);
+    const int before = decodes;
+    load(a);
+    load(a);
+    EXPECT_EQ(decodes, before + 2);
+
+    // A file that fails to decode is not kept: the next load fails again.
+    Write(b, "bad one");
+    EXPECT_THROW(load(b), UserError);
+    EXPECT_THROW(load(b), UserError);
+    EXPECT_THROW(load(dir.filePath(QStringLiteral("missing.xml"))), UserError);
+}
