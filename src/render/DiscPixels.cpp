@@ -76,9 +76,7 @@ inline __m128i OverLanes(__m128i d, __m128i ink, __m128i a) {
     const __m128i alpha = _mm_shufflehi_epi16(_mm_shufflelo_epi16(s, 0xFF), 0xFF);
     return _mm_add_epi16(s, MulLanes(d, _mm_sub_epi16(_mm_set1_epi16(255), alpha)));
 }
-#endif
 
-#if defined(__SSE2__)
 // The same rings, set out once per bubble for four pixels at a time.
 struct RingLanes {
     explicit RingLanes(const Rings& r) {
