@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <string>
 
@@ -94,12 +95,28 @@ void XmlWriter::text(int depth, const QString& text) {
     if (finished_ || depth >= static_cast<int>(open_.size())) return;
     closeTo(depth);
     endStartTag();
-    QByteArray utf8 = text.toUtf8();
+    // Most texts of a chart (numbers, codes, Latin names) are short and ASCII: copied
+    // through a buffer on the stack, a file of 200,000 regions costs no allocation a text.
+    constexpr qsizetype kShort = 128;
+    const QChar* chars = text.constData();
+    const qsizetype length = text.size();
+    if (length <= kShort &&
+        std::all_of(chars, chars + length, [](QChar c) { return c.unicode() < 0x80; })) {
+        std::array<char, kShort> ascii;
+        std::transform(chars, chars + length, ascii.begin(),
+                       [](QChar c) { return static_cast<char>(c.unicode()); });
+        appendEscaped(ascii.data(), length);
+    } else {
+        const QByteArray utf8 = text.toUtf8();
+        appendEscaped(utf8.constData(), utf8.size());
+    }
+    indentNext_ = false;
+}
+
+void XmlWriter::appendEscaped(const char* run, qsizetype size) {
     // A text ends at its first NUL, as in any C string.
-    if (const qsizetype nul = utf8.indexOf('\0'); nul >= 0) utf8.truncate(nul);
-    out_.reserve(out_.size() + static_cast<size_t>(utf8.size()));
-    const char* run = utf8.constData();
-    const char* const end = run + utf8.size();
+    const char* const end = std::find(run, run + size, '\0');
+    out_.reserve(out_.size() + static_cast<size_t>(end - run));
     for (const char* p = run; p != end; ++p) {
         const auto c = static_cast<unsigned char>(*p);
         const bool plain =
@@ -121,7 +138,6 @@ void XmlWriter::text(int depth, const QString& text) {
         }
     }
     out_.append(run, static_cast<size_t>(end - run));
-    indentNext_ = false;
 }
 
 QByteArray XmlWriter::toBytes() {

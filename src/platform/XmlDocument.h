@@ -52,6 +52,7 @@ private:
     void closeTo(int depth); // closes the elements deeper than `depth`
     void attribute(int depth, const char* name, const QByteArray& value);
     void text(int depth, const QString& text);
+    void appendEscaped(const char* run, qsizetype size); // UTF-8, up to its first NUL
     void endStartTag();
     void newLine(int depth);
 
