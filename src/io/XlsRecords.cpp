@@ -188,26 +188,21 @@ bool SharedStringsFit(const QByteArray& stream) {
         const int lo = byte(), hi = byte();
         return lo < 0 || hi < 0 ? -1 : lo | hi << 8;
     };
+    // Four bytes, least significant first; -1 when the table ends before them.
+    const auto u32 = [&]() -> qsizetype {
+        const int lo = u16(), hi = u16();
+        return lo < 0 || hi < 0 ? -1 : qsizetype(lo) | qsizetype(hi) << 16;
+    };
     if (!skip(4)) return false;
-    qsizetype unique = 0;
-    for (int k = 0; k < 4; ++k) {
-        const int b = byte();
-        if (b < 0) return false;
-        unique |= qsizetype(b) << (8 * k);
-    }
+    const qsizetype unique = u32();
+    if (unique < 0) return false;
     for (qsizetype i = 0; i < unique; ++i) {
         qsizetype chars = u16();
         int flags = byte();
         if (chars < 0 || flags < 0) return false;
         const int runs = flags & 0x08 ? u16() : 0;
-        qsizetype extra = 0;
-        if (flags & 0x04)
-            for (int k = 0; k < 4; ++k) {
-                const int b = byte();
-                if (b < 0) return false;
-                extra |= qsizetype(b) << (8 * k);
-            }
-        if (runs < 0) return false;
+        const qsizetype extra = flags & 0x04 ? u32() : 0;
+        if (runs < 0 || extra < 0) return false;
         // Characters that go on in a CONTINUE record start it with a flags byte of their own.
         while (chars > 0) {
             if (part == parts.size()) return false;

@@ -200,6 +200,16 @@ HaloText LayoutCentred(const QString& text, const QFont& font, const QPointF& ce
     return LayoutAt(text, font, QPointF(centre.x() - width / 2, centre.y() + capHeight / 2));
 }
 
+namespace {
+
+// The glyphs' outlines, the middle of the halo a mask then draws.
+void AddOutlines(ThickLineMask& mask, const HaloText& text, const QTransform& toImage) {
+    for (const QPolygonF& ring : text.glyphs.toSubpathPolygons())
+        mask.addPolyline(ring, toImage);
+}
+
+} // namespace
+
 void DrawHaloText(QPainter& painter, const HaloText& text, const QColor& ink, const QColor& halo,
                   double haloWidth) {
     painter.save();
@@ -209,8 +219,7 @@ void DrawHaloText(QPainter& painter, const HaloText& text, const QColor& ink, co
         // Stroking glyph outlines through Qt's general stroker costs about a millisecond a
         // line of text; the direct stroker does it in a fraction.
         ThickLineMask mask(image->size(), haloWidth);
-        for (const QPolygonF& ring : text.glyphs.toSubpathPolygons())
-            mask.addPolyline(ring, toImage);
+        AddOutlines(mask, text, toImage);
         mask.composite(*image, halo);
     } else if (haloWidth > 0) {
         QPen pen(halo, haloWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
@@ -233,8 +242,7 @@ void DrawHaloTextsOver(QPainter& painter, std::span<const HaloText> texts, const
     ThickLineMask mask(image->size(), haloWidth);
     auto outlining = std::async(std::launch::async, [&] {
         for (const HaloText& text : texts)
-            for (const QPolygonF& ring : text.glyphs.toSubpathPolygons())
-                mask.addPolyline(ring, toImage);
+            AddOutlines(mask, text, toImage);
     });
     beneath();
     outlining.get();

@@ -93,11 +93,11 @@ void ThickLineMask::addPolyline(std::span<const QPointF> line, const QTransform&
     if (line.size() == 1) addSegment(last, last);
     // A wide line (a halo around letters) hides the corners a longer step cuts off curves.
     const double step = std::max(0.5, halfWidth_ / 3.0);
-    const double kStep2 = step * step;
+    const double step2 = step * step;
     for (size_t i = 1, n = line.size(); i < n; ++i) {
         const QPointF p = toDevice.map(line[i]);
         const QPointF d = p - last;
-        if (i + 1 < n && d.x() * d.x() + d.y() * d.y() < kStep2) continue;
+        if (i + 1 < n && d.x() * d.x() + d.y() * d.y() < step2) continue;
         addSegment(last, p);
         last = p;
     }
