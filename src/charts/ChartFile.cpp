@@ -6,6 +6,10 @@
 #include "platform/XmlDocument.h"
 
 #include <QDir>
+#include <algorithm>
+#include <bit>
+#include <deque>
+#include <mutex>
 
 namespace tolvane {
 
@@ -169,12 +173,48 @@ void KeepChartFilesDecoded(size_t count) {
     ChartFiles().keep(count);
 }
 
+LoadedChartFile LoadChartFileFrom(ChartKind kind, const QString& path) {
+    DecodedFile<ChartFileData> file =
+        ChartFiles().loadFile(path, static_cast<int>(kind), [&](QByteArray bytes) {
+            const XmlReader reader = XmlReader::fromBytes(bytes, QDir::toNativeSeparators(path));
+            bytes = QByteArray(); // the parser keeps a copy of its own
+            return std::make_shared<const ChartFileData>(ParseChartFile(kind, reader));
+        });
+    return {path, *file.value, file.content, file.stamp};
+}
+
 ChartFileData LoadChartFile(ChartKind kind, const QString& path) {
-    return *ChartFiles().load(path, static_cast<int>(kind), [&](QByteArray bytes) {
-        const XmlReader reader = XmlReader::fromBytes(bytes, QDir::toNativeSeparators(path));
-        bytes = QByteArray(); // the parser keeps a copy of its own
-        return std::make_shared<const ChartFileData>(ParseChartFile(kind, reader));
-    });
+    return LoadChartFileFrom(kind, path).data;
+}
+
+namespace {
+
+struct BuiltFiles {
+    std::mutex mutex;
+    std::deque<std::pair<ChartKind, ContentId>> known; // most recent last
+};
+
+BuiltFiles& Built() {
+    static BuiltFiles built;
+    return built;
+}
+
+} // namespace
+
+bool IsBuiltChartFile(ChartKind kind, const ContentId& content) {
+    BuiltFiles& built = Built();
+    std::lock_guard lock(built.mutex);
+    return std::find(built.known.begin(), built.known.end(), std::pair(kind, content)) !=
+           built.known.end();
+}
+
+void NoteBuiltChartFile(ChartKind kind, const ContentId& content) {
+    if (IsBuiltChartFile(kind, content)) return;
+    BuiltFiles& built = Built();
+    std::lock_guard lock(built.mutex);
+    built.known.emplace_back(kind, content);
+    // A few maps' files are all a session switches between; older ones cost a build again.
+    if (built.known.size() > 16) built.known.pop_front();
 }
 
 XmlWriter BuildChartFile(ChartKind kind, const ChartFileData& data, bool staged) {
@@ -202,6 +242,46 @@ XmlWriter BuildChartFile(ChartKind kind, const ChartFileData& data, bool staged)
         WriteItem(root, city ? "city" : "province", p, city ? kCityItems : RegionItems(kind));
     WriteLegend(root, data.legend, kind);
     return writer;
+}
+
+namespace {
+
+// Equal as a file holds them: numbers by their bits (0 and -0 are written differently).
+bool SameNumber(double a, double b) {
+    return std::bit_cast<uint64_t>(a) == std::bit_cast<uint64_t>(b);
+}
+
+bool SameItems(const std::vector<TProvince>& a, const std::vector<TProvince>& b) {
+    return std::equal(
+        a.begin(), a.end(), b.begin(), b.end(), [](const TProvince& x, const TProvince& y) {
+            return x.Id == y.Id && x.Name == y.Name && x.ShortName == y.ShortName &&
+                   x.Country == y.Country && x.Color == y.Color && SameNumber(x.Value, y.Value) &&
+                   SameNumber(x.Scale, y.Scale) && x.Shade == y.Shade;
+        });
+}
+
+bool SameData(const ChartFileData& a, const ChartFileData& b) {
+    const auto sameLegend = [](const TLegend& x, const TLegend& y) {
+        return x.Id == y.Id && x.Text == y.Text && x.Color == y.Color &&
+               SameNumber(x.Scale, y.Scale) && x.Shade == y.Shade;
+    };
+    return a.regions == b.regions && a.border == b.border && a.showText == b.showText &&
+           a.cityRegions == b.cityRegions && a.legend.show == b.legend.show &&
+           a.legend.count == b.legend.count &&
+           std::equal(a.legend.items.begin(), a.legend.items.end(), b.legend.items.begin(),
+                      b.legend.items.end(), sameLegend) &&
+           SameItems(a.items, b.items) && SameItems(a.cities, b.cities);
+}
+
+} // namespace
+
+void SaveChartFile(ChartKind kind, const ChartFileData& data, const QString& path) {
+    // A make that changed nothing (a large map made again) costs a comparison, not a build
+    // and a write; the file, untouched, is still known to the loads that follow.
+    const std::optional<DecodedFile<ChartFileData>> held =
+        ChartFiles().peek(path, static_cast<int>(kind));
+    if (held && IsBuiltChartFile(kind, held->content) && SameData(*held->value, data)) return;
+    BuildChartFile(kind, data).save(path);
 }
 
 QString StagedFileName(ChartKind kind) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "charts/ChartFile.h"
 #include "charts/PageState.h"
 #include "model/ChartModel.h"
 
@@ -44,6 +45,9 @@ ChartFileData MakeRegionCityChart(const ChartModel& model, const RegionCityPageS
 // the staged files as they were.
 void StageChart(const ChartModel& model, ChartKind kind, const QString& mapName,
                 const ChartFileData& staged);
+// Stages a region, shade or city chart as read from its file (see StagedCopy).
+void StageListChart(const ChartModel& model, ChartKind kind, const QString& mapName,
+                    const LoadedChartFile& file, int legendCount);
 
 } // namespace tolvane
 

@@ -46,12 +46,13 @@ void ShowListChart(ChartModel& model, const ListPage& page, ChartFileData data) 
 
 void LoadListChart(ChartKind kind, ChartModel& model, const ListPage& page,
                    const QString& mapName) {
-    ChartFileData data = LoadChartFile(kind, model.dataPath(mapName + QStringLiteral(".xml")));
-    ParseInt(data.border); // a border that is no colour fails here, before anything changes
+    LoadedChartFile file =
+        LoadChartFileFrom(kind, model.dataPath(mapName + QStringLiteral(".xml")));
+    ParseInt(file.data.border); // a border that is no colour fails here, before anything changes
     // Staged before anything changes: when staging fails, model and page still hold the
     // chart they showed, and the next make cannot write it into another map's file.
-    StageChart(model, kind, mapName, StagedCopy(data, LegendItemCount(kind, data.legend)));
-    ShowListChart(model, page, std::move(data));
+    StageListChart(model, kind, mapName, file, LegendItemCount(kind, file.data.legend));
+    ShowListChart(model, page, std::move(file.data));
 }
 
 GridLayout MapLayout(ChartKind kind) {
@@ -86,8 +87,8 @@ void ShowCityChart(ChartModel& model, CityPageState& page, int32_t& border, Char
 }
 
 void WriteRegionChart(const ChartModel& model, const MapPageState& page) {
-    BuildChartFile(ChartKind::Region, MakeMapChart(ChartKind::Region, model, page))
-        .save(model.chartFilePath());
+    SaveChartFile(ChartKind::Region, MakeMapChart(ChartKind::Region, model, page),
+                  model.chartFilePath());
 }
 
 void LoadRegionChart(ChartModel& model, MapPageState& page, const QString& mapName) {
@@ -95,8 +96,8 @@ void LoadRegionChart(ChartModel& model, MapPageState& page, const QString& mapNa
 }
 
 void WriteShadeChart(const ChartModel& model, const MapPageState& page) {
-    BuildChartFile(ChartKind::Shade, MakeMapChart(ChartKind::Shade, model, page))
-        .save(model.chartFilePath());
+    SaveChartFile(ChartKind::Shade, MakeMapChart(ChartKind::Shade, model, page),
+                  model.chartFilePath());
 }
 
 void LoadShadeChart(ChartModel& model, MapPageState& page, const QString& mapName) {
@@ -104,7 +105,7 @@ void LoadShadeChart(ChartModel& model, MapPageState& page, const QString& mapNam
 }
 
 void WriteCityChart(const ChartModel& model, const CityPageState& page, int32_t border) {
-    BuildChartFile(ChartKind::City, MakeCityChart(model, page, border)).save(model.chartFilePath());
+    SaveChartFile(ChartKind::City, MakeCityChart(model, page, border), model.chartFilePath());
 }
 
 void LoadCityChart(ChartModel& model, CityPageState& page, int32_t& border,

@@ -29,8 +29,7 @@ void ShowRegionCityChart(ChartModel& model, RegionCityPageState& page, ChartFile
 }
 
 void WriteRegionCityChart(const ChartModel& model, const RegionCityPageState& page) {
-    BuildChartFile(ChartKind::RegionCity, MakeRegionCityChart(model, page))
-        .save(model.chartFilePath());
+    SaveChartFile(ChartKind::RegionCity, MakeRegionCityChart(model, page), model.chartFilePath());
 }
 
 void LoadRegionCityChart(ChartModel& model, RegionCityPageState& page, const QString& mapName) {

@@ -10,9 +10,29 @@
 #include <list>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 namespace tolvane {
+
+// What names a file's bytes: their size and two differently seeded hashes.
+struct ContentId {
+    qsizetype size = -1;
+    size_t hash = 0, check = 0;
+    bool operator==(const ContentId&) const = default;
+};
+
+inline ContentId ContentIdOf(const QByteArray& bytes) {
+    return {bytes.size(), qHash(bytes, 0), qHash(bytes, 0x9E3779B97F4A7C15u)};
+}
+
+// A file's decoding, with the content it was decoded from and the file's stamp while it
+// held that content (none when the file changed as it was read).
+template <typename T> struct DecodedFile {
+    std::shared_ptr<const T> value;
+    ContentId content;
+    std::optional<FileStamp> stamp;
+};
 
 // What a few files decode to, kept by content and by the files seen holding it. A file read
 // before and unchanged since is not read again; one whose content was decoded before (a
@@ -29,40 +49,43 @@ public:
 
     // Throws what reading the file or `decode` throws; nothing is kept then.
     std::shared_ptr<const T> load(const QString& path, int variant, const Decode& decode) {
+        return loadFile(path, variant, decode).value;
+    }
+
+    // The decoding of a file known by its stamp, without reading it; none when the file is
+    // not known or has changed.
+    std::optional<DecodedFile<T>> peek(const QString& path, int variant) {
+        const std::optional<FileStamp> stamp = StampOf(path);
+        return stamp ? peekStamp(*stamp, variant) : std::nullopt;
+    }
+
+    DecodedFile<T> loadFile(const QString& path, int variant, const Decode& decode) {
         const std::optional<FileStamp> before = StampOf(path);
-        if (before) {
-            std::lock_guard lock(mutex_);
-            if (const Entry* e = find([&](const Entry& entry) {
-                    return entry.variant == variant &&
-                           std::find(entry.files.begin(), entry.files.end(), *before) !=
-                               entry.files.end();
-                }))
-                return e->value;
-        }
+        if (before)
+            if (std::optional<DecodedFile<T>> known = peekStamp(*before, variant)) return *known;
         QByteArray bytes = ReadWholeFile(path);
-        // Only a settled stamp that held while the file was read names this content.
-        const std::optional<FileStamp> file =
-            before && before->settled() && StampOf(path) == before ? before : std::nullopt;
-        const qsizetype size = bytes.size();
-        const size_t hash = qHash(bytes, 0), check = qHash(bytes, 0x9E3779B97F4A7C15u);
+        const std::optional<FileStamp> after = StampOf(path);
+        const std::optional<FileStamp> held = after == before ? before : std::nullopt;
+        // Only a settled stamp names this content for later loads.
+        const std::optional<FileStamp> file = held && held->settled() ? held : std::nullopt;
+        const ContentId content = ContentIdOf(bytes);
         {
             std::lock_guard lock(mutex_);
             if (Entry* e = find([&](const Entry& entry) {
-                    return entry.variant == variant && entry.size == size && entry.hash == hash &&
-                           entry.check == check;
+                    return entry.variant == variant && entry.content == content;
                 })) {
                 remember(*e, file);
-                return e->value;
+                return {e->value, content, held};
             }
         }
         std::shared_ptr<const T> value = decode(std::move(bytes));
         std::lock_guard lock(mutex_);
-        if (capacity_ == 0) return value;
-        Entry entry{variant, size, hash, check, {}, value};
+        if (capacity_ == 0) return {value, content, held};
+        Entry entry{variant, content, {}, value};
         remember(entry, file);
         entries_.push_front(std::move(entry));
         if (entries_.size() > capacity_) entries_.pop_back();
-        return value;
+        return {value, content, held};
     }
 
     void clear() { keep(capacity_); }
@@ -75,10 +98,19 @@ public:
     }
 
 private:
+    std::optional<DecodedFile<T>> peekStamp(const FileStamp& stamp, int variant) {
+        std::lock_guard lock(mutex_);
+        if (const Entry* e = find([&](const Entry& entry) {
+                return entry.variant == variant && std::find(entry.files.begin(), entry.files.end(),
+                                                             stamp) != entry.files.end();
+            }))
+            return DecodedFile<T>{e->value, e->content, stamp};
+        return std::nullopt;
+    }
+
     struct Entry {
         int variant = 0;
-        qsizetype size = 0;
-        size_t hash = 0, check = 0; // two hashes of the content, differently seeded
+        ContentId content;
         std::vector<FileStamp> files;
         std::shared_ptr<const T> value;
     };

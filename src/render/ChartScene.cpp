@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <mutex>
 #include <optional>
 
 namespace tolvane {
@@ -67,6 +68,30 @@ std::shared_ptr<const StagedChart> LoadStagedChart(MovieKind kind, const QString
     });
 }
 
+// The match of the last scene, while its movie and data are the ones kept decoded: a chart
+// shown again (a page switch, a change back, a make that changed nothing) is not matched
+// again.
+ChartMatch MatchScene(const std::shared_ptr<const MapMovie>& movie,
+                      const std::shared_ptr<const StagedChart>& data) {
+    struct Last {
+        std::mutex mutex;
+        std::weak_ptr<const MapMovie> movie;
+        std::weak_ptr<const StagedChart> data;
+        ChartMatch match;
+    };
+    static Last last;
+    {
+        std::lock_guard lock(last.mutex);
+        if (last.movie.lock() == movie && last.data.lock() == data) return last.match;
+    }
+    ChartMatch match = MatchChart(*movie, *data);
+    std::lock_guard lock(last.mutex);
+    last.movie = movie;
+    last.data = data;
+    last.match = match;
+    return match;
+}
+
 // Without a staged path the movie's kind names the file beside it.
 ChartScene LoadScene(const QString& moviePath, const std::optional<QString>& stagedPath) {
     ChartScene scene;
@@ -103,7 +128,7 @@ ChartScene LoadScene(const QString& moviePath, const std::optional<QString>& sta
             scene.notes << QStringLiteral("Chart data damaged: %1").arg(e.message());
         }
     }
-    scene.match = MatchChart(*scene.movie, *scene.data);
+    scene.match = MatchScene(scene.movie, scene.data);
     return scene;
 }
 

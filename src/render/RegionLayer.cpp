@@ -72,23 +72,41 @@ void PaintRegions(QPainter& painter, const MapMovie& movie, const MapView& view,
     painter.setTransform(view.toDevice * frame);
     painter.setPen(Qt::NoPen);
     const bool overLand = !movie.context.empty();
-    bool anyShade = false;
-    for (size_t i = 0; i < movie.regions.size(); ++i) {
-        const MovieShape& s = movie.regions[i];
-        if (!s.hasArea) continue;
-        anyShade = anyShade || ShadePatternFor(fills.shade[i]).kind != HatchKind::None;
-        // The paper is white already; only land drawn beneath needs covering.
-        if (fills.fill[i] == palette::kBackground && !overLand) continue;
-        painter.setBrush(fills.fill[i]);
-        // A single ring needs no path: a path keeps a converted copy of itself once drawn,
-        // which for every region of a large map would double the memory the map takes.
-        if (s.ringCount == 1) {
-            const std::span<const QPointF> ring = movie.ring(s, 0);
-            painter.drawPolygon(ring.data(), static_cast<int>(ring.size()), Qt::OddEvenFill);
-        } else {
-            painter.drawPath(movie.path(s));
+    // Regions a few pixels across are filled without antialiasing, which costs half: their
+    // edges lie under the borders, and blending the colours of regions smaller than a pixel
+    // shows none of them truly. Larger ones keep smooth edges, where a coast shows.
+    const QTransform toPixels = painter.deviceTransform();
+    const double pixels = std::sqrt(std::abs(toPixels.determinant()));
+    constexpr double kSmallRegion = 4.0;
+    const auto paint = [&](bool small) {
+        for (size_t i = 0; i < movie.regions.size(); ++i) {
+            const MovieShape& s = movie.regions[i];
+            if (!s.hasArea ||
+                (std::max(s.bounds.width(), s.bounds.height()) * pixels < kSmallRegion) != small)
+                continue;
+            // The paper is white already; only land drawn beneath needs covering.
+            if (fills.fill[i] == palette::kBackground && !overLand) continue;
+            painter.setBrush(fills.fill[i]);
+            // A single ring needs no path: a path keeps a converted copy of itself once
+            // drawn, which for every region of a large map would double the memory the map
+            // takes.
+            if (s.ringCount == 1) {
+                const std::span<const QPointF> ring = movie.ring(s, 0);
+                painter.drawPolygon(ring.data(), static_cast<int>(ring.size()), Qt::OddEvenFill);
+            } else {
+                painter.drawPath(movie.path(s));
+            }
         }
-    }
+    };
+    const bool smooth = painter.testRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    paint(true);
+    painter.setRenderHint(QPainter::Antialiasing, smooth);
+    paint(false);
+    bool anyShade = false;
+    for (size_t i = 0; i < movie.regions.size() && !anyShade; ++i)
+        anyShade =
+            movie.regions[i].hasArea && ShadePatternFor(fills.shade[i]).kind != HatchKind::None;
     if (anyShade) {
         // Hatches are spaced in the frame's units, whatever the map's scale.
         painter.setTransform(frame);

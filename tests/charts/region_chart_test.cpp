@@ -4,6 +4,7 @@
 #include "platform/FileOps.h"
 #include "support/TempAppFolder.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <gtest/gtest.h>
@@ -323,6 +324,61 @@ TEST_F(RegionChart, AStagedMovieIsTheMapsFileNotACopy) {
     LoadRegionChart(model, page, "Italy");
     EXPECT_EQ(app.read("data/cmap.map"), "italy movie");
     EXPECT_TRUE(QDir(app.dataPath("")).entryList({"*.??????"}, QDir::Files).isEmpty());
+}
+
+TEST_F(RegionChart, StagedDataIsTheChartFileOnlyWhileItIsWhatStagingWouldWrite) {
+    const auto sameFile = [&](const char* a, const char* b) {
+        return StampOf(app.dataPath(a))->inode == StampOf(app.dataPath(b))->inode;
+    };
+    LoadRegionChart(model, page, "Germany");
+    LoadRegionChart(model, page, "Germany");
+    EXPECT_TRUE(sameFile("province.xml", "Germany.xml")) << "written as staging would: linked";
+
+    // Read leniently, staged in the program's own form.
+    QByteArray loose = kGermany;
+    loose.replace("<value>12.5</value>", "<value>12,5</value>");
+    app.write("data/Germany.xml", loose);
+    LoadRegionChart(model, page, "Germany");
+    EXPECT_FALSE(sameFile("province.xml", "Germany.xml"));
+    EXPECT_EQ(app.read("data/province.xml"), kGermany);
+    EXPECT_EQ(app.read("data/Germany.xml"), loose) << "the chart file is never touched";
+
+    // A legend shown with fewer items than the file holds.
+    QByteArray fewer = kGermany;
+    fewer.replace("<plegendcount>2</plegendcount>", "<plegendcount>1</plegendcount>");
+    app.write("data/Germany.xml", fewer);
+    LoadRegionChart(model, page, "Germany");
+    EXPECT_EQ(app.read("data/province.xml").count("<plegend id="), 1);
+
+    // A make after an edit stages what it made.
+    app.write("data/Germany.xml", kGermany);
+    LoadRegionChart(model, page, "Germany");
+    page.grid.setText(3, 2, "7");
+    WriteRegionChart(model, page);
+    LoadRegionChart(model, page, "Germany");
+    EXPECT_TRUE(app.read("data/province.xml").contains("<value>7</value>"));
+    EXPECT_EQ(app.read("data/province.xml"), app.read("data/Germany.xml"));
+}
+
+TEST_F(RegionChart, AMakeThatChangesNothingLeavesTheFileAsItIs) {
+    KeepChartFilesDecoded(3);
+    QFile file(app.dataPath("Germany.xml"));
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                 QFileDevice::FileModificationTime));
+    file.close();
+    LoadRegionChart(model, page, "Germany");
+    const auto before = StampOf(app.dataPath("Germany.xml"));
+    WriteRegionChart(model, page);
+    EXPECT_EQ(StampOf(app.dataPath("Germany.xml")), before);
+
+    page.legend.grid.setText(1, 2, "higher");
+    WriteRegionChart(model, page);
+    EXPECT_TRUE(app.read("data/Germany.xml").contains("<text>higher</text>"));
+    LoadRegionChart(model, page, "Germany");
+    page.grid.setText(3, 2, "13");
+    WriteRegionChart(model, page);
+    EXPECT_TRUE(app.read("data/Germany.xml").contains("<value>13</value>"));
 }
 
 TEST_F(RegionChart, AFailedWriteSavesNothingAndKeepsTheOldFile) {
