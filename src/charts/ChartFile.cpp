@@ -189,9 +189,45 @@ ChartFileData LoadChartFile(ChartKind kind, const QString& path) {
 
 namespace {
 
+// Equal as a file holds them: numbers by their bits (0 and -0 are written differently).
+bool SameNumber(double a, double b) {
+    return std::bit_cast<uint64_t>(a) == std::bit_cast<uint64_t>(b);
+}
+
+bool SameItems(const std::vector<TProvince>& a, const std::vector<TProvince>& b) {
+    return std::equal(
+        a.begin(), a.end(), b.begin(), b.end(), [](const TProvince& x, const TProvince& y) {
+            return x.Id == y.Id && x.Name == y.Name && x.ShortName == y.ShortName &&
+                   x.Country == y.Country && x.Color == y.Color && SameNumber(x.Value, y.Value) &&
+                   SameNumber(x.Scale, y.Scale) && x.Shade == y.Shade;
+        });
+}
+
+bool SameData(const ChartFileData& a, const ChartFileData& b) {
+    const auto sameLegend = [](const TLegend& x, const TLegend& y) {
+        return x.Id == y.Id && x.Text == y.Text && x.Color == y.Color &&
+               SameNumber(x.Scale, y.Scale) && x.Shade == y.Shade;
+    };
+    return a.regions == b.regions && a.border == b.border && a.showText == b.showText &&
+           a.cityRegions == b.cityRegions && a.legend.show == b.legend.show &&
+           a.legend.count == b.legend.count &&
+           std::equal(a.legend.items.begin(), a.legend.items.end(), b.legend.items.begin(),
+                      b.legend.items.end(), sameLegend) &&
+           SameItems(a.items, b.items) && SameItems(a.cities, b.cities);
+}
+
+} // namespace
+
+namespace {
+
 struct BuiltFiles {
     std::mutex mutex;
     std::deque<std::pair<ChartKind, ContentId>> known; // most recent last
+    // The file saved last, with the data it was built from: once read back, it is known to
+    // be built when what was read is that data, with no second build to tell.
+    ChartKind savedKind = ChartKind::Region;
+    ContentId saved;
+    std::shared_ptr<const ChartFileData> savedData;
 };
 
 BuiltFiles& Built() {
@@ -206,6 +242,21 @@ bool IsBuiltChartFile(ChartKind kind, const ContentId& content) {
     std::lock_guard lock(built.mutex);
     return std::find(built.known.begin(), built.known.end(), std::pair(kind, content)) !=
            built.known.end();
+}
+
+bool IsBuiltChartFile(const LoadedChartFile& file, ChartKind kind) {
+    if (IsBuiltChartFile(kind, file.content)) return true;
+    std::shared_ptr<const ChartFileData> saved;
+    {
+        BuiltFiles& built = Built();
+        std::lock_guard lock(built.mutex);
+        if (built.savedKind != kind || built.saved != file.content) return false;
+        saved = std::move(built.savedData); // read back once is enough
+        built.saved = {};
+    }
+    if (!saved || !SameData(*saved, file.data)) return false;
+    NoteBuiltChartFile(kind, file.content);
+    return true;
 }
 
 void NoteBuiltChartFile(ChartKind kind, const ContentId& content) {
@@ -244,44 +295,19 @@ XmlWriter BuildChartFile(ChartKind kind, const ChartFileData& data, bool staged)
     return writer;
 }
 
-namespace {
-
-// Equal as a file holds them: numbers by their bits (0 and -0 are written differently).
-bool SameNumber(double a, double b) {
-    return std::bit_cast<uint64_t>(a) == std::bit_cast<uint64_t>(b);
-}
-
-bool SameItems(const std::vector<TProvince>& a, const std::vector<TProvince>& b) {
-    return std::equal(
-        a.begin(), a.end(), b.begin(), b.end(), [](const TProvince& x, const TProvince& y) {
-            return x.Id == y.Id && x.Name == y.Name && x.ShortName == y.ShortName &&
-                   x.Country == y.Country && x.Color == y.Color && SameNumber(x.Value, y.Value) &&
-                   SameNumber(x.Scale, y.Scale) && x.Shade == y.Shade;
-        });
-}
-
-bool SameData(const ChartFileData& a, const ChartFileData& b) {
-    const auto sameLegend = [](const TLegend& x, const TLegend& y) {
-        return x.Id == y.Id && x.Text == y.Text && x.Color == y.Color &&
-               SameNumber(x.Scale, y.Scale) && x.Shade == y.Shade;
-    };
-    return a.regions == b.regions && a.border == b.border && a.showText == b.showText &&
-           a.cityRegions == b.cityRegions && a.legend.show == b.legend.show &&
-           a.legend.count == b.legend.count &&
-           std::equal(a.legend.items.begin(), a.legend.items.end(), b.legend.items.begin(),
-                      b.legend.items.end(), sameLegend) &&
-           SameItems(a.items, b.items) && SameItems(a.cities, b.cities);
-}
-
-} // namespace
-
 void SaveChartFile(ChartKind kind, const ChartFileData& data, const QString& path) {
     // A make that changed nothing (a large map made again) costs a comparison, not a build
     // and a write; the file, untouched, is still known to the loads that follow.
     const std::optional<DecodedFile<ChartFileData>> held =
         ChartFiles().peek(path, static_cast<int>(kind));
     if (held && IsBuiltChartFile(kind, held->content) && SameData(*held->value, data)) return;
-    BuildChartFile(kind, data).save(path);
+    const QByteArray bytes = BuildChartFile(kind, data).toBytes();
+    WriteFileAtomically(path, bytes);
+    BuiltFiles& built = Built();
+    std::lock_guard lock(built.mutex);
+    built.savedKind = kind;
+    built.saved = ContentIdOf(bytes);
+    built.savedData = std::make_shared<const ChartFileData>(data);
 }
 
 QString StagedFileName(ChartKind kind) {

@@ -51,6 +51,8 @@ LoadedChartFile LoadChartFileFrom(ChartKind kind, const QString& path);
 // Whether a file of this content is known to be, byte for byte, what BuildChartFile writes
 // for the data it holds; and noting one that is.
 bool IsBuiltChartFile(ChartKind kind, const ContentId& content);
+// The same for a file just read, which may be the one SaveChartFile wrote last.
+bool IsBuiltChartFile(const LoadedChartFile& file, ChartKind kind);
 void NoteBuiltChartFile(ChartKind kind, const ContentId& content);
 // From now on the last `count` files loaded are kept decoded and found again by their
 // content: changing back to a large map then costs a look at its file, not a parse. A
