@@ -216,10 +216,6 @@ bool SameData(const ChartFileData& a, const ChartFileData& b) {
            SameItems(a.items, b.items) && SameItems(a.cities, b.cities);
 }
 
-} // namespace
-
-namespace {
-
 struct BuiltFiles {
     std::mutex mutex;
     std::deque<std::pair<ChartKind, ContentId>> known; // most recent last

@@ -49,8 +49,13 @@ TEST(DecodedFiles, ReusedForTheSameContentAndDecodedAnewWhenItChanges) {
     ASSERT_TRUE(settled.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
                                     QFileDevice::FileModificationTime));
     settled.close();
+    EXPECT_FALSE(cache.peek(a, 0)) << "a stamp not yet seen";
     EXPECT_EQ(load(a), "OTHER");
+    ASSERT_TRUE(cache.peek(a, 0));
+    EXPECT_EQ(*cache.peek(a, 0)->value, "OTHER");
+    EXPECT_EQ(cache.peek(a, 0)->content, ContentIdOf("other"));
     Write(a, "third");
+    EXPECT_FALSE(cache.peek(a, 0)) << "changed since";
     EXPECT_EQ(load(a), "THIRD");
 
     // Keeping none: every load decodes.
