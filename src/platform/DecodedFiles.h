@@ -7,6 +7,7 @@
 #include <QString>
 #include <algorithm>
 #include <functional>
+#include <future>
 #include <list>
 #include <memory>
 #include <mutex>
@@ -69,6 +70,10 @@ public:
         // Only a settled stamp names this content for later loads.
         const std::optional<FileStamp> file = held && held->settled() ? held : std::nullopt;
         const ContentId content = ContentIdOf(bytes);
+        // The same content being decoded on another thread (a file read ahead) is waited
+        // for, not decoded twice.
+        std::shared_future<std::shared_ptr<const T>> other;
+        std::promise<std::shared_ptr<const T>> mine;
         {
             std::lock_guard lock(mutex_);
             if (Entry* e = find([&](const Entry& entry) {
@@ -77,8 +82,26 @@ public:
                 remember(*e, file);
                 return {e->value, content, held};
             }
+            const auto busy = std::find_if(decoding_.begin(), decoding_.end(), [&](const auto& d) {
+                return d.variant == variant && d.content == content;
+            });
+            if (busy != decoding_.end())
+                other = busy->value;
+            else
+                decoding_.push_back({variant, content, mine.get_future().share()});
         }
-        std::shared_ptr<const T> value = decode(std::move(bytes));
+        if (other.valid()) return {other.get(), content, held};
+
+        std::shared_ptr<const T> value;
+        try {
+            value = decode(std::move(bytes));
+        } catch (...) {
+            mine.set_exception(std::current_exception());
+            done(variant, content);
+            throw;
+        }
+        mine.set_value(value);
+        done(variant, content);
         std::lock_guard lock(mutex_);
         if (capacity_ == 0) return {value, content, held};
         Entry entry{variant, content, {}, value};
@@ -108,6 +131,18 @@ private:
         return std::nullopt;
     }
 
+    struct Decoding {
+        int variant = 0;
+        ContentId content;
+        std::shared_future<std::shared_ptr<const T>> value;
+    };
+    void done(int variant, const ContentId& content) {
+        std::lock_guard lock(mutex_);
+        std::erase_if(decoding_, [&](const Decoding& d) {
+            return d.variant == variant && d.content == content;
+        });
+    }
+
     struct Entry {
         int variant = 0;
         ContentId content;
@@ -134,6 +169,7 @@ private:
     size_t capacity_;
     std::mutex mutex_;
     std::list<Entry> entries_; // most recent first
+    std::vector<Decoding> decoding_;
 };
 
 } // namespace tolvane

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <future>
 #include <mutex>
 #include <optional>
 
@@ -58,10 +59,14 @@ ChartMatch MatchChart(const MapMovie& movie, const StagedChart& data) {
 
 namespace {
 
+DecodedFiles<StagedChart>& StagedCharts() {
+    static DecodedFiles<StagedChart> staged(3);
+    return staged;
+}
+
 // The staged data of a map seen before is read and hashed, not parsed again.
 std::shared_ptr<const StagedChart> LoadStagedChart(MovieKind kind, const QString& path) {
-    static DecodedFiles<StagedChart> staged(3);
-    return staged.load(path, static_cast<int>(kind), [&](QByteArray bytes) {
+    return StagedCharts().load(path, static_cast<int>(kind), [&](QByteArray bytes) {
         const XmlReader reader = XmlReader::fromBytes(bytes, QDir::toNativeSeparators(path));
         bytes = QByteArray(); // the parser keeps a copy of its own
         return std::make_shared<const StagedChart>(ReadStagedChart(kind, reader.root()));
@@ -133,6 +138,21 @@ ChartScene LoadScene(const QString& moviePath, const std::optional<QString>& sta
 }
 
 } // namespace
+
+void ReadStagedChartAhead(MovieKind kind, const QString& path) {
+    // Made before the work below, so that at exit the work ends before the files it fills.
+    StagedCharts();
+    static std::mutex mutex;
+    static std::future<void> ahead; // waited for when replaced, and at exit
+    std::lock_guard lock(mutex);
+    ahead = std::async(std::launch::async, [kind, path] {
+        try {
+            LoadStagedChart(kind, path);
+        } catch (const UserError&) {
+            // The scene that reads it reports it.
+        }
+    });
+}
 
 ChartScene LoadChartScene(const QString& moviePath) {
     return LoadScene(moviePath, std::nullopt);

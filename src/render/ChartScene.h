@@ -34,6 +34,11 @@ struct ChartScene {
     bool loaded = false; // false: nothing was ever loaded (an empty, white picture)
 };
 
+// Starts reading a data file as the staged data of a movie of `kind`, on another core: a
+// scene loaded soon after from a staged file of the same content finds it decoded (or
+// waits for it) instead of decoding it again.
+void ReadStagedChartAhead(MovieKind kind, const QString& path);
+
 // Reads the movie and the staged data file its kind names, beside it. Never throws: a
 // missing or damaged file becomes a note and the scene keeps what could be read.
 ChartScene LoadChartScene(const QString& moviePath);

@@ -5,7 +5,11 @@
 #include <QDateTime>
 #include <QFile>
 #include <QTemporaryDir>
+#include <atomic>
+#include <chrono>
+#include <future>
 #include <gtest/gtest.h>
+#include <thread>
 
 using namespace tolvane;
 
@@ -70,4 +74,39 @@ TEST(DecodedFiles, ReusedForTheSameContentAndDecodedAnewWhenItChanges) {
     EXPECT_THROW(load(b), UserError);
     EXPECT_THROW(load(b), UserError);
     EXPECT_THROW(load(dir.filePath(QStringLiteral("missing.xml"))), UserError);
+}
+
+TEST(DecodedFiles, ContentBeingDecodedIsWaitedForNotDecodedTwice) {
+    QTemporaryDir dir;
+    const QString a = dir.filePath(QStringLiteral("a.xml")),
+                  b = dir.filePath(QStringLiteral("b.xml"));
+    Write(a, "same");
+    Write(b, "same");
+    DecodedFiles<QByteArray> cache(2);
+    std::atomic<int> decodes = 0;
+    std::atomic<bool> started = false;
+    const auto decode = [&](const QByteArray& bytes) {
+        ++decodes;
+        started = true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        if (bytes.startsWith("bad")) throw UserError(QStringLiteral("damaged"));
+        return std::make_shared<const QByteArray>(bytes.toUpper());
+    };
+    auto ahead = std::async(std::launch::async, [&] { return *cache.load(a, 0, decode); });
+    while (!started)
+        std::this_thread::yield();
+    EXPECT_EQ(*cache.load(b, 0, decode), "SAME");
+    EXPECT_EQ(ahead.get(), "SAME");
+    EXPECT_EQ(decodes, 1);
+
+    // A failure reaches the one who waited too, and nothing is kept.
+    Write(a, "bad");
+    Write(b, "bad");
+    started = false;
+    auto failing = std::async(std::launch::async, [&] { cache.load(a, 0, decode); });
+    while (!started)
+        std::this_thread::yield();
+    EXPECT_THROW(cache.load(b, 0, decode), UserError);
+    EXPECT_THROW(failing.get(), UserError);
+    EXPECT_EQ(decodes, 2);
 }
