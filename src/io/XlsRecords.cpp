@@ -240,6 +240,10 @@ bool RecordTextsFit(const QByteArray& stream) {
             // the old ones, past their end, when it lets them go.
             if (sized) return false;
             sized = true;
+            // No sheet of these formats goes past 65,536 rows and 256 columns; a damaged size
+            // beyond would have every one of its empty cells read.
+            if ((biff8 ? r.u32At(4) : r.u16At(2)) > 65536 || r.u16At(biff8 ? 10 : 6) > 256)
+                return false;
             continue;
         case kFormat:
             at = 2;

@@ -204,6 +204,11 @@ TEST(SheetReaders, HostileAndDamagedFilesGiveAClearReasonAndNothingElse) {
     EXPECT_EQ(ReadError(QStringLiteral(TOLVANE_SOURCE_DIR
                                        "/fuzz/crashers/sheet_xls/freexl-sheet-sized-twice.xls")),
               "the file is damaged (a text or a sheet size in it is inconsistent)");
+    // A sheet of 6 KB claiming millions of rows, each of whose empty cells would be read.
+    EXPECT_EQ(
+        ReadError(QStringLiteral(TOLVANE_SOURCE_DIR
+                                 "/fuzz/crashers/sheet_xls/freexl-sheet-beyond-excel-size.xls")),
+        "the file is damaged (a text or a sheet size in it is inconsistent)");
 
     // Entities are never expanded: neither a file's contents nor a billion laughs.
     const QByteArray doctype = "<!DOCTYPE w [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;\">"
