@@ -144,23 +144,9 @@ void BM_AddedMapChange(benchmark::State& state) {
     }
 }
 
-void BM_AddedMapMakeAndPreview(benchmark::State& state) {
-    bench::EnsureApplication();
-    if (Skip(state, state.range(0))) return;
-    AppWithMap app(state.range(0));
-    ScriptedDialogs dialogs;
-    TFrmMain main(app.path(), dialogs);
-    main.FormCreate();
-    main.show();
-    ChooseMap(main, Stem(state.range(0)));
-    for (auto _ : state) {
-        main.cmdMakeClick();
-        benchmark::DoNotOptimize(main.Flash1->picture());
-    }
-}
-
-// As a user makes the chart: after changing a value.
-void BM_AddedMapEditMakeAndPreview(benchmark::State& state) {
+// Presses "Make && Preview" on the map; with `edit`, after changing a value first, as a
+// user makes the chart.
+void MakeAndPreview(benchmark::State& state, bool edit) {
     bench::EnsureApplication();
     if (Skip(state, state.range(0))) return;
     AppWithMap app(state.range(0));
@@ -171,12 +157,22 @@ void BM_AddedMapEditMakeAndPreview(benchmark::State& state) {
     ChooseMap(main, Stem(state.range(0)));
     int value = 0;
     for (auto _ : state) {
-        state.PauseTiming();
-        main.regionPage().state().grid.setText(3, 2, QString::number(++value));
-        state.ResumeTiming();
+        if (edit) {
+            state.PauseTiming();
+            main.regionPage().state().grid.setText(3, 2, QString::number(++value));
+            state.ResumeTiming();
+        }
         main.cmdMakeClick();
         benchmark::DoNotOptimize(main.Flash1->picture());
     }
+}
+
+void BM_AddedMapMakeAndPreview(benchmark::State& state) {
+    MakeAndPreview(state, false);
+}
+
+void BM_AddedMapEditMakeAndPreview(benchmark::State& state) {
+    MakeAndPreview(state, true);
 }
 
 } // namespace

@@ -240,7 +240,7 @@ bool IsBuiltChartFile(ChartKind kind, const ContentId& content) {
            built.known.end();
 }
 
-bool IsBuiltChartFile(const LoadedChartFile& file, ChartKind kind) {
+bool IsBuiltChartFile(ChartKind kind, const LoadedChartFile& file) {
     if (IsBuiltChartFile(kind, file.content)) return true;
     std::shared_ptr<const ChartFileData> saved;
     {

@@ -52,7 +52,7 @@ LoadedChartFile LoadChartFileFrom(ChartKind kind, const QString& path);
 // for the data it holds; and noting one that is.
 bool IsBuiltChartFile(ChartKind kind, const ContentId& content);
 // The same for a file just read, which may be the one SaveChartFile wrote last.
-bool IsBuiltChartFile(const LoadedChartFile& file, ChartKind kind);
+bool IsBuiltChartFile(ChartKind kind, const LoadedChartFile& file);
 void NoteBuiltChartFile(ChartKind kind, const ContentId& content);
 // From now on the last `count` files loaded are kept decoded and found again by their
 // content: changing back to a large map then costs a look at its file, not a parse. A

@@ -45,7 +45,7 @@ void StageListChart(const ChartModel& model, ChartKind kind, const QString& mapN
     // still holds what was read.
     const bool same = StagedCopyIsTheSame(file.data, legendCount) && file.stamp &&
                       StampOf(file.path) == file.stamp;
-    if (same && IsBuiltChartFile(file, kind)) {
+    if (same && IsBuiltChartFile(kind, file)) {
         Stage(model, mapName, {stagedPath, {}, file.path});
         return;
     }
