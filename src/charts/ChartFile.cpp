@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <bit>
 #include <deque>
+#include <future>
 #include <mutex>
 
 namespace tolvane {
@@ -189,6 +190,80 @@ ChartFileData LoadChartFile(ChartKind kind, const QString& path) {
 
 namespace {
 
+// Whether a text reads back from the file as it stands. The writer ends a text at a NUL and
+// the parser turns CR into LF; other control characters are left to a real read rather than
+// reasoned about.
+bool ReadsBackAsIs(const QString& text) {
+    const bool controls = std::any_of(text.begin(), text.end(), [](QChar c) {
+        return c.unicode() < 0x20 && c != u'\t' && c != u'\n';
+    });
+    return !controls && QStringView(text).isValidUtf16();
+}
+
+// A number as the file writes it and the reader reads it back.
+std::optional<double> ReadBackNumber(const QString& written) {
+    return TryParseFloat(written);
+}
+
+std::optional<TProvince> ReadBackItem(const TProvince& p, ItemLayout layout) {
+    TProvince r;
+    r.Id = p.Id;
+    r.Color = p.Color;
+    if (!ReadsBackAsIs(p.Name)) return std::nullopt;
+    r.Name = p.Name;
+    QString& shortName = layout.country ? r.Country : r.ShortName;
+    shortName = layout.country ? p.Country : p.ShortName;
+    if (!ReadsBackAsIs(shortName)) return std::nullopt;
+    const std::optional<double> value = ReadBackNumber(FormatGeneral(p.Value));
+    if (!value) return std::nullopt;
+    r.Value = *value;
+    if (layout.scale) {
+        const std::optional<double> scale = ReadBackNumber(FormatFixed(p.Scale, 0));
+        if (!scale) return std::nullopt;
+        r.Scale = *scale;
+    }
+    if (layout.shade) r.Shade = p.Shade;
+    return r;
+}
+
+} // namespace
+
+std::optional<ChartFileData> ReadBackChartData(ChartKind kind, const ChartFileData& data) {
+    if (kind == ChartKind::RegionCity || !ReadsBackAsIs(data.border) || !TryParseInt(data.border))
+        return std::nullopt;
+    ChartFileData back;
+    back.regions = data.regions;
+    back.border = data.border;
+    back.showText = data.showText;
+    const ItemLayout layout = kind == ChartKind::City ? kCityItems : RegionItems(kind);
+    back.items.reserve(data.items.size());
+    for (const TProvince& p : data.items) {
+        std::optional<TProvince> item = ReadBackItem(p, layout);
+        if (!item) return std::nullopt;
+        back.items.push_back(std::move(*item));
+    }
+    back.legend.show = data.legend.show;
+    back.legend.count = data.legend.count;
+    for (const TLegend& item : data.legend.items) {
+        if (!ReadsBackAsIs(item.Text)) return std::nullopt;
+        TLegend l;
+        l.Id = item.Id;
+        l.Text = item.Text;
+        l.Color = item.Color;
+        if (kind == ChartKind::City) {
+            const std::optional<double> scale = ReadBackNumber(FormatFixed(item.Scale, 0));
+            if (!scale) return std::nullopt;
+            l.Scale = *scale;
+        } else if (kind == ChartKind::Shade) {
+            l.Shade = item.Shade;
+        }
+        back.legend.items.push_back(std::move(l));
+    }
+    return back;
+}
+
+namespace {
+
 // Equal as a file holds them: numbers by their bits (0 and -0 are written differently).
 bool SameNumber(double a, double b) {
     return std::bit_cast<uint64_t>(a) == std::bit_cast<uint64_t>(b);
@@ -203,7 +278,9 @@ bool SameItems(const std::vector<TProvince>& a, const std::vector<TProvince>& b)
         });
 }
 
-bool SameData(const ChartFileData& a, const ChartFileData& b) {
+} // namespace
+
+bool SameChartData(const ChartFileData& a, const ChartFileData& b) {
     const auto sameLegend = [](const TLegend& x, const TLegend& y) {
         return x.Id == y.Id && x.Text == y.Text && x.Color == y.Color &&
                SameNumber(x.Scale, y.Scale) && x.Shade == y.Shade;
@@ -215,6 +292,8 @@ bool SameData(const ChartFileData& a, const ChartFileData& b) {
                       b.legend.items.end(), sameLegend) &&
            SameItems(a.items, b.items) && SameItems(a.cities, b.cities);
 }
+
+namespace {
 
 struct BuiltFiles {
     std::mutex mutex;
@@ -250,7 +329,7 @@ bool IsBuiltChartFile(ChartKind kind, const LoadedChartFile& file) {
         saved = std::move(built.savedData); // read back once is enough
         built.saved = {};
     }
-    if (!saved || !SameData(*saved, file.data)) return false;
+    if (!saved || !SameChartData(*saved, file.data)) return false;
     NoteBuiltChartFile(kind, file.content);
     return true;
 }
@@ -296,13 +375,26 @@ void SaveChartFile(ChartKind kind, const ChartFileData& data, const QString& pat
     // and a write; the file, untouched, is still known to the loads that follow.
     const std::optional<DecodedFile<ChartFileData>> held =
         ChartFiles().peek(path, static_cast<int>(kind));
-    if (held && IsBuiltChartFile(kind, held->content) && SameData(*held->value, data)) return;
+    if (held && IsBuiltChartFile(kind, held->content) && SameChartData(*held->value, data)) return;
+    // What the file will read back as is worked out on the other core while it is built.
+    std::future<std::optional<ChartFileData>> back =
+        std::async(std::launch::async, [kind, &data] { return ReadBackChartData(kind, data); });
     const QByteArray bytes = BuildChartFile(kind, data).toBytes();
+    std::optional<ChartFileData> read = back.get();
     WriteFileAtomically(path, bytes);
+    const ContentId content = ContentIdOf(bytes);
+    if (read) {
+        // The page reads the file back after a make: it finds the data decoded, and the file
+        // known to be built (built from what it reads back as, it is this very file).
+        const auto value = std::make_shared<const ChartFileData>(std::move(*read));
+        ChartFiles().know(static_cast<int>(kind), content, [&] { return value; });
+        NoteBuiltChartFile(kind, content);
+        return;
+    }
     BuiltFiles& built = Built();
     std::lock_guard lock(built.mutex);
     built.savedKind = kind;
-    built.saved = ContentIdOf(bytes);
+    built.saved = content;
     built.savedData = std::make_shared<const ChartFileData>(data);
 }
 

@@ -64,6 +64,14 @@ void KeepChartFilesDecoded(size_t count);
 // region entries are then named "city".
 XmlWriter BuildChartFile(ChartKind kind, const ChartFileData& data, bool staged = false);
 
+// Equal as a file holds them: numbers by their bits (0 and -0 are written differently).
+bool SameChartData(const ChartFileData& a, const ChartFileData& b);
+
+// What ParseChartFile reads from the file BuildChartFile writes for `data`, worked out
+// without either; none where a text or number of `data` would not read back as it stands
+// (the file must then be read to know). Region, shade and city files.
+std::optional<ChartFileData> ReadBackChartData(ChartKind kind, const ChartFileData& data);
+
 // Writes the file atomically (throws UserError). A file that holds, byte for byte, what it
 // would be written with is left as it is, and stays known by its stamp.
 void SaveChartFile(ChartKind kind, const ChartFileData& data, const QString& path);

@@ -3,6 +3,7 @@
 #include "charts/ChartFile.h"
 #include "charts/PageState.h"
 #include "model/ChartModel.h"
+#include "render/StagedChart.h"
 
 #include <QString>
 
@@ -56,5 +57,9 @@ namespace tolvane {
 // What the staged data file of a region, shade or city chart holds after a load: the
 // items as read, with the legend items up to the item count, numbered from 1.
 ChartFileData StagedCopy(const ChartFileData& read, int legendCount);
+
+// What the movie reads from a staged file that is a region, shade or city chart's file
+// itself (its staged copy changes nothing), from the data that file reads as.
+StagedChart StagedChartOf(ChartKind kind, const ChartFileData& read);
 
 } // namespace tolvane

@@ -1,6 +1,7 @@
 #include "charts/Charts.h"
 #include "platform/FileOps.h"
 #include "platform/XmlDocument.h"
+#include "render/ChartScene.h"
 
 namespace tolvane {
 
@@ -29,7 +30,42 @@ bool StagedCopyIsTheSame(const ChartFileData& read, int legendCount) {
     return true;
 }
 
+MovieKind MovieOf(ChartKind kind) {
+    return kind == ChartKind::City ? MovieKind::City : MovieKind::Region;
+}
+
 } // namespace
+
+StagedChart StagedChartOf(ChartKind kind, const ChartFileData& read) {
+    StagedChart out;
+    out.border = ParseColorText(read.border);
+    out.showText = read.showText;
+    out.showLegend = read.legend.show;
+    for (const TLegend& l : read.legend.items) {
+        StagedLegendItem item;
+        item.text = l.Text;
+        item.color = StagedColor(l.Color);
+        if (kind == ChartKind::City) item.scale = StagedScale(l.Scale);
+        if (kind == ChartKind::Shade) item.shade = l.Shade;
+        out.legend.push_back(std::move(item));
+    }
+    out.legendCount = std::clamp(read.legend.count, 0, static_cast<int>(out.legend.size()));
+    if (kind == ChartKind::City) {
+        out.cities.reserve(read.items.size());
+        for (const TProvince& p : read.items)
+            out.cities.push_back({p.Name, p.Country, StagedColor(p.Color), StagedValue(p.Value),
+                                  StagedScale(p.Scale)});
+        return out;
+    }
+    out.regions.reserve(read.items.size());
+    for (const TProvince& p : read.items) {
+        StagedRegion r{p.Name, p.ShortName, StagedColor(p.Color), StagedValue(p.Value),
+                       kind == ChartKind::Shade ? p.Shade : 1};
+        SettleRegion(r);
+        out.regions.push_back(std::move(r));
+    }
+    return out;
+}
 
 void StageChart(const ChartModel& model, ChartKind kind, const QString& mapName,
                 const ChartFileData& staged) {
@@ -43,16 +79,22 @@ void StageListChart(const ChartModel& model, ChartKind kind, const QString& mapN
     // A staged copy that is the chart file byte for byte is that file under a second name:
     // nothing to build or write, and the player knows it by its stamp. Only while the file
     // still holds what was read.
+    // The movie then finds what it draws decoded.
     const bool same = StagedCopyIsTheSame(file.data, legendCount) && file.stamp &&
                       StampOf(file.path) == file.stamp;
-    if (same && IsBuiltChartFile(kind, file)) {
+    const auto link = [&] {
         Stage(model, mapName, {stagedPath, {}, file.path});
+        KnowStagedChart(MovieOf(kind), file.content,
+                        [&] { return StagedChartOf(kind, file.data); });
+    };
+    if (same && IsBuiltChartFile(kind, file)) {
+        link();
         return;
     }
     QByteArray bytes = BuildChartFile(kind, StagedCopy(file.data, legendCount), true).toBytes();
     if (same && ContentIdOf(bytes) == file.content) {
         NoteBuiltChartFile(kind, file.content);
-        Stage(model, mapName, {stagedPath, {}, file.path});
+        link();
         return;
     }
     Stage(model, mapName, {stagedPath, std::move(bytes), {}});

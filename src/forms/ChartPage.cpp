@@ -5,7 +5,6 @@
 #include "forms/PlayerMessageFilter.h"
 #include "forms/TFrmMain.h"
 #include "platform/Dialogs.h"
-#include "render/ChartScene.h"
 #include "widgets/ChartPlayer.h"
 #include "widgets/DataGridView.h"
 
@@ -222,11 +221,6 @@ bool MapChartPage::make() {
         return false;
     }
     if (!main_.runOperation([&] { writeChart(model); })) return false;
-    // After a make the preview's staged data is, as a rule, the chart file just written: it
-    // is decoded for the preview on another core while the page reads the file back.
-    if (chartMode() != ModeRegionCity)
-        ReadStagedChartAhead(chartMode() == ModeCity ? MovieKind::City : MovieKind::Region,
-                             model.chartFilePath());
     main_.letEventsRun();
     return load(shownMap_);
 }

@@ -111,6 +111,25 @@ public:
         return {value, content, held};
     }
 
+    // What a content decodes to, known without decoding it (data just written, whose reading
+    // is known); `make` runs only when the content is not kept yet.
+    void know(int variant, const ContentId& content,
+              const std::function<std::shared_ptr<const T>()>& make) {
+        {
+            std::lock_guard lock(mutex_);
+            if (capacity_ == 0) return;
+            if (find([&](const Entry& e) { return e.variant == variant && e.content == content; }))
+                return;
+        }
+        std::shared_ptr<const T> value = make();
+        if (!value) return;
+        std::lock_guard lock(mutex_);
+        if (find([&](const Entry& e) { return e.variant == variant && e.content == content; }))
+            return;
+        entries_.push_front(Entry{variant, content, {}, std::move(value)});
+        if (entries_.size() > capacity_) entries_.pop_back();
+    }
+
     void clear() { keep(capacity_); }
 
     // Keeps at most `count` files decoded from now on (none: each load decodes).

@@ -7,7 +7,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <future>
 #include <mutex>
 #include <optional>
 
@@ -139,19 +138,10 @@ ChartScene LoadScene(const QString& moviePath, const std::optional<QString>& sta
 
 } // namespace
 
-void ReadStagedChartAhead(MovieKind kind, const QString& path) {
-    // Made before the work below, so that at exit the work ends before the files it fills.
-    StagedCharts();
-    static std::mutex mutex;
-    static std::future<void> ahead; // waited for when replaced, and at exit
-    std::lock_guard lock(mutex);
-    ahead = std::async(std::launch::async, [kind, path] {
-        try {
-            LoadStagedChart(kind, path);
-        } catch (const UserError&) {
-            // The scene that reads it reports it.
-        }
-    });
+void KnowStagedChart(MovieKind kind, const ContentId& content,
+                     const std::function<StagedChart()>& make) {
+    StagedCharts().know(static_cast<int>(kind), content,
+                        [&] { return std::make_shared<const StagedChart>(make()); });
 }
 
 ChartScene LoadChartScene(const QString& moviePath) {

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "platform/DecodedFiles.h"
 #include "render/MapMovie.h"
 #include "render/StagedChart.h"
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -34,10 +36,11 @@ struct ChartScene {
     bool loaded = false; // false: nothing was ever loaded (an empty, white picture)
 };
 
-// Starts reading a data file as the staged data of a movie of `kind`, on another core: a
-// scene loaded soon after from a staged file of the same content finds it decoded (or
-// waits for it) instead of decoding it again.
-void ReadStagedChartAhead(MovieKind kind, const QString& path);
+// What a staged file of this content holds for a movie of `kind`, known without reading
+// it: a scene loaded from such a file finds it decoded. `make` runs only when the content
+// is not kept decoded yet.
+void KnowStagedChart(MovieKind kind, const ContentId& content,
+                     const std::function<StagedChart()>& make);
 
 // Reads the movie and the staged data file its kind names, beside it. Never throws: a
 // missing or damaged file becomes a note and the scene keeps what could be read.

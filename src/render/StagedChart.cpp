@@ -25,10 +25,26 @@ QString StagedFileFor(MovieKind kind) {
     return {};
 }
 
+std::optional<uint32_t> StagedColor(int32_t value) {
+    if (value < 0 || value > 0xFFFFFF) return std::nullopt;
+    return static_cast<uint32_t>(value);
+}
+
 std::optional<uint32_t> ParseColorText(const QString& text) {
     const std::optional<int32_t> v = TryParseInt(text);
-    if (!v || *v < 0 || *v > 0xFFFFFF) return std::nullopt;
-    return static_cast<uint32_t>(*v);
+    return v ? StagedColor(*v) : std::nullopt;
+}
+
+double StagedValue(double value) {
+    return std::isfinite(value) ? value : 0;
+}
+
+double StagedScale(double value) {
+    return std::clamp(StagedValue(value), 0.0, 1000.0);
+}
+
+void SettleRegion(StagedRegion& region) {
+    if (region.shortName == kNoDataMark) region.color.reset();
 }
 
 namespace {
@@ -43,10 +59,8 @@ int IntOr(const QString& text, int fallback) {
     return v ? *v : fallback;
 }
 
-// A bubble scale the chart can draw: NaN, negative and absurd sizes are tamed here once.
 double BubbleScale(const QString& text) {
-    const double s = FiniteOr(text, 0);
-    return std::clamp(s, 0.0, 1000.0);
+    return StagedScale(FiniteOr(text, 0));
 }
 
 StagedRegion ReadRegion(const XmlInElement& e) {
@@ -63,8 +77,7 @@ StagedRegion ReadRegion(const XmlInElement& e) {
         else if (c.is("shade"))
             r.shade = IntOr(c.text(), 1);
     }
-    // A region without data is drawn white whatever colour its row still carries.
-    if (r.shortName == kNoDataMark) r.color.reset();
+    SettleRegion(r);
     return r;
 }
 

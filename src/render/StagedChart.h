@@ -21,6 +21,7 @@ struct StagedRegion {
     std::optional<uint32_t> color; // none: no data, or a colour that is not a colour
     double value = 0;
     int shade = 1;
+    bool operator==(const StagedRegion&) const = default;
 };
 
 struct StagedCity {
@@ -29,6 +30,7 @@ struct StagedCity {
     std::optional<uint32_t> color;
     double value = 0;
     double scale = 0; // percent, never negative or NaN
+    bool operator==(const StagedCity&) const = default;
 };
 
 struct StagedLegendItem {
@@ -36,12 +38,14 @@ struct StagedLegendItem {
     std::optional<uint32_t> color;
     double scale = 100;
     int shade = 1;
+    bool operator==(const StagedLegendItem&) const = default;
 };
 
 struct StagedFlag {
     QString code;
     QString data;
     double size = 0; // percent of the largest value; may be negative
+    bool operator==(const StagedFlag&) const = default;
 };
 
 struct StagedChart {
@@ -54,6 +58,7 @@ struct StagedChart {
     std::vector<StagedLegendItem> legend;
     QString title; // flag charts
     std::vector<StagedFlag> flags;
+    bool operator==(const StagedChart&) const = default;
 };
 
 // The staged data file the movie of a kind reads beside itself ("" for none).
@@ -64,5 +69,13 @@ StagedChart ReadStagedChart(MovieKind kind, const XmlInElement& root);
 
 // A colour text of a chart file: a 24-bit integer, or nothing.
 std::optional<uint32_t> ParseColorText(const QString& text);
+
+// The reader's rules for what it read, for data known without reading it.
+std::optional<uint32_t> StagedColor(int32_t value);
+double StagedValue(double value); // a value that is no number draws as 0
+// A bubble scale the chart can draw: NaN, negative and absurd sizes are tamed here once.
+double StagedScale(double value);
+// A region without data is drawn white whatever colour its row still carries.
+void SettleRegion(StagedRegion& region);
 
 } // namespace tolvane

@@ -132,6 +132,15 @@ TEST_F(BubblePage, MakeWritesTheGridByItsRulesWithTheMapPagesBorder) {
     EXPECT_TRUE(app.read("data/city.xml").contains("<name>Essen</name>"));
     EXPECT_EQ(main->regionPage().clrBoder()->color(), 0x00FF00);
 
+    // The grid then shows what the file reads back as, not what was typed.
+    grid().setText(3, 2, "0.30000000000000004");
+    grid().setText(5, 2, "62.5");
+    main->cmdMakeClick();
+    EXPECT_EQ(grid().text(3, 2), "0.3");
+    EXPECT_EQ(grid().text(5, 2), "63");
+    EXPECT_EQ(main->model().regions[0].Scale, 63);
+    EXPECT_EQ(main->model().regions[0].Value, 0.3);
+
     // A Color cell opens the colour dialog unpreset, but not on a row without data.
     dialogs.queueColor(0x0000AA);
     page().WCityGrid()->setFocus();

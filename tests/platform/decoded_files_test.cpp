@@ -62,6 +62,20 @@ TEST(DecodedFiles, ReusedForTheSameContentAndDecodedAnewWhenItChanges) {
     EXPECT_FALSE(cache.peek(a, 0)) << "changed since";
     EXPECT_EQ(load(a), "THIRD");
 
+    // Known without decoding (a file just written): found by its content, made once.
+    int makes = 0;
+    const auto make = [&] {
+        ++makes;
+        return std::make_shared<const QByteArray>("KNOWN");
+    };
+    cache.know(0, ContentIdOf("fourth"), make);
+    cache.know(0, ContentIdOf("fourth"), make);
+    Write(b, "fourth");
+    const int decoded = decodes;
+    EXPECT_EQ(load(b), "KNOWN");
+    EXPECT_EQ(decodes, decoded);
+    EXPECT_EQ(makes, 1);
+
     // Keeping none: every load decodes.
     cache.keep(0);
     const int before = decodes;
