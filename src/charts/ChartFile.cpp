@@ -381,13 +381,13 @@ void SaveChartFile(ChartKind kind, const ChartFileData& data, const QString& pat
         std::async(std::launch::async, [kind, &data] { return ReadBackChartData(kind, data); });
     const QByteArray bytes = BuildChartFile(kind, data).toBytes();
     std::optional<ChartFileData> read = back.get();
-    WriteFileAtomically(path, bytes);
+    const FileStamp written = WriteFileAtomically(path, bytes);
     const ContentId content = ContentIdOf(bytes);
     if (read) {
         // The page reads the file back after a make: it finds the data decoded, and the file
         // known to be built (built from what it reads back as, it is this very file).
         const auto value = std::make_shared<const ChartFileData>(std::move(*read));
-        ChartFiles().know(static_cast<int>(kind), content, [&] { return value; });
+        ChartFiles().know(static_cast<int>(kind), content, written, [&] { return value; });
         NoteBuiltChartFile(kind, content);
         return;
     }

@@ -84,7 +84,7 @@ void StageListChart(const ChartModel& model, ChartKind kind, const QString& mapN
                       StampOf(file.path) == file.stamp;
     const auto link = [&] {
         Stage(model, mapName, {stagedPath, {}, file.path});
-        KnowStagedChart(MovieOf(kind), file.content,
+        KnowStagedChart(MovieOf(kind), file.content, file.stamp,
                         [&] { return StagedChartOf(kind, file.data); });
     };
     if (same && IsBuiltChartFile(kind, file)) {

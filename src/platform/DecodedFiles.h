@@ -67,8 +67,8 @@ public:
         QByteArray bytes = ReadWholeFile(path);
         const std::optional<FileStamp> after = StampOf(path);
         const std::optional<FileStamp> held = after == before ? before : std::nullopt;
-        // Only a settled stamp names this content for later loads.
-        const std::optional<FileStamp> file = held && held->settled() ? held : std::nullopt;
+        // Only a stamp that names its content names it for later loads.
+        const std::optional<FileStamp> file = held && held->namesContent() ? held : std::nullopt;
         const ContentId content = ContentIdOf(bytes);
         // The same content being decoded on another thread (a file read ahead) is waited
         // for, not decoded twice.
@@ -112,21 +112,32 @@ public:
     }
 
     // What a content decodes to, known without decoding it (data just written, whose reading
-    // is known); `make` runs only when the content is not kept yet.
-    void know(int variant, const ContentId& content,
+    // is known), and a file known to hold it; `make` runs only when the content is not kept
+    // yet.
+    void know(int variant, const ContentId& content, const std::optional<FileStamp>& file,
               const std::function<std::shared_ptr<const T>()>& make) {
+        const std::optional<FileStamp> named = file && file->namesContent() ? file : std::nullopt;
+        const auto same = [&](const Entry& e) {
+            return e.variant == variant && e.content == content;
+        };
         {
             std::lock_guard lock(mutex_);
             if (capacity_ == 0) return;
-            if (find([&](const Entry& e) { return e.variant == variant && e.content == content; }))
+            if (Entry* e = find(same)) {
+                remember(*e, named);
                 return;
+            }
         }
         std::shared_ptr<const T> value = make();
         if (!value) return;
         std::lock_guard lock(mutex_);
-        if (find([&](const Entry& e) { return e.variant == variant && e.content == content; }))
+        if (Entry* e = find(same)) {
+            remember(*e, named);
             return;
-        entries_.push_front(Entry{variant, content, {}, std::move(value)});
+        }
+        Entry entry{variant, content, {}, std::move(value)};
+        remember(entry, named);
+        entries_.push_front(std::move(entry));
         if (entries_.size() > capacity_) entries_.pop_back();
     }
 

@@ -5,10 +5,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <ctime>
+#include <deque>
 #include <fcntl.h>
+#include <mutex>
 #include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -55,9 +58,55 @@ bool WriteAll(int fd, const QByteArray& bytes) {
     return true;
 }
 
+FileStamp StampOf(const struct stat& st) {
+    return FileStamp{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino),
+                     static_cast<int64_t>(st.st_size),
+                     static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
+int64_t NowNs() {
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return static_cast<int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
+
+// The stamps of the files this program wrote lately, dated each to a nanosecond of its own.
+struct WrittenStamps {
+    std::mutex mutex;
+    int64_t lastNs = 0;
+    std::deque<FileStamp> stamps; // most recent last
+};
+
+WrittenStamps& Written() {
+    static WrittenStamps written;
+    return written;
+}
+
+// Dates a file just written to the nanosecond, later than any file written before, and
+// notes its stamp when the file system keeps such a time (one of coarse times does not).
+FileStamp DateWritten(int fd) {
+    WrittenStamps& written = Written();
+    std::lock_guard lock(written.mutex);
+    const int64_t ns = std::max(NowNs(), written.lastNs + 1);
+    written.lastNs = ns;
+    const timespec time{static_cast<time_t>(ns / 1'000'000'000),
+                        static_cast<long>(ns % 1'000'000'000)};
+    const timespec times[2] = {time, time};
+    struct stat st {};
+    if (::futimens(fd, times) != 0 || ::fstat(fd, &st) != 0) return {};
+    const FileStamp stamp = StampOf(st);
+    if (stamp.modifiedNs == ns) {
+        written.stamps.push_back(stamp);
+        // Older ones are settled by the time they are looked at again.
+        if (written.stamps.size() > 256) written.stamps.pop_front();
+    }
+    return stamp;
+}
+
 // The new contents in a temporary file beside `target` (on the disk when `flush`). Returns
-// its path.
-QByteArray WriteTemporary(const QString& target, const QByteArray& bytes, bool flush = true) {
+// its path, and its stamp in `stamp`.
+QByteArray WriteTemporary(const QString& target, const QByteArray& bytes, bool flush = true,
+                          FileStamp* stamp = nullptr) {
     const QByteArray native = QFile::encodeName(target);
     struct stat old {};
     const bool exists = ::stat(native.constData(), &old) == 0;
@@ -69,7 +118,12 @@ QByteArray WriteTemporary(const QString& target, const QByteArray& bytes, bool f
     if (fd < 0) ThrowWriteError(target, errno);
     const mode_t mode =
         exists && S_ISREG(old.st_mode) ? (old.st_mode & 07777) : (0666 & ~ProcessUmask());
-    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && (!flush || ::fsync(fd) == 0);
+    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes);
+    if (ok) {
+        const FileStamp written = DateWritten(fd);
+        if (stamp) *stamp = written;
+    }
+    ok = ok && (!flush || ::fsync(fd) == 0);
     int error = errno;
     if (::close(fd) != 0 && ok) {
         ok = false;
@@ -92,9 +146,11 @@ void Rename(const QByteArray& temp, const QString& target) {
 
 } // namespace
 
-void WriteFileAtomically(const QString& path, const QByteArray& bytes) {
+FileStamp WriteFileAtomically(const QString& path, const QByteArray& bytes) {
     const QString target = ResolvedTarget(path);
-    Rename(WriteTemporary(target, bytes), target);
+    FileStamp stamp;
+    Rename(WriteTemporary(target, bytes, true, &stamp), target);
+    return stamp;
 }
 
 namespace {
@@ -227,21 +283,19 @@ QByteArray ReadWholeFile(const QString& path) {
     return bytes;
 }
 
-bool FileStamp::settled() const {
+bool FileStamp::namesContent() const {
     constexpr int64_t kCoarsestStepNs = 2'000'000'000;
-    timespec now{};
-    ::clock_gettime(CLOCK_REALTIME, &now);
-    return modifiedNs <
-           static_cast<int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec - kCoarsestStepNs;
+    if (modifiedNs < NowNs() - kCoarsestStepNs) return true;
+    WrittenStamps& written = Written();
+    std::lock_guard lock(written.mutex);
+    return std::find(written.stamps.begin(), written.stamps.end(), *this) != written.stamps.end();
 }
 
 std::optional<FileStamp> StampOf(const QString& path) {
     struct stat st {};
     if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
         return std::nullopt;
-    return FileStamp{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino),
-                     static_cast<int64_t>(st.st_size),
-                     static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+    return StampOf(st);
 }
 
 } // namespace tolvane

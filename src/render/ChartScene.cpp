@@ -138,9 +138,9 @@ ChartScene LoadScene(const QString& moviePath, const std::optional<QString>& sta
 
 } // namespace
 
-void KnowStagedChart(MovieKind kind, const ContentId& content,
+void KnowStagedChart(MovieKind kind, const ContentId& content, const std::optional<FileStamp>& file,
                      const std::function<StagedChart()>& make) {
-    StagedCharts().know(static_cast<int>(kind), content,
+    StagedCharts().know(static_cast<int>(kind), content, file,
                         [&] { return std::make_shared<const StagedChart>(make()); });
 }
 

@@ -37,9 +37,9 @@ struct ChartScene {
 };
 
 // What a staged file of this content holds for a movie of `kind`, known without reading
-// it: a scene loaded from such a file finds it decoded. `make` runs only when the content
-// is not kept decoded yet.
-void KnowStagedChart(MovieKind kind, const ContentId& content,
+// it, and a file known to hold it: a scene loaded from such a file finds it decoded. `make`
+// runs only when the content is not kept decoded yet.
+void KnowStagedChart(MovieKind kind, const ContentId& content, const std::optional<FileStamp>& file,
                      const std::function<StagedChart()>& make);
 
 // Reads the movie and the staged data file its kind names, beside it. Never throws: a

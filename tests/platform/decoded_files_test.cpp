@@ -68,13 +68,24 @@ TEST(DecodedFiles, ReusedForTheSameContentAndDecodedAnewWhenItChanges) {
         ++makes;
         return std::make_shared<const QByteArray>("KNOWN");
     };
-    cache.know(0, ContentIdOf("fourth"), make);
-    cache.know(0, ContentIdOf("fourth"), make);
+    cache.know(0, ContentIdOf("fourth"), std::nullopt, make);
+    cache.know(0, ContentIdOf("fourth"), std::nullopt, make);
     Write(b, "fourth");
     const int decoded = decodes;
     EXPECT_EQ(load(b), "KNOWN");
     EXPECT_EQ(decodes, decoded);
     EXPECT_EQ(makes, 1);
+
+    // Written by the program itself, a file is known by its stamp at once; changed in place
+    // right after, to the same size, it is not.
+    WriteFileAtomically(a, "fifth");
+    EXPECT_EQ(load(a), "FIFTH");
+    ASSERT_TRUE(cache.peek(a, 0));
+    EXPECT_EQ(*cache.peek(a, 0)->value, "FIFTH");
+    Write(a, "sixth");
+    EXPECT_FALSE(cache.peek(a, 0));
+    EXPECT_EQ(load(a), "SIXTH");
+    EXPECT_FALSE(cache.peek(a, 0)) << "a stamp of the system's clock, not yet settled";
 
     // Keeping none: every load decodes.
     cache.keep(0);
