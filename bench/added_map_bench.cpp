@@ -144,8 +144,8 @@ void BM_AddedMapChange(benchmark::State& state) {
     }
 }
 
-// Presses "Make && Preview" on the map; with `edit`, after changing a value first, as a
-// user makes the chart.
+// Presses "Make && Preview" on the map; with `edit`, on a chart with a value in every row,
+// after changing one, as a user makes the chart.
 void MakeAndPreview(benchmark::State& state, bool edit) {
     bench::EnsureApplication();
     if (Skip(state, state.range(0))) return;
@@ -156,6 +156,13 @@ void MakeAndPreview(benchmark::State& state, bool edit) {
     main.show();
     ChooseMap(main, Stem(state.range(0)));
     int value = 0;
+    if (edit) {
+        // As a user's chart: a value in every row, with decimals, made once.
+        GridData& grid = main.regionPage().state().grid;
+        for (int row = 2; row < grid.rowCount(); ++row)
+            grid.setText(3, row, QString::number(row * 1.37 + 0.01, 'f', 2));
+        main.cmdMakeClick();
+    }
     for (auto _ : state) {
         if (edit) {
             state.PauseTiming();
