@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 namespace tolvane {
@@ -19,36 +20,48 @@ QString FormatGeneral(double value) {
 
     // 15 significant digits, then written out in plain decimals: a text with an exponent
     // would fail the numeric check of the grid, and the next make would write 0 instead.
-    std::string digits;
-    int exponent = 0;
+    // (A chart file holds one per region: this is written without printf, which takes
+    // several times as long.)
+    char digits[15];
+    int count = 15;
+    int exponent = 308;
     // Rounded up to 15 digits, the largest doubles would name a number beyond every double
     // and no longer read back; they keep the largest 15 digits that still do.
     constexpr double kLargest15 = 1.79769313486231e308;
     if (std::fabs(value) > kLargest15) {
-        digits = "179769313486231";
-        exponent = 308;
+        std::memcpy(digits, "179769313486231", 15);
     } else {
-        char buf[40];
-        std::snprintf(buf, sizeof buf, "%.14e", std::fabs(value));
-        const std::string s(buf);
-        const size_t ePos = s.find('e');
-        digits = s.substr(0, 1) + s.substr(2, ePos - 2);
-        exponent = std::stoi(s.substr(ePos + 1));
+        // "d.dddddddddddddde+XX", as printf's "%.14e" writes it.
+        char sci[32];
+        const char* end = std::to_chars(sci, sci + sizeof sci, std::fabs(value),
+                                        std::chars_format::scientific, 14)
+                              .ptr;
+        digits[0] = sci[0];
+        std::memcpy(digits + 1, sci + 2, 14);
+        std::from_chars(sci[17] == '+' ? sci + 18 : sci + 17, end, exponent);
     }
-    while (digits.size() > 1 && digits.back() == '0')
-        digits.pop_back();
+    while (count > 1 && digits[count - 1] == '0')
+        --count;
 
-    std::string out = value < 0 ? "-" : "";
+    std::string out;
+    out.reserve(static_cast<size_t>(std::abs(exponent)) + 20);
+    if (value < 0) out += '-';
     if (exponent >= 0) {
-        const auto intDigits = static_cast<size_t>(exponent) + 1;
-        if (digits.size() <= intDigits)
-            out += digits + std::string(intDigits - digits.size(), '0');
-        else
-            out += digits.substr(0, intDigits) + "." + digits.substr(intDigits);
+        const int intDigits = exponent + 1;
+        if (count <= intDigits) {
+            out.append(digits, static_cast<size_t>(count));
+            out.append(static_cast<size_t>(intDigits - count), '0');
+        } else {
+            out.append(digits, static_cast<size_t>(intDigits));
+            out += '.';
+            out.append(digits + intDigits, static_cast<size_t>(count - intDigits));
+        }
     } else {
-        out += "0." + std::string(static_cast<size_t>(-exponent - 1), '0') + digits;
+        out += "0.";
+        out.append(static_cast<size_t>(-exponent - 1), '0');
+        out.append(digits, static_cast<size_t>(count));
     }
-    return QString::fromLatin1(out);
+    return QString::fromLatin1(out.data(), static_cast<qsizetype>(out.size()));
 }
 
 QString FormatFixed(double value, int decimals) {
