@@ -381,7 +381,7 @@ void SaveChartFile(ChartKind kind, const ChartFileData& data, const QString& pat
         std::async(std::launch::async, [kind, &data] { return ReadBackChartData(kind, data); });
     const QByteArray bytes = BuildChartFile(kind, data).toBytes();
     std::optional<ChartFileData> read = back.get();
-    const FileStamp written = WriteFileAtomically(path, bytes);
+    const std::optional<FileStamp> written = WriteFileAtomically(path, bytes);
     const ContentId content = ContentIdOf(bytes);
     if (read) {
         // The page reads the file back after a make: it finds the data decoded, and the file

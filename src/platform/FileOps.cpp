@@ -84,7 +84,7 @@ WrittenStamps& Written() {
 
 // Dates a file just written to the nanosecond, later than any file written before, and
 // notes its stamp when the file system keeps such a time (one of coarse times does not).
-FileStamp DateWritten(int fd) {
+std::optional<FileStamp> DateWritten(int fd) {
     WrittenStamps& written = Written();
     std::lock_guard lock(written.mutex);
     const int64_t ns = std::max(NowNs(), written.lastNs + 1);
@@ -92,10 +92,11 @@ FileStamp DateWritten(int fd) {
     const timespec time{static_cast<time_t>(ns / 1'000'000'000),
                         static_cast<long>(ns % 1'000'000'000)};
     const timespec times[2] = {time, time};
+    const bool dated = ::futimens(fd, times) == 0;
     struct stat st {};
-    if (::futimens(fd, times) != 0 || ::fstat(fd, &st) != 0) return {};
+    if (::fstat(fd, &st) != 0) return std::nullopt;
     const FileStamp stamp = StampOf(st);
-    if (stamp.modifiedNs == ns) {
+    if (dated && stamp.modifiedNs == ns) {
         written.stamps.push_back(stamp);
         // Older ones are settled by the time they are looked at again.
         if (written.stamps.size() > 256) written.stamps.pop_front();
@@ -106,7 +107,7 @@ FileStamp DateWritten(int fd) {
 // The new contents in a temporary file beside `target` (on the disk when `flush`). Returns
 // its path, and its stamp in `stamp`.
 QByteArray WriteTemporary(const QString& target, const QByteArray& bytes, bool flush = true,
-                          FileStamp* stamp = nullptr) {
+                          std::optional<FileStamp>* stamp = nullptr) {
     const QByteArray native = QFile::encodeName(target);
     struct stat old {};
     const bool exists = ::stat(native.constData(), &old) == 0;
@@ -120,7 +121,7 @@ QByteArray WriteTemporary(const QString& target, const QByteArray& bytes, bool f
         exists && S_ISREG(old.st_mode) ? (old.st_mode & 07777) : (0666 & ~ProcessUmask());
     bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes);
     if (ok) {
-        const FileStamp written = DateWritten(fd);
+        const std::optional<FileStamp> written = DateWritten(fd);
         if (stamp) *stamp = written;
     }
     ok = ok && (!flush || ::fsync(fd) == 0);
@@ -146,9 +147,9 @@ void Rename(const QByteArray& temp, const QString& target) {
 
 } // namespace
 
-FileStamp WriteFileAtomically(const QString& path, const QByteArray& bytes) {
+std::optional<FileStamp> WriteFileAtomically(const QString& path, const QByteArray& bytes) {
     const QString target = ResolvedTarget(path);
-    FileStamp stamp;
+    std::optional<FileStamp> stamp;
     Rename(WriteTemporary(target, bytes, true, &stamp), target);
     return stamp;
 }

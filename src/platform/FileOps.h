@@ -31,11 +31,12 @@ std::optional<FileStamp> StampOf(const QString& path);
 // Writes through a temporary file in the same folder, flushed to the disk and renamed over
 // the target, so a failed or interrupted write (a full disk, a killed process) leaves the
 // old file whole. A write-protected target is refused. Throws UserError naming the file and
-// the system's reason ("No space left on device"). Returns the stamp of what it wrote.
+// the system's reason ("No space left on device"). Returns the stamp of what it wrote (none
+// when the file system could not tell it).
 // Files this program writes are dated to the nanosecond, each later than the one before,
 // which a write by the coarse clock of the system does not match: their stamps name their
 // content at once, without waiting for the clock to move on.
-FileStamp WriteFileAtomically(const QString& path, const QByteArray& bytes);
+std::optional<FileStamp> WriteFileAtomically(const QString& path, const QByteArray& bytes);
 
 // Several files replaced as one: every new content is written out first, and only when all
 // are on the disk are they renamed over their targets. When a rename fails, the targets
