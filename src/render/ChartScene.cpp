@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 #include <mutex>
 #include <optional>
 
@@ -72,9 +73,21 @@ std::shared_ptr<const StagedChart> LoadStagedChart(MovieKind kind, const QString
     });
 }
 
-// The match of the last scene, while its movie and data are the ones kept decoded: a chart
-// shown again (a page switch, a change back, a make that changed nothing) is not matched
-// again.
+// Whether two charts list the same entries, by what a match goes by.
+bool SameEntries(const StagedChart& a, const StagedChart& b) {
+    return std::equal(a.regions.begin(), a.regions.end(), b.regions.begin(), b.regions.end(),
+                      [](const StagedRegion& x, const StagedRegion& y) {
+                          return x.name == y.name && x.shortName == y.shortName;
+                      }) &&
+           std::equal(a.cities.begin(), a.cities.end(), b.cities.begin(), b.cities.end(),
+                      [](const StagedCity& x, const StagedCity& y) {
+                          return x.name == y.name && x.region == y.region;
+                      });
+}
+
+// The match of the last scene, while its movie is the one kept decoded and its data lists
+// the same entries: a chart shown again (a page switch, a change back, a make) is not
+// matched again.
 ChartMatch MatchScene(const std::shared_ptr<const MapMovie>& movie,
                       const std::shared_ptr<const StagedChart>& data) {
     struct Last {
@@ -86,7 +99,12 @@ ChartMatch MatchScene(const std::shared_ptr<const MapMovie>& movie,
     static Last last;
     {
         std::lock_guard lock(last.mutex);
-        if (last.movie.lock() == movie && last.data.lock() == data) return last.match;
+        const std::shared_ptr<const StagedChart> lastData = last.data.lock();
+        if (last.movie.lock() == movie && lastData &&
+            (lastData == data || SameEntries(*lastData, *data))) {
+            last.data = data;
+            return last.match;
+        }
     }
     ChartMatch match = MatchChart(*movie, *data);
     std::lock_guard lock(last.mutex);

@@ -130,6 +130,14 @@ TEST(ChartScene, StagedFileFollowsTheMovieKind) {
     EXPECT_TRUE(region.notes.isEmpty()) << region.notes.join(u'\n').toStdString();
     EXPECT_EQ(region.data->regions.size(), 1u);
     EXPECT_EQ(region.match.regionShape, std::vector<int>{0});
+    // Made again with another colour, then with another short name: each is drawn where
+    // its entries say.
+    folder.write(QStringLiteral("province.xml"), ProvinceXml(Province(1, "Alpha", "AA", 0xFF)));
+    EXPECT_EQ(LoadChartScene(movie).match.regionShape, std::vector<int>{0});
+    folder.write(QStringLiteral("province.xml"), ProvinceXml(Province(1, "Alpha", "BB", 0xFF)));
+    EXPECT_EQ(LoadChartScene(movie).match.regionShape, std::vector<int>{1});
+    folder.write(QStringLiteral("province.xml"), ProvinceXml(Province(1, "Gamma", "-", 0xFF)));
+    EXPECT_EQ(LoadChartScene(movie).match.regionShape, std::vector<int>{2});
 
     folder.write(QStringLiteral("squares.map"), SquaresAs("city"));
     const ChartScene city = LoadChartScene(movie);
