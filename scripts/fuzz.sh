@@ -68,6 +68,14 @@ fi
 # under the leak checker (scripts/sanitize.sh).
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0:allocator_may_return_null=0}
 END=$((SECONDS + SECONDS_TO_RUN))
+# Those losses can still fill a process's memory: the input it stopped on is kept (oom-*)
+# and the next process goes on. Anything else stops the run.
 while [ "$SECONDS" -lt "$END" ]; do
-  run -detect_leaks=0 -rss_limit_mb=8192 -max_total_time=$((END - SECONDS < 60 ? END - SECONDS : 60)) "$@"
+  status=0
+  run -detect_leaks=0 -rss_limit_mb=8192 -max_total_time=$((END - SECONDS < 60 ? END - SECONDS : 60)) "$@" || status=$?
+  [ "$status" -eq 0 ] && continue
+  case "$(ls -t "$ARTIFACTS" 2>/dev/null | head -1)" in
+    oom-*) echo "fuzz.sh: out of memory (FreeXL's losses); going on in a new process" >&2 ;;
+    *) exit "$status" ;;
+  esac
 done
