@@ -7,7 +7,9 @@
 
 #include <QDir>
 #include <algorithm>
+#include <array>
 #include <bit>
+#include <charconv>
 #include <deque>
 #include <future>
 #include <mutex>
@@ -54,6 +56,12 @@ TProvince ReadItem(const XmlInElement& element, ItemLayout layout) {
     return p;
 }
 
+std::string_view IntText(int32_t value, std::array<char, 12>& digits) {
+    const char* end = std::to_chars(digits.data(), digits.data() + digits.size(), value).ptr;
+    return {digits.data(), static_cast<size_t>(end - digits.data())};
+}
+
+// A chart file holds one per region: its numbers go in without a QString between.
 void WriteItem(XmlOutElement parent, const char* element, const TProvince& p, ItemLayout layout) {
     XmlOutElement e = parent.addChild(element);
     e.setId(p.Id);
@@ -62,10 +70,11 @@ void WriteItem(XmlOutElement parent, const char* element, const TProvince& p, It
         e.addText("country", p.Country);
     else
         e.addText("shortname", p.ShortName);
-    e.addText("bgcolor", QString::number(p.Color));
-    e.addText("value", FormatGeneral(p.Value));
+    std::array<char, 12> digits;
+    e.addUtf8("bgcolor", IntText(p.Color, digits));
+    e.addUtf8("value", FormatGeneralText(p.Value));
     if (layout.scale) e.addText("scale", FormatFixed(p.Scale, 0));
-    if (layout.shade) e.addText("shade", QString::number(p.Shade));
+    if (layout.shade) e.addUtf8("shade", IntText(p.Shade, digits));
 }
 
 LegendBlock ReadLegend(const XmlInElement& block, ChartKind kind) {

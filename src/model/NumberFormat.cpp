@@ -13,10 +13,13 @@
 namespace tolvane {
 
 QString FormatGeneral(double value) {
-    if (!std::isfinite(value))
-        return std::isnan(value) ? QStringLiteral("NAN")
-                                 : (value < 0 ? QStringLiteral("-INF") : QStringLiteral("INF"));
-    if (value == 0) return QStringLiteral("0");
+    const std::string text = FormatGeneralText(value);
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string FormatGeneralText(double value) {
+    if (!std::isfinite(value)) return std::isnan(value) ? "NAN" : (value < 0 ? "-INF" : "INF");
+    if (value == 0) return "0";
 
     // 15 significant digits, then written out in plain decimals: a text with an exponent
     // would fail the numeric check of the grid, and the next make would write 0 instead.
@@ -43,8 +46,7 @@ QString FormatGeneral(double value) {
     while (count > 1 && digits[count - 1] == '0')
         --count;
 
-    std::string out;
-    out.reserve(static_cast<size_t>(std::abs(exponent)) + 20);
+    std::string out; // most numbers fit in the string itself, with no allocation
     if (value < 0) out += '-';
     if (exponent >= 0) {
         const int intDigits = exponent + 1;
@@ -61,7 +63,7 @@ QString FormatGeneral(double value) {
         out.append(static_cast<size_t>(-exponent - 1), '0');
         out.append(digits, static_cast<size_t>(count));
     }
-    return QString::fromLatin1(out.data(), static_cast<qsizetype>(out.size()));
+    return out;
 }
 
 QString FormatFixed(double value, int decimals) {

@@ -4,6 +4,7 @@
 #include <QStringView>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 namespace tolvane {
 
@@ -13,6 +14,7 @@ namespace tolvane {
 // 12 for 12.0, 0.1, 100000000000000000000 for 1E20, 0.00000015 for 1.5E-7. Every text it
 // gives passes IsNumericText and reads back to a number that gives the same text again.
 QString FormatGeneral(double value);
+std::string FormatGeneralText(double value); // the same, as Latin-1 (ASCII) bytes
 
 // Fixed decimals of the exact value, exact halves rounded away from zero ("%.0f" of 62.5 is
 // 63, "%.3f" of 1.0005, which is 1.000499999..., is 1.000).

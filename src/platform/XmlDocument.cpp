@@ -7,6 +7,7 @@
 #include <QDir>
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstring>
 #include <string>
 
@@ -23,12 +24,20 @@ XmlOutElement XmlOutElement::addText(const char* name, const QString& text) {
     return child;
 }
 
+XmlOutElement XmlOutElement::addUtf8(const char* name, std::string_view text) {
+    XmlOutElement child = addChild(name);
+    writer_->text(child.depth_, text);
+    return child;
+}
+
 void XmlOutElement::setText(const QString& text) {
     writer_->text(depth_, text);
 }
 
 void XmlOutElement::setId(int32_t id) {
-    writer_->attribute(depth_, "id", QByteArray::number(id));
+    char digits[12];
+    const char* end = std::to_chars(digits, digits + sizeof digits, id).ptr;
+    writer_->attribute(depth_, "id", std::string_view(digits, static_cast<size_t>(end - digits)));
 }
 
 XmlWriter::XmlWriter() {
@@ -42,8 +51,7 @@ XmlOutElement XmlWriter::createRoot(const char* name) {
 
 void XmlWriter::newLine(int depth) {
     out_ += '\n';
-    for (int i = 0; i < depth; ++i)
-        out_ += "  ";
+    out_.append(2 * static_cast<size_t>(std::max(depth, 0)), ' ');
 }
 
 void XmlWriter::endStartTag() {
@@ -81,13 +89,13 @@ void XmlWriter::open(int depth, const char* name) {
     indentNext_ = true;
 }
 
-void XmlWriter::attribute(int depth, const char* name, const QByteArray& value) {
+void XmlWriter::attribute(int depth, const char* name, std::string_view value) {
     // Only the element just opened takes attributes; its content has not begun.
     if (!startTagOpen_ || depth != static_cast<int>(open_.size()) - 1) return;
     out_ += ' ';
     out_ += name;
     out_ += "=\"";
-    out_.append(value.constData(), static_cast<size_t>(value.size())); // a number
+    out_ += value; // a number
     out_ += '"';
 }
 
@@ -110,6 +118,14 @@ void XmlWriter::text(int depth, const QString& text) {
         const QByteArray utf8 = text.toUtf8();
         appendEscaped(utf8.constData(), utf8.size());
     }
+    indentNext_ = false;
+}
+
+void XmlWriter::text(int depth, std::string_view utf8) {
+    if (finished_ || depth >= static_cast<int>(open_.size())) return;
+    closeTo(depth);
+    endStartTag();
+    appendEscaped(utf8.data(), static_cast<qsizetype>(utf8.size()));
     indentNext_ = false;
 }
 

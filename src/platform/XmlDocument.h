@@ -6,6 +6,7 @@
 #include <memory>
 #include <pugixml.hpp>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tolvane {
@@ -25,6 +26,8 @@ public:
     XmlOutElement addChild(const char* name);
     // A child holding a text: the common case of every chart file.
     XmlOutElement addText(const char* name, const QString& text);
+    // The same from UTF-8: numbers written without a QString between.
+    XmlOutElement addUtf8(const char* name, std::string_view text);
     void setText(const QString& text);
     void setId(int32_t id);
 
@@ -50,8 +53,9 @@ private:
     friend class XmlOutElement;
     void open(int depth, const char* name);
     void closeTo(int depth); // closes the elements deeper than `depth`
-    void attribute(int depth, const char* name, const QByteArray& value);
+    void attribute(int depth, const char* name, std::string_view value);
     void text(int depth, const QString& text);
+    void text(int depth, std::string_view utf8);
     void appendEscaped(const char* run, qsizetype size); // UTF-8, up to its first NUL
     void endStartTag();
     void newLine(int depth);
