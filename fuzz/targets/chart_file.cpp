@@ -45,10 +45,6 @@ QByteArray LoadAndMake(ChartKind kind, ChartFileData data) {
     return BuildChartFile(kind, made).toBytes();
 }
 
-MovieKind MovieOf(ChartKind kind) {
-    return kind == ChartKind::City ? MovieKind::City : MovieKind::Region;
-}
-
 // The file written for `data`, against what the program takes it to read back as, and the
 // movie's reading of it when its staged copy is that file itself.
 void CheckReadBack(ChartKind kind, const ChartFileData& data) {
@@ -68,7 +64,7 @@ void CheckReadBack(ChartKind kind, const ChartFileData& data) {
     if (!read) return;
     const int count = LegendItemCount(kind, read->legend);
     if (BuildChartFile(kind, StagedCopy(*read, count), true).toBytes() == bytes)
-        FuzzCheck(StagedChartOf(kind, *read) == ReadStagedChart(MovieOf(kind), reader.root()),
+        FuzzCheck(StagedChartOf(kind, *read) == ReadStagedChart(MovieKindOf(kind), reader.root()),
                   "the movie reads a chart file otherwise than known");
 }
 

@@ -7,9 +7,7 @@
 
 #include <QDir>
 #include <algorithm>
-#include <array>
 #include <bit>
-#include <charconv>
 #include <deque>
 #include <future>
 #include <mutex>
@@ -56,11 +54,6 @@ TProvince ReadItem(const XmlInElement& element, ItemLayout layout) {
     return p;
 }
 
-std::string_view IntText(int32_t value, std::array<char, 12>& digits) {
-    const char* end = std::to_chars(digits.data(), digits.data() + digits.size(), value).ptr;
-    return {digits.data(), static_cast<size_t>(end - digits.data())};
-}
-
 // A chart file holds one per region: its numbers go in without a QString between.
 void WriteItem(XmlOutElement parent, const char* element, const TProvince& p, ItemLayout layout) {
     XmlOutElement e = parent.addChild(element);
@@ -70,11 +63,10 @@ void WriteItem(XmlOutElement parent, const char* element, const TProvince& p, It
         e.addText("country", p.Country);
     else
         e.addText("shortname", p.ShortName);
-    std::array<char, 12> digits;
-    e.addUtf8("bgcolor", IntText(p.Color, digits));
+    e.addNumber("bgcolor", p.Color);
     e.addUtf8("value", FormatGeneralText(p.Value));
     if (layout.scale) e.addText("scale", FormatFixed(p.Scale, 0));
-    if (layout.shade) e.addUtf8("shade", IntText(p.Shade, digits));
+    if (layout.shade) e.addNumber("shade", p.Shade);
 }
 
 LegendBlock ReadLegend(const XmlInElement& block, ChartKind kind) {
@@ -405,19 +397,6 @@ void SaveChartFile(ChartKind kind, const ChartFileData& data, const QString& pat
     built.savedKind = kind;
     built.saved = content;
     built.savedData = std::make_shared<const ChartFileData>(data);
-}
-
-QString StagedFileName(ChartKind kind) {
-    switch (kind) {
-    case ChartKind::City:
-        return QStringLiteral("city.xml");
-    case ChartKind::RegionCity:
-        return QStringLiteral("rc.xml");
-    case ChartKind::Region:
-    case ChartKind::Shade:
-        break;
-    }
-    return QStringLiteral("province.xml");
 }
 
 } // namespace tolvane

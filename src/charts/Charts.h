@@ -58,6 +58,9 @@ namespace tolvane {
 // items as read, with the legend items up to the item count, numbered from 1.
 ChartFileData StagedCopy(const ChartFileData& read, int legendCount);
 
+// The kind of movie that draws a chart of the kind.
+MovieKind MovieKindOf(ChartKind kind);
+
 // What the movie reads from a staged file that is a region, shade or city chart's file
 // itself (its staged copy changes nothing), from the data that file reads as.
 StagedChart StagedChartOf(ChartKind kind, const ChartFileData& read);

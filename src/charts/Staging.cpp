@@ -30,11 +30,24 @@ bool StagedCopyIsTheSame(const ChartFileData& read, int legendCount) {
     return true;
 }
 
-MovieKind MovieOf(ChartKind kind) {
-    return kind == ChartKind::City ? MovieKind::City : MovieKind::Region;
+} // namespace
+
+MovieKind MovieKindOf(ChartKind kind) {
+    switch (kind) {
+    case ChartKind::City:
+        return MovieKind::City;
+    case ChartKind::RegionCity:
+        return MovieKind::RegionCity;
+    case ChartKind::Region:
+    case ChartKind::Shade:
+        break;
+    }
+    return MovieKind::Region;
 }
 
-} // namespace
+QString StagedFileName(ChartKind kind) {
+    return StagedFileFor(MovieKindOf(kind));
+}
 
 StagedChart StagedChartOf(ChartKind kind, const ChartFileData& read) {
     StagedChart out;
@@ -79,12 +92,12 @@ void StageListChart(const ChartModel& model, ChartKind kind, const QString& mapN
     // A staged copy that is the chart file byte for byte is that file under a second name:
     // nothing to build or write, and the player knows it by its stamp. Only while the file
     // still holds what was read.
-    // The movie then finds what it draws decoded.
     const bool same = StagedCopyIsTheSame(file.data, legendCount) && file.stamp &&
                       StampOf(file.path) == file.stamp;
+    // The movie then finds what it draws decoded, from the data the file was read as.
     const auto link = [&] {
         Stage(model, mapName, {stagedPath, {}, file.path});
-        KnowStagedChart(MovieOf(kind), file.content, file.stamp,
+        KnowStagedChart(MovieKindOf(kind), file.content, file.stamp,
                         [&] { return StagedChartOf(kind, file.data); });
     };
     if (same && IsBuiltChartFile(kind, file)) {

@@ -24,10 +24,29 @@ XmlOutElement XmlOutElement::addText(const char* name, const QString& text) {
     return child;
 }
 
+namespace {
+
+// Digits of an integer, on the stack: a chart file writes a few per region.
+struct IntText {
+    explicit IntText(int32_t value)
+        : end(std::to_chars(digits.data(), digits.data() + digits.size(), value).ptr) {}
+    std::string_view view() const {
+        return {digits.data(), static_cast<size_t>(end - digits.data())};
+    }
+    std::array<char, 12> digits;
+    const char* end;
+};
+
+} // namespace
+
 XmlOutElement XmlOutElement::addUtf8(const char* name, std::string_view text) {
     XmlOutElement child = addChild(name);
     writer_->text(child.depth_, text);
     return child;
+}
+
+XmlOutElement XmlOutElement::addNumber(const char* name, int32_t value) {
+    return addUtf8(name, IntText(value).view());
 }
 
 void XmlOutElement::setText(const QString& text) {
@@ -35,9 +54,7 @@ void XmlOutElement::setText(const QString& text) {
 }
 
 void XmlOutElement::setId(int32_t id) {
-    char digits[12];
-    const char* end = std::to_chars(digits, digits + sizeof digits, id).ptr;
-    writer_->attribute(depth_, "id", std::string_view(digits, static_cast<size_t>(end - digits)));
+    writer_->attribute(depth_, "id", IntText(id).view());
 }
 
 XmlWriter::XmlWriter() {
@@ -100,9 +117,6 @@ void XmlWriter::attribute(int depth, const char* name, std::string_view value) {
 }
 
 void XmlWriter::text(int depth, const QString& text) {
-    if (finished_ || depth >= static_cast<int>(open_.size())) return;
-    closeTo(depth);
-    endStartTag();
     // Most texts of a chart (numbers, codes, Latin names) are short and ASCII: copied
     // through a buffer on the stack, a file of 200,000 regions costs no allocation a text.
     constexpr qsizetype kShort = 128;
@@ -113,12 +127,11 @@ void XmlWriter::text(int depth, const QString& text) {
         std::array<char, kShort> ascii;
         std::transform(chars, chars + length, ascii.begin(),
                        [](QChar c) { return static_cast<char>(c.unicode()); });
-        appendEscaped(ascii.data(), length);
+        this->text(depth, std::string_view(ascii.data(), static_cast<size_t>(length)));
     } else {
         const QByteArray utf8 = text.toUtf8();
-        appendEscaped(utf8.constData(), utf8.size());
+        this->text(depth, std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())));
     }
-    indentNext_ = false;
 }
 
 void XmlWriter::text(int depth, std::string_view utf8) {

@@ -26,8 +26,9 @@ public:
     XmlOutElement addChild(const char* name);
     // A child holding a text: the common case of every chart file.
     XmlOutElement addText(const char* name, const QString& text);
-    // The same from UTF-8: numbers written without a QString between.
+    // The same from UTF-8, and from an integer: numbers written without a QString between.
     XmlOutElement addUtf8(const char* name, std::string_view text);
+    XmlOutElement addNumber(const char* name, int32_t value);
     void setText(const QString& text);
     void setId(int32_t id);
 

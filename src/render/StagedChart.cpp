@@ -49,9 +49,8 @@ void SettleRegion(StagedRegion& region) {
 
 namespace {
 
-double FiniteOr(const QString& text, double fallback) {
-    const std::optional<double> v = TryParseFloat(text);
-    return v && std::isfinite(*v) ? *v : fallback;
+double NumberOr0(const QString& text) {
+    return StagedValue(TryParseFloat(text).value_or(0));
 }
 
 int IntOr(const QString& text, int fallback) {
@@ -60,7 +59,7 @@ int IntOr(const QString& text, int fallback) {
 }
 
 double BubbleScale(const QString& text) {
-    return StagedScale(FiniteOr(text, 0));
+    return StagedScale(NumberOr0(text));
 }
 
 StagedRegion ReadRegion(const XmlInElement& e) {
@@ -73,7 +72,7 @@ StagedRegion ReadRegion(const XmlInElement& e) {
         else if (c.is("bgcolor"))
             r.color = ParseColorText(c.text());
         else if (c.is("value"))
-            r.value = FiniteOr(c.text(), 0);
+            r.value = NumberOr0(c.text());
         else if (c.is("shade"))
             r.shade = IntOr(c.text(), 1);
     }
@@ -91,7 +90,7 @@ StagedCity ReadCity(const XmlInElement& e) {
         else if (c.is("bgcolor"))
             city.color = ParseColorText(c.text());
         else if (c.is("value"))
-            city.value = FiniteOr(c.text(), 0);
+            city.value = NumberOr0(c.text());
         else if (c.is("scale"))
             city.scale = BubbleScale(c.text());
     }
@@ -137,7 +136,7 @@ void ReadFlags(const XmlInElement& root, StagedChart& out) {
                 else if (f.is("data"))
                     flag.data = f.text().trimmed();
                 else if (f.is("size"))
-                    flag.size = std::clamp(FiniteOr(f.text(), 0), -1000.0, 1000.0);
+                    flag.size = std::clamp(NumberOr0(f.text()), -1000.0, 1000.0);
             }
             out.flags.push_back(std::move(flag));
         }
