@@ -61,6 +61,25 @@ void CheckReadBack(ChartKind kind, const ChartFileData& data) {
         FuzzCheck(BuildChartFile(kind, *back).toBytes() == bytes,
                   "a file built from what it reads back as is another file");
     }
+    // Built after another file: the items it copies must make the same file, read back the same.
+    const auto checkBuiltAfter = [kind](const ChartFileData& next, const BuiltListFile* before) {
+        BuiltListFile built = BuildListFile(kind, next, before);
+        const std::optional<ChartFileData> back = ReadBackChartData(kind, next);
+        FuzzCheck(built.bytes == BuildChartFile(kind, next).toBytes(),
+                  "a file built after another is another file");
+        FuzzCheck(back.has_value() == (built.back != nullptr) &&
+                      (!back || SameChartData(*back, *built.back)),
+                  "a file built after another reads back otherwise than known");
+        return built;
+    };
+    const BuiltListFile first = checkBuiltAfter(data, nullptr);
+    if (first.back) {
+        ChartFileData edited = *first.back;
+        for (size_t i = 1; i < edited.items.size(); i += 2)
+            edited.items[i].Value = edited.items[i].Value * 3 + 1;
+        if (!edited.items.empty()) edited.items.pop_back();
+        checkBuiltAfter(edited, &first);
+    }
     if (!read) return;
     const int count = LegendItemCount(kind, read->legend);
     if (BuildChartFile(kind, StagedCopy(*read, count), true).toBytes() == bytes)

@@ -191,6 +191,25 @@ ChartFileData LoadChartFile(ChartKind kind, const QString& path) {
 
 namespace {
 
+// Equal as a file holds them: numbers by their bits (0 and -0 are written differently).
+bool SameNumber(double a, double b) {
+    return std::bit_cast<uint64_t>(a) == std::bit_cast<uint64_t>(b);
+}
+
+bool SameItem(const TProvince& x, const TProvince& y) {
+    return x.Id == y.Id && x.Name == y.Name && x.ShortName == y.ShortName &&
+           x.Country == y.Country && x.Color == y.Color && SameNumber(x.Value, y.Value) &&
+           SameNumber(x.Scale, y.Scale) && x.Shade == y.Shade;
+}
+
+bool SameItems(const std::vector<TProvince>& a, const std::vector<TProvince>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), SameItem);
+}
+
+} // namespace
+
+namespace {
+
 // Whether a text reads back from the file as it stands. The writer ends a text at a NUL and
 // the parser turns CR into LF; other control characters are left to a real read rather than
 // reasoned about.
@@ -229,7 +248,24 @@ std::optional<TProvince> ReadBackItem(const TProvince& p, ItemLayout layout) {
 
 } // namespace
 
-std::optional<ChartFileData> ReadBackChartData(ChartKind kind, const ChartFileData& data) {
+namespace {
+
+// The items of `items` that stand, the same, where `before` has them: what a list built
+// before wrote and read back for them holds for these again.
+std::vector<char> UnchangedItems(const std::vector<TProvince>& items,
+                                 const std::vector<TProvince>* before) {
+    std::vector<char> same(items.size(), 0);
+    const size_t common = before ? std::min(items.size(), before->size()) : 0;
+    for (size_t i = 0; i < common; ++i)
+        same[i] = SameItem(items[i], (*before)[i]);
+    return same;
+}
+
+// ReadBackChartData, taking the items marked `same` from `before`: items read back from a
+// file read back as themselves.
+std::optional<ChartFileData> ReadBackList(ChartKind kind, const ChartFileData& data,
+                                          const std::vector<TProvince>* before,
+                                          const std::vector<char>& same) {
     if (kind == ChartKind::RegionCity || !ReadsBackAsIs(data.border) || !TryParseInt(data.border))
         return std::nullopt;
     ChartFileData back;
@@ -238,8 +274,12 @@ std::optional<ChartFileData> ReadBackChartData(ChartKind kind, const ChartFileDa
     back.showText = data.showText;
     const ItemLayout layout = kind == ChartKind::City ? kCityItems : RegionItems(kind);
     back.items.reserve(data.items.size());
-    for (const TProvince& p : data.items) {
-        std::optional<TProvince> item = ReadBackItem(p, layout);
+    for (size_t i = 0; i < data.items.size(); ++i) {
+        if (same[i]) {
+            back.items.push_back((*before)[i]);
+            continue;
+        }
+        std::optional<TProvince> item = ReadBackItem(data.items[i], layout);
         if (!item) return std::nullopt;
         back.items.push_back(std::move(*item));
     }
@@ -263,23 +303,11 @@ std::optional<ChartFileData> ReadBackChartData(ChartKind kind, const ChartFileDa
     return back;
 }
 
-namespace {
-
-// Equal as a file holds them: numbers by their bits (0 and -0 are written differently).
-bool SameNumber(double a, double b) {
-    return std::bit_cast<uint64_t>(a) == std::bit_cast<uint64_t>(b);
-}
-
-bool SameItems(const std::vector<TProvince>& a, const std::vector<TProvince>& b) {
-    return std::equal(
-        a.begin(), a.end(), b.begin(), b.end(), [](const TProvince& x, const TProvince& y) {
-            return x.Id == y.Id && x.Name == y.Name && x.ShortName == y.ShortName &&
-                   x.Country == y.Country && x.Color == y.Color && SameNumber(x.Value, y.Value) &&
-                   SameNumber(x.Scale, y.Scale) && x.Shade == y.Shade;
-        });
-}
-
 } // namespace
+
+std::optional<ChartFileData> ReadBackChartData(ChartKind kind, const ChartFileData& data) {
+    return ReadBackList(kind, data, nullptr, std::vector<char>(data.items.size(), 0));
+}
 
 bool SameChartData(const ChartFileData& a, const ChartFileData& b) {
     const auto sameLegend = [](const TLegend& x, const TLegend& y) {
@@ -344,6 +372,47 @@ void NoteBuiltChartFile(ChartKind kind, const ContentId& content) {
     if (built.known.size() > 16) built.known.pop_front();
 }
 
+namespace {
+
+// Item texts of a list file built before: item i's runs from bounds[i] to bounds[i + 1].
+struct ItemTexts {
+    std::string_view document;
+    const std::vector<size_t>* bounds = nullptr;
+    const std::vector<char>* same = nullptr; // the items to copy
+};
+
+// A region, shade or city file; the items `copies` marks are copied, not written. `bounds`
+// receives where each item's text begins, and where the last one ends.
+XmlWriter BuildList(ChartKind kind, const ChartFileData& data, const ItemTexts& copies,
+                    std::vector<size_t>* bounds) {
+    XmlWriter writer;
+    if (copies.bounds) writer.reserve(copies.document.size() + copies.document.size() / 8);
+    const bool city = kind == ChartKind::City;
+    XmlOutElement root = writer.createRoot(city ? "cities" : "provinces");
+    root.addText("regions", QString::number(data.regions));
+    root.addText("border", data.border);
+    root.addText("showtext", BoolText(data.showText));
+    const ItemLayout layout = city ? kCityItems : RegionItems(kind);
+    if (bounds) {
+        bounds->clear();
+        bounds->reserve(data.items.size() + 1);
+        bounds->push_back(root.childrenEnd());
+    }
+    for (size_t i = 0; i < data.items.size(); ++i) {
+        if (copies.same && (*copies.same)[i]) {
+            const size_t from = (*copies.bounds)[i];
+            root.addWritten(copies.document.substr(from, (*copies.bounds)[i + 1] - from));
+        } else {
+            WriteItem(root, city ? "city" : "province", data.items[i], layout);
+        }
+        if (bounds) bounds->push_back(root.childrenEnd());
+    }
+    WriteLegend(root, data.legend, kind);
+    return writer;
+}
+
+} // namespace
+
 XmlWriter BuildChartFile(ChartKind kind, const ChartFileData& data, bool staged) {
     XmlWriter writer;
     if (kind == ChartKind::RegionCity) {
@@ -360,15 +429,32 @@ XmlWriter BuildChartFile(ChartKind kind, const ChartFileData& data, bool staged)
         return writer;
     }
 
-    const bool city = kind == ChartKind::City;
-    XmlOutElement root = writer.createRoot(city ? "cities" : "provinces");
-    root.addText("regions", QString::number(data.regions));
-    root.addText("border", data.border);
-    root.addText("showtext", BoolText(data.showText));
-    for (const TProvince& p : data.items)
-        WriteItem(root, city ? "city" : "province", p, city ? kCityItems : RegionItems(kind));
-    WriteLegend(root, data.legend, kind);
-    return writer;
+    return BuildList(kind, data, {}, nullptr);
+}
+
+BuiltListFile BuildListFile(ChartKind kind, const ChartFileData& data,
+                            const BuiltListFile* before) {
+    BuiltListFile built;
+    built.kind = kind;
+    if (kind == ChartKind::RegionCity) {
+        built.bytes = BuildChartFile(kind, data).toBytes();
+        return built;
+    }
+    const std::vector<TProvince>* items =
+        before && before->kind == kind && before->back ? &before->back->items : nullptr;
+    const std::vector<char> same = UnchangedItems(data.items, items);
+    // What the file will read back as is worked out on the other core while it is built.
+    std::future<std::optional<ChartFileData>> back =
+        std::async(std::launch::async, [&] { return ReadBackList(kind, data, items, same); });
+    ItemTexts copies;
+    if (items)
+        copies = {
+            std::string_view(before->bytes.constData(), static_cast<size_t>(before->bytes.size())),
+            &before->itemBounds, &same};
+    built.bytes = BuildList(kind, data, copies, &built.itemBounds).toBytes();
+    if (std::optional<ChartFileData> read = back.get())
+        built.back = std::make_shared<const ChartFileData>(std::move(*read));
+    return built;
 }
 
 void SaveChartFile(ChartKind kind, const ChartFileData& data, const QString& path) {
@@ -377,26 +463,30 @@ void SaveChartFile(ChartKind kind, const ChartFileData& data, const QString& pat
     const std::optional<DecodedFile<ChartFileData>> held =
         ChartFiles().peek(path, static_cast<int>(kind));
     if (held && IsBuiltChartFile(kind, held->content) && SameChartData(*held->value, data)) return;
-    // What the file will read back as is worked out on the other core while it is built.
-    std::future<std::optional<ChartFileData>> back =
-        std::async(std::launch::async, [kind, &data] { return ReadBackChartData(kind, data); });
-    const QByteArray bytes = BuildChartFile(kind, data).toBytes();
-    std::optional<ChartFileData> read = back.get();
-    const std::optional<FileStamp> written = WriteFileAtomically(path, bytes);
-    const ContentId content = ContentIdOf(bytes);
-    if (read) {
+    // The file saved last: a make after an edit or two copies most of its text.
+    static std::mutex lastMutex;
+    static BuiltListFile last;
+    std::lock_guard lastLock(lastMutex);
+    BuiltListFile built = BuildListFile(kind, data, &last);
+    // Hashed on the other core while the disk takes the bytes.
+    std::future<ContentId> hashed =
+        std::async(std::launch::async, [&built] { return ContentIdOf(built.bytes); });
+    const std::optional<FileStamp> written = WriteFileAtomically(path, built.bytes);
+    const ContentId content = hashed.get();
+    if (built.back) {
         // The page reads the file back after a make: it finds the data decoded, and the file
         // known to be built (built from what it reads back as, it is this very file).
-        const auto value = std::make_shared<const ChartFileData>(std::move(*read));
-        ChartFiles().know(static_cast<int>(kind), content, written, [&] { return value; });
+        ChartFiles().know(static_cast<int>(kind), content, written, [&] { return built.back; });
         NoteBuiltChartFile(kind, content);
+        last = std::move(built);
         return;
     }
-    BuiltFiles& built = Built();
-    std::lock_guard lock(built.mutex);
-    built.savedKind = kind;
-    built.saved = content;
-    built.savedData = std::make_shared<const ChartFileData>(data);
+    last = {};
+    BuiltFiles& files = Built();
+    std::lock_guard lock(files.mutex);
+    files.savedKind = kind;
+    files.saved = content;
+    files.savedData = std::make_shared<const ChartFileData>(data);
 }
 
 } // namespace tolvane

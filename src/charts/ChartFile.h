@@ -4,6 +4,7 @@
 #include "platform/DecodedFiles.h"
 
 #include <QString>
+#include <memory>
 #include <vector>
 
 namespace tolvane {
@@ -71,6 +72,19 @@ bool SameChartData(const ChartFileData& a, const ChartFileData& b);
 // without either; none where a text or number of `data` would not read back as it stands
 // (the file must then be read to know). Region, shade and city files.
 std::optional<ChartFileData> ReadBackChartData(ChartKind kind, const ChartFileData& data);
+
+// A file as BuildChartFile writes it, with what it reads back as (none where only a real
+// read can tell) and where each item's text lies, from its start to the next one's.
+struct BuiltListFile {
+    ChartKind kind = ChartKind::Region;
+    QByteArray bytes;
+    std::shared_ptr<const ChartFileData> back;
+    std::vector<size_t> itemBounds; // region, shade and city files
+};
+// Built after `before` (any file built so far, or none), the text of each item the two
+// lists hold alike, in the same place, is copied from it: the next make after an edit
+// writes the edited items only.
+BuiltListFile BuildListFile(ChartKind kind, const ChartFileData& data, const BuiltListFile* before);
 
 // Writes the file atomically (throws UserError). A file that holds, byte for byte, what it
 // would be written with is left as it is, and stays known by its stamp.

@@ -57,6 +57,21 @@ void XmlOutElement::setId(int32_t id) {
     writer_->attribute(depth_, "id", IntText(id).view());
 }
 
+size_t XmlOutElement::childrenEnd() {
+    writer_->closeTo(depth_);
+    writer_->endStartTag();
+    return writer_->out_.size();
+}
+
+void XmlOutElement::addWritten(std::string_view children) {
+    if (writer_->finished_ || depth_ >= static_cast<int>(writer_->open_.size())) return;
+    childrenEnd();
+    if (children.empty()) return;
+    writer_->out_.append(children);
+    // Children end with a closing tag: what follows them starts on a new line.
+    writer_->indentNext_ = true;
+}
+
 XmlWriter::XmlWriter() {
     out_ = "<?xml version=\"1.0\" encoding=\"utf-8\"?>";
 }

@@ -31,6 +31,12 @@ public:
     XmlOutElement addNumber(const char* name, int32_t value);
     void setText(const QString& text);
     void setId(int32_t id);
+    // Where the element's next child would begin, with all written inside it so far closed.
+    // The text between two such places in a finished document is a run of whole children:
+    // addWritten puts it into an element of the same depth again, byte for byte as writing
+    // those children would. A document built again after a few changes copies the rest.
+    size_t childrenEnd();
+    void addWritten(std::string_view children);
 
 private:
     friend class XmlWriter;
@@ -45,6 +51,8 @@ class XmlWriter {
 public:
     XmlWriter();
     XmlOutElement createRoot(const char* name);
+    // Room for a document of about this many bytes, to grow into without copying.
+    void reserve(size_t bytes) { out_.reserve(bytes); }
     // The document, every element closed; nothing can be added afterwards.
     QByteArray toBytes();
     // Replaces the file atomically; throws UserError.

@@ -2,6 +2,7 @@
 #include "model/Colors.h"
 #include "model/UserError.h"
 #include "platform/FileOps.h"
+#include "platform/XmlDocument.h"
 #include "support/TempAppFolder.h"
 
 #include <QDateTime>
@@ -379,6 +380,42 @@ TEST_F(RegionChart, AMakeThatChangesNothingLeavesTheFileAsItIs) {
     page.grid.setText(3, 2, "13");
     WriteRegionChart(model, page);
     EXPECT_TRUE(app.read("data/Germany.xml").contains("<value>13</value>"));
+}
+
+// A make after edits copies the text of the rows that did not change from the file made
+// before: the file must be the one a first make writes, and load as it reads.
+TEST_F(RegionChart, MakesAfterEditsWriteWhatAFirstMakeWould) {
+    KeepChartFilesDecoded(3);
+    const auto makeAndCheck = [&](const char* step) {
+        SCOPED_TRACE(step);
+        const ChartFileData made = MakeMapChart(ChartKind::Region, model, page);
+        WriteRegionChart(model, page);
+        const QByteArray file = app.read("data/Germany.xml");
+        EXPECT_EQ(file.toStdString(),
+                  BuildChartFile(ChartKind::Region, made).toBytes().toStdString());
+        LoadRegionChart(model, page, "Germany");
+        const ChartFileData read =
+            ParseChartFile(ChartKind::Region, XmlReader::fromBytes(file, "made"));
+        ChartFileData shown = read; // what the page now holds, as a file holds it
+        shown.items = model.regions;
+        EXPECT_TRUE(SameChartData(read, shown));
+    };
+    LoadRegionChart(model, page, "Germany");
+    page.grid.setText(3, 4, "0.1");
+    makeAndCheck("first make");
+    page.grid.setText(3, 2, "7.25");
+    page.grid.setColor(4, 4, kWhite);
+    makeAndCheck("a value and a colour");
+    page.grid.setRowCount(6);
+    page.grid.setText(1, 5, "Saarland <SL>");
+    page.grid.setText(2, 5, "DE-SL");
+    page.grid.setText(3, 5, "4");
+    makeAndCheck("a row added");
+    page.grid.setText(3, 3, "2");
+    page.grid.setRowCount(4);
+    makeAndCheck("rows removed, one edited");
+    EXPECT_EQ(page.grid.text(3, 2), "7.25");
+    EXPECT_EQ(page.grid.text(3, 3), "");
 }
 
 TEST_F(RegionChart, AFailedWriteSavesNothingAndKeepsTheOldFile) {
