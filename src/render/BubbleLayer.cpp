@@ -25,29 +25,39 @@ public:
         , cells_(static_cast<size_t>(cols_) * static_cast<size_t>(rows_)) {}
 
     void insert(const QRectF& box, int tag) {
-        const int index = static_cast<int>(boxes_.size());
-        boxes_.push_back({box, tag});
-        forCells(box, [&](std::vector<int>& cell) {
-            cell.push_back(index);
+        const Entry entry = EntryOf(box, tag);
+        // An empty box touches nothing.
+        if (!entry.some()) return;
+        forCells(box, [&](std::vector<Entry>& cell) {
+            cell.push_back(entry);
             return false;
         });
     }
 
-    // Whether a box not tagged `except` intersects `box`.
+    // Whether a box not tagged `except` intersects `box`, as QRectF::intersects has it.
     bool intersects(const QRectF& box, int except = -1) {
-        return forCells(box, [&](std::vector<int>& cell) {
-            return std::any_of(cell.begin(), cell.end(), [&](int i) {
-                const Entry& e = boxes_[static_cast<size_t>(i)];
-                return e.tag != except && e.box.intersects(box);
+        const Entry probe = EntryOf(box, except);
+        if (!probe.some()) return false;
+        return forCells(box, [&](const std::vector<Entry>& cell) {
+            return std::any_of(cell.begin(), cell.end(), [&](const Entry& e) {
+                return e.left < probe.right && probe.left < e.right && e.top < probe.bottom &&
+                       probe.top < e.bottom && e.tag != except;
             });
         });
     }
 
 private:
+    // A box by its edges, as each test of thousands reads them; each cell holds its own
+    // copies, so that one cell's boxes lie together in memory.
     struct Entry {
-        QRectF box;
+        double left, top, right, bottom;
         int tag;
+        bool some() const { return left < right && top < bottom; }
     };
+    static Entry EntryOf(const QRectF& box, int tag) {
+        const QRectF r = box.normalized();
+        return {r.left(), r.top(), r.right(), r.bottom(), tag};
+    }
     int column(double x) const {
         return std::clamp(static_cast<int>((x - area_.left()) / cell_), 0, cols_ - 1);
     }
@@ -66,8 +76,7 @@ private:
     QRectF area_;
     double cell_;
     int cols_, rows_;
-    std::vector<std::vector<int>> cells_;
-    std::vector<Entry> boxes_;
+    std::vector<std::vector<Entry>> cells_;
 };
 
 struct Bubble {
@@ -107,8 +116,10 @@ std::vector<HaloText> PlaceNames(const std::vector<Bubble>& bubbles, const MapVi
     const QFontMetricsF fm(font);
     const double gap = 1.5 * view.unit;
     const double cell = 24 * view.unit;
-    // A name may cross its own bubble's rim but not hide the middle of another bubble.
-    BoxGrid cores(view.frame, cell);
+    // A name may cross its own bubble's rim but not hide the middle of another bubble. The
+    // middles are small and, on a crowded map, hundreds to a name's cell: they get cells of
+    // their own size, so that a test reads only those near it.
+    BoxGrid cores(view.frame, 8 * view.unit);
     for (size_t k = 0; k < bubbles.size(); ++k) {
         const Bubble& b = bubbles[k];
         cores.insert(
@@ -117,20 +128,23 @@ std::vector<HaloText> PlaceNames(const std::vector<Bubble>& bubbles, const MapVi
     }
     BoxGrid placed(view.frame, cell);
     std::vector<HaloText> labels;
-    const double h = fm.ascent() + fm.descent();
+    const double ascent = fm.ascent(), capHeight = fm.capHeight();
+    const double h = ascent + fm.descent();
     const double probe = std::min(fm.averageCharWidth(), h);
     for (size_t k = 0; k < bubbles.size(); ++k) {
         const Bubble& b = bubbles[k];
         // A name wider than the picture has no room anywhere: it is never measured.
-        if (b.name.trimmed().isEmpty() || !MayFit(b.name, fm, view.frame.width())) continue;
+        if (std::all_of(b.name.begin(), b.name.end(), [](QChar c) { return c.isSpace(); }) ||
+            !MayFit(b.name, fm, view.frame.width()))
+            continue;
         const auto blocked = [&](const QRectF& box) {
             return !view.frame.contains(box) || box.intersects(keepClear) ||
                    placed.intersects(box) || cores.intersects(box, static_cast<int>(k));
         };
         // The box LayoutCentred fills, `w` wide: capitals centred on `at`, descenders below.
         const auto boxAt = [&](const QPointF& at, double w) {
-            const double baseline = at.y() + fm.capHeight() / 2;
-            return QRectF(at.x() - w / 2, baseline - fm.ascent(), w, h)
+            const double baseline = at.y() + capHeight / 2;
+            return QRectF(at.x() - w / 2, baseline - ascent, w, h)
                 .adjusted(-halo / 2, -halo / 2, halo / 2, halo / 2);
         };
         // Right of the bubble reads best; then left, above, below. Most names of a crowded
