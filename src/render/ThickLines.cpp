@@ -262,12 +262,51 @@ void ThickLineMask::addSegment(QPointF pa, QPointF pb) {
     }
 }
 
+#if defined(__SSE2__)
+namespace {
+
+// x / 255 rounded down, for every x up to 65,152 (255 * 255 + 127), in 16-bit lanes.
+inline __m128i Div255(__m128i x) {
+    return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(x, _mm_set1_epi16(1)), _mm_srli_epi16(x, 8)),
+                          8);
+}
+
+// Four pixels "over" with `ink` (blue, green, red, 255 in 16-bit lanes, twice) at the four
+// coverages in `cover`: the arithmetic of the one-pixel blend, lane by lane, so the pixels
+// come out the same. A pixel at coverage 0 keeps its value.
+inline void BlendFour(QRgb* at, uint32_t cover, __m128i ink, __m128i alpha) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i a = Div255(_mm_mullo_epi16(
+        _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(cover)), zero), alpha));
+    const __m128i pairs = _mm_unpacklo_epi16(a, a); // a0 a0 a1 a1 a2 a2 a3 a3
+    const __m128i full = _mm_set1_epi16(255), round = _mm_set1_epi16(127);
+    const auto blend = [&](__m128i d, __m128i a4) {
+        const __m128i sum = _mm_add_epi16(
+            _mm_add_epi16(_mm_mullo_epi16(ink, a4), _mm_mullo_epi16(d, _mm_sub_epi16(full, a4))),
+            round);
+        return Div255(sum);
+    };
+    auto* p = reinterpret_cast<__m128i*>(at);
+    const __m128i four = _mm_loadu_si128(p);
+    const __m128i lo = blend(_mm_unpacklo_epi8(four, zero), _mm_unpacklo_epi32(pairs, pairs));
+    const __m128i hi = blend(_mm_unpackhi_epi8(four, zero), _mm_unpackhi_epi32(pairs, pairs));
+    _mm_storeu_si128(p, _mm_packus_epi16(lo, hi));
+}
+
+} // namespace
+#endif
+
 void ThickLineMask::composite(QImage& image, const QColor& color, const QRect& clip) const {
     if (image.width() != width_ || image.height() != height_ || !CanStrokeDirectly(image)) return;
     const int alpha = color.alpha();
     const int cr = color.red(), cg = color.green(), cb = color.blue();
     const QRect area = clip.isNull() ? QRect(0, 0, width_, height_)
                                      : clip.intersected(QRect(0, 0, width_, height_));
+#if defined(__SSE2__)
+    const __m128i ink = _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(qRgba(cr, cg, cb, 255))),
+                                          _mm_setzero_si128());
+    const __m128i alphaV = _mm_set1_epi16(static_cast<short>(alpha));
+#endif
     for (int y = area.top(); y <= area.bottom(); ++y) {
         const int x0 = std::max(rowMin_[static_cast<size_t>(y)], area.left());
         const int x1 = std::min(rowMax_[static_cast<size_t>(y)], area.right());
@@ -275,7 +314,21 @@ void ThickLineMask::composite(QImage& image, const QColor& color, const QRect& c
         const uint8_t* cov =
             coverage_.data() + static_cast<size_t>(y) * static_cast<size_t>(width_);
         auto* px = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = x0; x <= x1; ++x) {
+        int x = x0;
+#if defined(__SSE2__)
+        // Lines are sparse: untouched stretches are passed over sixteen pixels at a time, and
+        // the rest blended four at a time.
+        for (; x + 15 <= x1; x += 16) {
+            const __m128i sixteen = _mm_loadu_si128(reinterpret_cast<const __m128i*>(cov + x));
+            if (_mm_movemask_epi8(_mm_cmpeq_epi8(sixteen, _mm_setzero_si128())) == 0xFFFF) continue;
+            for (int k = 0; k < 16; k += 4) {
+                uint32_t cover;
+                std::memcpy(&cover, cov + x + k, sizeof cover);
+                if (cover) BlendFour(px + x + k, cover, ink, alphaV);
+            }
+        }
+#endif
+        for (; x <= x1; ++x) {
             if (!cov[x]) {
                 // Lines are sparse: pass over untouched stretches eight pixels at a time.
                 while (x + 8 <= x1) {
