@@ -5,6 +5,7 @@
 
 #include <QStringList>
 #include <algorithm>
+#include <string>
 
 namespace tolvane {
 
@@ -61,26 +62,30 @@ void FillDataGrid(GridData& grid, GridLayout layout, const std::vector<TProvince
     for (int c = 0; c < titles.size(); ++c)
         grid.setCell(c + 1, kTitleRow, GridCell{titles[c], kWhite, true});
 
+    // Reloading a chart just made refills its grid with what it shows already: numbers are
+    // compared as Latin-1 text, and only a cell that changes gets a string.
+    const auto latin1 = [](const std::string& text) {
+        return QLatin1StringView(text.data(), static_cast<qsizetype>(text.size()));
+    };
     const bool city = layout == GridLayout::City;
     for (size_t i = 0; i < records.size(); ++i) {
         const TProvince& p = records[i];
         const int row = static_cast<int>(i) + kFirstDataRow;
-        grid.setCell(0, row, GridCell{QString::number(i + 1), kWhite, true});
-        grid.setCell(ColName, row, GridCell{p.Name, kWhite, true});
+        grid.setCell(0, row, latin1(std::to_string(i + 1)), kWhite, true);
+        grid.setCell(ColName, row, p.Name, kWhite, true);
         const QString& key = city ? p.Country : p.ShortName;
-        grid.setCell(ColKey, row, GridCell{key, kWhite, true});
+        grid.setCell(ColKey, row, key, kWhite, true);
         // City rows always show their data; regions without data show none.
         const bool hasData = city || key != kNoDataMark;
-        grid.setCell(ColData, row,
-                     GridCell{hasData ? FormatGeneral(p.Value) : QString(), kWhite, !hasData});
-        grid.setCell(ColColor, row,
-                     GridCell{QString(), hasData ? SwapRedBlue(p.Color) : kWhite, true});
+        grid.setCell(ColData, row, latin1(hasData ? FormatGeneralText(p.Value) : std::string()),
+                     kWhite, !hasData);
+        grid.setCell(ColColor, row, QLatin1StringView(), hasData ? SwapRedBlue(p.Color) : kWhite,
+                     true);
         if (layout == GridLayout::Shade)
-            grid.setCell(ColExtra, row,
-                         GridCell{hasData ? QString::number(p.Shade) : QStringLiteral("0"), kWhite,
-                                  !hasData});
+            grid.setCell(ColExtra, row, latin1(hasData ? std::to_string(p.Shade) : "0"), kWhite,
+                         !hasData);
         else if (city)
-            grid.setCell(ColExtra, row, GridCell{FormatFixed(p.Scale, 0), kWhite, false});
+            grid.setCell(ColExtra, row, FormatFixed(p.Scale, 0), kWhite, false);
     }
 }
 

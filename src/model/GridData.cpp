@@ -70,6 +70,22 @@ void GridData::setCell(int col, int row, GridCell cell) {
     notify(Change::Cell, col, row);
 }
 
+template <typename Text>
+void GridData::putCell(int col, int row, const Text& text, int32_t color, bool readOnly) {
+    if (!contains(col, row)) return;
+    const GridCell& now = at(col, row);
+    if (now.color == color && now.readOnly == readOnly && now.text == text) return;
+    setCell(col, row, GridCell{QString(text), color, readOnly});
+}
+
+void GridData::setCell(int col, int row, const QString& text, int32_t color, bool readOnly) {
+    putCell(col, row, text, color, readOnly);
+}
+
+void GridData::setCell(int col, int row, QLatin1StringView text, int32_t color, bool readOnly) {
+    putCell(col, row, text, color, readOnly);
+}
+
 void GridData::restore(Snapshot snapshot) {
     if (recorder_) recorder_->shapeChanging(*this);
     cols_ = snapshot.cols;

@@ -57,6 +57,10 @@ public:
     void setColor(int col, int row, int32_t color);
     void setReadOnly(int col, int row, bool readOnly);
     void setCell(int col, int row, GridCell cell);
+    // The same, making a cell only where one changes: refilling a large grid with what it
+    // shows already copies no string, and, from Latin-1 text, makes none.
+    void setCell(int col, int row, const QString& text, int32_t color, bool readOnly);
+    void setCell(int col, int row, QLatin1StringView text, int32_t color, bool readOnly);
 
     // Repainting suspended: views hear of the changes once, when the last update ends.
     void beginUpdate() { ++updateDepth_; }
@@ -81,6 +85,8 @@ public:
     uint64_t revision() const { return revision_; }
 
 private:
+    template <typename Text>
+    void putCell(int col, int row, const Text& text, int32_t color, bool readOnly);
     GridCell& at(int col, int row) { return cells_[static_cast<size_t>(row * cols_ + col)]; }
     void notify(Change change, int col = -1, int row = -1);
 
