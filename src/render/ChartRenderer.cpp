@@ -92,12 +92,15 @@ void PaintMapChart(QPainter& painter, const ChartScene& scene, const QRectF& fra
     const bool cityChart = movie.kind == MovieKind::City;
     const RegionFills fills =
         ComputeRegionFills(scene, !cityChart, cityChart ? palette::kLand : palette::kNoData);
-    const QColor border =
-        scene.data->border ? RgbColor(*scene.data->border) : palette::kDefaultBorder;
+    QColor border = scene.data->border ? RgbColor(*scene.data->border) : palette::kDefaultBorder;
+    const BorderStroke stroke = RegionBorder(u, view.mapRect, movie.regions.size());
+    border.setAlphaF(static_cast<float>(border.alphaF() * stroke.opacity));
     // Outlines are measured on other cores while the fills are drawn.
-    const double width = BorderWidth(u, view.mapRect, movie.regions.size());
-    BorderLayer landEdges(painter, movie.contextEdges, view.toDevice, width * 0.8, view.area);
-    BorderLayer borders(painter, movie.borders, view.toDevice, width);
+    static const PointRuns kNoLines;
+    BorderLayer landEdges(painter, movie.contextEdges, view.toDevice, stroke.width * 0.8,
+                          view.area);
+    BorderLayer borders(painter, stroke.opacity > 0 ? movie.borders : kNoLines, view.toDevice,
+                        stroke.width);
     PaintContext(painter, movie, view);
     PaintRegions(painter, movie, view, fills);
     landEdges.paint(painter, palette::kLandEdge);

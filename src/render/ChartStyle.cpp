@@ -24,13 +24,18 @@ double BorderWidth(double unit) {
     return std::max(1.0, 0.5 * unit);
 }
 
-double BorderWidth(double unit, const QRectF& mapRect, size_t regions) {
+BorderStroke RegionBorder(double unit, const QRectF& mapRect, size_t regions) {
     const double normal = BorderWidth(unit);
-    if (regions == 0 || mapRect.isEmpty()) return normal;
+    if (regions == 0 || mapRect.isEmpty()) return {normal, 1};
     // An eighth of a typical region's side at most: 200,000 regions at 2000 x 1400 get half
-    // a pixel, the shipped maps their usual width. Below 0.3 px a border no longer shows.
+    // a pixel, the shipped maps their usual width. Thinner than 0.3 px a line no longer
+    // shows as one: the border fades instead, and goes where regions are 1.2 px across.
+    constexpr double kThinnest = 0.3;
     const double side = std::sqrt(mapRect.width() * mapRect.height() / double(regions));
-    return std::clamp(side / 8, 0.3, normal);
+    const double width = side / 8;
+    if (width >= kThinnest) return {std::min(width, normal), 1};
+    const double opacity = width / kThinnest;
+    return {kThinnest, opacity < 0.5 ? 0 : opacity};
 }
 
 QFont ChartFont(double pixelSize, bool bold, bool condensed) {

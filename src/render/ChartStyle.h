@@ -20,9 +20,15 @@ double ChartUnit(const QRectF& frame);
 
 // Borders are thin, as in print, but never thinner than a device pixel.
 double BorderWidth(double unit);
-// The border width for `regions` regions drawn in `mapRect`: thinner where regions are small
-// on the picture, so that a dense map is not all border.
-double BorderWidth(double unit, const QRectF& mapRect, size_t regions);
+// How the borders of `regions` regions drawn in `mapRect` are stroked: thinner where regions
+// are small on the picture, so that a dense map is not all border; fainter still where they
+// are under a few pixels, and left out (opacity 0) where they are about a pixel, since there
+// a border would only grey the colours and lay a moire over them.
+struct BorderStroke {
+    double width = 1;
+    double opacity = 1;
+};
+BorderStroke RegionBorder(double unit, const QRectF& mapRect, size_t regions);
 
 // The chart's sans-serif face at a pixel size; condensed suits map labels.
 QFont ChartFont(double pixelSize, bool bold = false, bool condensed = false);

@@ -1,5 +1,6 @@
 #include "render/ChartLayers.h"
 #include "render/ChartStyle.h"
+#include "render/PixelFill.h"
 #include "render/ShadePatterns.h"
 #include "render/ThickLines.h"
 
@@ -78,6 +79,7 @@ void PaintRegions(QPainter& painter, const MapMovie& movie, const MapView& view,
     const QTransform toPixels = painter.deviceTransform();
     const double pixels = std::sqrt(std::abs(toPixels.determinant()));
     constexpr double kSmallRegion = 4.0;
+    std::optional<SmallShapeFiller> direct;
     const auto paint = [&](bool small) {
         for (size_t i = 0; i < movie.regions.size(); ++i) {
             const MovieShape& s = movie.regions[i];
@@ -86,6 +88,10 @@ void PaintRegions(QPainter& painter, const MapMovie& movie, const MapView& view,
                 continue;
             // The paper is white already; only land drawn beneath needs covering.
             if (fills.fill[i] == palette::kBackground && !overLand) continue;
+            if (direct && fills.fill[i].alpha() == 255) {
+                direct->fill(movie.rings, s.firstRing, s.ringCount, s.bounds, fills.fill[i].rgb());
+                continue;
+            }
             painter.setBrush(fills.fill[i]);
             // A single ring needs no path: a path keeps a converted copy of itself once
             // drawn, which for every region of a large map would double the memory the map
@@ -100,7 +106,9 @@ void PaintRegions(QPainter& painter, const MapMovie& movie, const MapView& view,
     };
     const bool smooth = painter.testRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::Antialiasing, false);
+    direct = SmallShapeFiller::For(painter);
     paint(true);
+    direct.reset();
     painter.setRenderHint(QPainter::Antialiasing, smooth);
     paint(false);
     bool anyShade = false;

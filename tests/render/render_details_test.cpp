@@ -248,6 +248,26 @@ TEST(DenseMaps, BordersThinWhereRegionsAreSmallOnThePicture) {
     EXPECT_LT(ink / (map.width() * map.height()), 0.3);
 
     // Regions large on the picture keep borders of the usual width.
-    EXPECT_EQ(BorderWidth(4, QRectF(0, 0, 1800, 1200), 250), BorderWidth(4));
-    EXPECT_LT(BorderWidth(4, QRectF(0, 0, 1800, 1200), 200000), 1.0);
+    EXPECT_EQ(RegionBorder(4, QRectF(0, 0, 1800, 1200), 250).width, BorderWidth(4));
+    EXPECT_LT(RegionBorder(4, QRectF(0, 0, 1800, 1200), 200000).width, 1.0);
+
+    // About a pixel each, the regions show their colours whole: no border greys them, and
+    // no pixel is missed between them.
+    QByteArray provinces;
+    for (int k = 0; k < kCols * kRows; ++k) {
+        const QByteArray key = "R" + QByteArray::number(k);
+        provinces += Province(k + 1, key.constData(), key.constData(), 0xCC3311);
+    }
+    folder.write(QStringLiteral("province.xml"), ProvinceXml(provinces));
+    const ChartScene coloured = LoadChartScene(movie);
+    const QImage small = RenderChartImage(coloured, QSize(110, 77));
+    const QRect inside = MapPlacement(coloured, QRectF(small.rect()))
+                             ->mapRect(QRectF(1, 1, kCols - 2, kRows - 2))
+                             .toRect();
+    ASSERT_GT(inside.width(), 80);
+    int other = 0;
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            other += small.pixel(x, y) != qRgb(0xCC, 0x33, 0x11);
+    EXPECT_EQ(other, 0);
 }
