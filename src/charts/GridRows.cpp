@@ -5,6 +5,7 @@
 
 #include <QStringList>
 #include <algorithm>
+#include <bit>
 #include <string>
 
 namespace tolvane {
@@ -55,42 +56,91 @@ GridData MakeLegendGrid(ChartKind kind) {
     return grid;
 }
 
-void FillDataGrid(GridData& grid, GridLayout layout, const std::vector<TProvince>& records) {
+namespace {
+
+bool SameNumber(double a, double b) {
+    return std::bit_cast<uint64_t>(a) == std::bit_cast<uint64_t>(b);
+}
+
+// The same text, told at once where both share one string, as a refilled name mostly does.
+bool SameText(const QString& a, const QString& b) {
+    return (a.constData() == b.constData() && a.size() == b.size()) || a == b;
+}
+
+double ExtraOf(const TProvince& p, GridLayout layout) {
+    switch (layout) {
+    case GridLayout::Shade:
+        return p.Shade;
+    case GridLayout::City:
+        return p.Scale;
+    case GridLayout::Region:
+        break;
+    }
+    return 0;
+}
+
+// The memo's row for grid row `row` (record `i`), when the memo describes it as it stands.
+GridRowsMemo::Row* KnownRow(GridRowsMemo* memo, const GridData& grid, GridLayout layout, size_t i,
+                            int row) {
+    if (!memo || memo->grid != grid.id() || memo->layout != layout || i >= memo->rows.size() ||
+        grid.rowRevision(row) > memo->filledAt)
+        return nullptr;
+    return &memo->rows[i];
+}
+
+} // namespace
+
+void FillDataGrid(GridData& grid, GridLayout layout, const std::vector<TProvince>& records,
+                  GridRowsMemo* memo) {
     GridUpdate update(grid);
     const QStringList titles = Titles(layout);
     grid.setRowCount(static_cast<int>(records.size()) + kFirstDataRow);
     for (int c = 0; c < titles.size(); ++c)
         grid.setCell(c + 1, kTitleRow, GridCell{titles[c], kWhite, true});
 
-    // Reloading a chart just made refills its grid with what it shows already: numbers are
-    // compared as Latin-1 text, and only a cell that changes gets a string.
+    // Reloading a chart just made refills its grid with what it shows already: rows the memo
+    // knows are compared by their records, the others cell by cell, numbers as Latin-1 text,
+    // and only a cell that changes gets a string.
     const auto latin1 = [](const std::string& text) {
         return QLatin1StringView(text.data(), static_cast<qsizetype>(text.size()));
     };
     const bool city = layout == GridLayout::City;
+    if (memo && (memo->grid != grid.id() || memo->layout != layout))
+        *memo = GridRowsMemo{grid.id(), 0, layout, {}};
+    const size_t knownRows = memo ? memo->rows.size() : 0;
+    if (memo) memo->rows.resize(records.size());
     for (size_t i = 0; i < records.size(); ++i) {
         const TProvince& p = records[i];
         const int row = static_cast<int>(i) + kFirstDataRow;
-        grid.setCell(0, row, latin1(std::to_string(i + 1)), kWhite, true);
-        grid.setCell(ColName, row, p.Name, kWhite, true);
         const QString& key = city ? p.Country : p.ShortName;
-        grid.setCell(ColKey, row, key, kWhite, true);
         // City rows always show their data; regions without data show none.
         const bool hasData = city || key != kNoDataMark;
+        const GridRowsMemo::Row filled{p.Value, ExtraOf(p, layout),
+                                       hasData ? SwapRedBlue(p.Color) : kWhite};
+        const GridRowsMemo::Row* known =
+            i < knownRows ? KnownRow(memo, grid, layout, i, row) : nullptr;
+        if (known && SameNumber(known->value, filled.value) &&
+            SameNumber(known->extra, filled.extra) && known->color == filled.color &&
+            SameText(grid.text(ColName, row), p.Name) && SameText(grid.text(ColKey, row), key))
+            continue;
+        if (memo) memo->rows[i] = filled;
+        grid.setCell(0, row, latin1(std::to_string(i + 1)), kWhite, true);
+        grid.setCell(ColName, row, p.Name, kWhite, true);
+        grid.setCell(ColKey, row, key, kWhite, true);
         grid.setCell(ColData, row, latin1(hasData ? FormatGeneralText(p.Value) : std::string()),
                      kWhite, !hasData);
-        grid.setCell(ColColor, row, QLatin1StringView(), hasData ? SwapRedBlue(p.Color) : kWhite,
-                     true);
+        grid.setCell(ColColor, row, QLatin1StringView(), filled.color, true);
         if (layout == GridLayout::Shade)
             grid.setCell(ColExtra, row, latin1(hasData ? std::to_string(p.Shade) : "0"), kWhite,
                          !hasData);
         else if (city)
             grid.setCell(ColExtra, row, FormatFixed(p.Scale, 0), kWhite, false);
     }
+    if (memo) memo->filledAt = grid.revision();
 }
 
 std::vector<TProvince> CollectDataGrid(const GridData& grid, GridLayout layout,
-                                       const std::vector<TProvince>& table) {
+                                       const std::vector<TProvince>& table, GridRowsMemo* memo) {
     std::vector<TProvince> out;
     const int rows = std::max(grid.rowCount() - kFirstDataRow, 0);
     out.reserve(static_cast<size_t>(rows));
@@ -111,11 +161,24 @@ std::vector<TProvince> CollectDataGrid(const GridData& grid, GridLayout layout,
         }
         p.Id = k;
         p.Color = SwapRedBlue(grid.color(ColColor, row));
-        p.Value = noData ? 0 : CellFloat(grid.text(ColData, row), 0);
-        if (city)
-            p.Scale = noData ? 0 : CellFloat(grid.text(ColExtra, row), 0);
-        else if (layout == GridLayout::Shade)
-            p.Shade = noData ? 0 : CellInt(grid.text(ColExtra, row), 1);
+        if (!noData) {
+            GridRowsMemo::Row* known =
+                KnownRow(memo, grid, layout, static_cast<size_t>(k - 1), row);
+            if (known && known->read) {
+                p.Value = known->readValue;
+                p.Scale = city ? known->readExtra : 0;
+                p.Shade = layout == GridLayout::Shade ? static_cast<int>(known->readExtra) : 0;
+            } else {
+                p.Value = CellFloat(grid.text(ColData, row), 0);
+                if (city)
+                    p.Scale = CellFloat(grid.text(ColExtra, row), 0);
+                else if (layout == GridLayout::Shade)
+                    p.Shade = CellInt(grid.text(ColExtra, row), 1);
+                if (known)
+                    *known = {known->value, known->extra, known->color,
+                              true,         p.Value,      ExtraOf(p, layout)};
+            }
+        }
         if (p.Name != kNillName) out.push_back(std::move(p));
     }
     return out;

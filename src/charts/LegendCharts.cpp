@@ -15,18 +15,20 @@ namespace {
 struct ListPage {
     GridLayout layout;
     GridData& grid;
+    GridRowsMemo& memo;
     LegendState& legend;
     bool& showName;
     int32_t& border; // platform colour
 };
 
 ChartFileData MakeListChart(const ChartModel& model, GridLayout layout, const GridData& grid,
-                            const LegendState& legend, bool showName, int32_t border) {
+                            GridRowsMemo& memo, const LegendState& legend, bool showName,
+                            int32_t border) {
     ChartFileData data;
     data.regions = model.regionCount;
     data.border = QString::number(SwapRedBlue(border));
     data.showText = showName;
-    data.items = CollectDataGrid(grid, layout, model.regions);
+    data.items = CollectDataGrid(grid, layout, model.regions, &memo);
     data.legend = CollectLegend(legend);
     return data;
 }
@@ -38,7 +40,7 @@ void ShowListChart(ChartModel& model, const ListPage& page, ChartFileData data) 
     model.regionCount = static_cast<int>(model.regions.size());
     model.legends = data.legend.items;
 
-    FillDataGrid(page.grid, page.layout, model.regions);
+    FillDataGrid(page.grid, page.layout, model.regions, &page.memo);
     page.showName = data.showText;
     page.border = border;
     FillLegend(page.legend, data.legend);
@@ -60,22 +62,23 @@ GridLayout MapLayout(ChartKind kind) {
 }
 
 ListPage MapPage(ChartKind kind, MapPageState& page) {
-    return {MapLayout(kind), page.grid, page.legend, page.showName, page.border};
+    return {MapLayout(kind), page.grid, page.gridMemo, page.legend, page.showName, page.border};
 }
 
 ListPage CityPage(CityPageState& page, int32_t& border) {
-    return {GridLayout::City, page.grid, page.legend, page.showName, border};
+    return {GridLayout::City, page.grid, page.gridMemo, page.legend, page.showName, border};
 }
 
 } // namespace
 
 ChartFileData MakeMapChart(ChartKind kind, const ChartModel& model, const MapPageState& page) {
-    return MakeListChart(model, MapLayout(kind), page.grid, page.legend, page.showName,
-                         page.border);
+    return MakeListChart(model, MapLayout(kind), page.grid, page.gridMemo, page.legend,
+                         page.showName, page.border);
 }
 
 ChartFileData MakeCityChart(const ChartModel& model, const CityPageState& page, int32_t border) {
-    return MakeListChart(model, GridLayout::City, page.grid, page.legend, page.showName, border);
+    return MakeListChart(model, GridLayout::City, page.grid, page.gridMemo, page.legend,
+                         page.showName, border);
 }
 
 void ShowMapChart(ChartKind kind, ChartModel& model, MapPageState& page, ChartFileData data) {

@@ -4,6 +4,8 @@
 #include "model/Colors.h"
 #include "model/GridData.h"
 
+#include <vector>
+
 namespace tolvane {
 
 // The column layouts of the data grids.
@@ -19,6 +21,23 @@ enum DataColumn : int { ColName = 1, ColKey = 2, ColData = 3, ColColor = 4, ColE
 enum LegendColumn : int { ColLegendText = 1, ColLegendColor = 2, ColLegendExtra = 3 };
 
 GridData MakeDataGrid(GridLayout layout);
+
+// What a data grid's rows were last filled with, so that a refill passes over the rows no one
+// has touched since whose record is the same, and a make takes their numbers without reading
+// the text again: at 200,000 rows, formatting and reading numbers is most of what either
+// costs. Kept beside the grid; reading the grid adds what it reads.
+struct GridRowsMemo {
+    struct Row {
+        double value = 0, extra = 0;         // the record's data and shade or size
+        int32_t color = 0;                   // and colour, as filled in
+        bool read = false;                   // whether the next two are known:
+        double readValue = 0, readExtra = 0; // what the row's texts read as
+    };
+    uint64_t grid = 0;     // GridData::id() of the grid filled; 0: none
+    uint64_t filledAt = 0; // its revision when the fill ended
+    GridLayout layout = GridLayout::Region;
+    std::vector<Row> rows;
+};
 GridData MakeLegendGrid(ChartKind kind);
 int LegendMaxItems(ChartKind kind); // the item-count list runs "1" .. this
 
@@ -38,7 +57,8 @@ struct MapPageState {
     explicit MapPageState(ChartKind kind = ChartKind::Region)
         : grid(MakeDataGrid(kind == ChartKind::Shade ? GridLayout::Shade : GridLayout::Region))
         , legend(kind) {}
-    GridData grid;            // WGrid / WShadeGrid
+    GridData grid; // WGrid / WShadeGrid
+    mutable GridRowsMemo gridMemo;
     LegendState legend;       // gdPLegend / gdShadeLegend
     int32_t border = kSilver; // clrBoder / clrShadeBoder, platform colour
     bool showName = false;    // chkPShowName / chkShadeShowName
@@ -47,14 +67,16 @@ struct MapPageState {
 // The "Bubble" page; its border is the "Map" page's.
 struct CityPageState {
     GridData grid = MakeDataGrid(GridLayout::City); // WCityGrid
-    LegendState legend{ChartKind::City};            // gdCLegend
-    bool showName = false;                          // chkShowName
+    mutable GridRowsMemo gridMemo;
+    LegendState legend{ChartKind::City}; // gdCLegend
+    bool showName = false;               // chkShowName
 };
 
 // The "Advance Bubble" page: no legend, no border control.
 struct RegionCityPageState {
     GridData regionGrid = MakeDataGrid(GridLayout::Region); // WRCRGrid
     GridData cityGrid = MakeDataGrid(GridLayout::City);     // WRCCGrid
+    mutable GridRowsMemo regionMemo, cityMemo;
 };
 
 } // namespace tolvane

@@ -12,9 +12,10 @@ ChartFileData MakeRegionCityChart(const ChartModel& model, const RegionCityPageS
     // The region-city chart has no border control of its own: its border is always grey.
     data.border = QString::number(kGrey);
     data.regions = std::max(page.regionGrid.rowCount() - 2, 0);
-    data.items = CollectDataGrid(page.regionGrid, GridLayout::Region, model.regions);
+    data.items =
+        CollectDataGrid(page.regionGrid, GridLayout::Region, model.regions, &page.regionMemo);
     data.cityRegions = std::max(page.cityGrid.rowCount() - 2, 0);
-    data.cities = CollectDataGrid(page.cityGrid, GridLayout::City, model.cities);
+    data.cities = CollectDataGrid(page.cityGrid, GridLayout::City, model.cities, &page.cityMemo);
     return data;
 }
 
@@ -24,8 +25,8 @@ void ShowRegionCityChart(ChartModel& model, RegionCityPageState& page, ChartFile
     model.cities = std::move(data.cities);
     model.cityCount = static_cast<int>(model.cities.size());
 
-    FillDataGrid(page.regionGrid, GridLayout::Region, model.regions);
-    FillDataGrid(page.cityGrid, GridLayout::City, model.cities);
+    FillDataGrid(page.regionGrid, GridLayout::Region, model.regions, &page.regionMemo);
+    FillDataGrid(page.cityGrid, GridLayout::City, model.cities, &page.cityMemo);
 }
 
 void WriteRegionCityChart(const ChartModel& model, const RegionCityPageState& page) {

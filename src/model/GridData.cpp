@@ -1,6 +1,7 @@
 #include "model/GridData.h"
 
 #include <algorithm>
+#include <atomic>
 
 namespace tolvane {
 
@@ -9,12 +10,19 @@ GridData::GridData(int colCount, int rowCount) {
     setRowCount(rowCount);
 }
 
+uint64_t GridData::Id::Next() {
+    static std::atomic<uint64_t> last{0};
+    return ++last;
+}
+
 void GridData::setRowCount(int rows) {
     rows = std::max(rows, 0);
     if (rows == rows_) return;
     if (recorder_) recorder_->shapeChanging(*this);
     cells_.resize(static_cast<size_t>(rows * cols_));
     rows_ = rows;
+    // Rows kept keep their revisions: a refill that adds a row leaves the others as read.
+    rowRevisions_.resize(static_cast<size_t>(rows), revision_ + 1);
     notify(Change::Layout);
 }
 
@@ -29,6 +37,7 @@ void GridData::setColCount(int cols) {
             cells[static_cast<size_t>(r * cols + c)] = std::move(at(c, r));
     cells_ = std::move(cells);
     cols_ = cols;
+    std::fill(rowRevisions_.begin(), rowRevisions_.end(), revision_ + 1);
     notify(Change::Layout);
 }
 
@@ -91,6 +100,7 @@ void GridData::restore(Snapshot snapshot) {
     cols_ = snapshot.cols;
     rows_ = snapshot.rows;
     cells_ = std::move(snapshot.cells);
+    rowRevisions_.assign(static_cast<size_t>(rows_), revision_ + 1);
     notify(Change::Layout);
 }
 
@@ -105,6 +115,7 @@ void GridData::endUpdate() {
 
 void GridData::notify(Change change, int col, int row) {
     ++revision_;
+    if (change == Change::Cell) rowRevisions_[static_cast<size_t>(row)] = revision_;
     if (updateDepth_ > 0) {
         (change == Change::Layout ? pendingLayout_ : pendingCells_) = true;
         return;

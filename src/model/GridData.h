@@ -83,6 +83,13 @@ public:
     // Counts the changes made so far, so an owner can tell whether anything changed since
     // it last looked.
     uint64_t revision() const { return revision_; }
+    // The revision of the last change to a row's cells (or to the grid's shape).
+    uint64_t rowRevision(int row) const {
+        return row >= 0 && row < rows_ ? rowRevisions_[static_cast<size_t>(row)] : revision_;
+    }
+    // Tells this grid from every other one, and from its own copies: revisions are only
+    // comparable within one grid.
+    uint64_t id() const { return id_.value; }
 
 private:
     template <typename Text>
@@ -90,11 +97,25 @@ private:
     GridCell& at(int col, int row) { return cells_[static_cast<size_t>(row * cols_ + col)]; }
     void notify(Change change, int col = -1, int row = -1);
 
+    // A new one for every grid made, copied or moved.
+    struct Id {
+        uint64_t value = Next();
+        Id() = default;
+        Id(const Id&) {}
+        Id& operator=(const Id&) {
+            value = Next();
+            return *this;
+        }
+        static uint64_t Next();
+    };
+
     int cols_ = 0;
     int rows_ = 0;
     std::vector<GridCell> cells_;
     int updateDepth_ = 0;
     uint64_t revision_ = 0;
+    std::vector<uint64_t> rowRevisions_;
+    Id id_;
     bool pendingLayout_ = false;
     bool pendingCells_ = false;
     Listener listener_;

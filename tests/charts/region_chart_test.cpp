@@ -459,3 +459,17 @@ TEST_F(RegionChart, LargeChartsHaveNoFixedLimit) {
     EXPECT_EQ(page.grid.rowCount(), 702);
     EXPECT_EQ(page.grid.text(3, 701), "700");
 }
+
+// The same map's chart, changed on disk: the rows keep their names, yet the grid must show
+// the new values and colours, though a refill passes over rows whose records are the same.
+TEST_F(RegionChart, ReloadingAChangedChartShowsItsNewValues) {
+    LoadRegionChart(model, page, "Germany");
+    QByteArray changed = kGermany;
+    changed.replace("<value>12.5</value>", "<value>99</value>")
+        .replace("<bgcolor>65280</bgcolor>", "<bgcolor>255</bgcolor>");
+    app.write("data/Germany.xml", changed);
+    LoadRegionChart(model, page, "Germany");
+    EXPECT_EQ(page.grid.text(3, 2), "99");
+    EXPECT_EQ(page.grid.color(4, 4), SwapRedBlue(255));
+    EXPECT_EQ(page.grid.text(3, 4), "-0.001");
+}
