@@ -44,8 +44,10 @@ RegionFills ComputeRegionFills(const ChartScene& scene, bool withData, const QCo
 // The fills of the context (cut to the map's area) and of the regions, with their hatches;
 // their outlines are BorderLayers.
 void PaintContext(QPainter& painter, const MapMovie& movie, const MapView& view);
+// Regions a few pixels across are filled from `samples` x `samples` points a pixel, where
+// the painter allows; see SmallShapeFiller.
 void PaintRegions(QPainter& painter, const MapMovie& movie, const MapView& view,
-                  const RegionFills& fills);
+                  const RegionFills& fills, int samples);
 // Lines of the movie's plane stroked `width` device pixels wide. On an image the lines are
 // measured from construction on, on another thread, and laid on by paint(); elsewhere
 // paint() strokes them with the painter.

@@ -102,7 +102,8 @@ void PaintMapChart(QPainter& painter, const ChartScene& scene, const QRectF& fra
     BorderLayer borders(painter, stroke.opacity > 0 ? movie.borders : kNoLines, view.toDevice,
                         stroke.width);
     PaintContext(painter, movie, view);
-    PaintRegions(painter, movie, view, fills);
+    // Where borders fade, regions are small enough to fall between pixels' centres.
+    PaintRegions(painter, movie, view, fills, stroke.opacity < 1 ? 4 : 1);
     landEdges.paint(painter, palette::kLandEdge);
     borders.paint(painter, border);
     if (movie.kind == MovieKind::Region && scene.data->showText)

@@ -9,7 +9,7 @@
 
 namespace tolvane {
 
-std::optional<SmallShapeFiller> SmallShapeFiller::For(QPainter& painter) {
+std::optional<SmallShapeFiller> SmallShapeFiller::For(QPainter& painter, int samples) {
     QPaintDevice* device = painter.device();
     if (!device || device->devType() != QInternal::Image) return std::nullopt;
     auto* image = static_cast<QImage*>(device);
@@ -18,20 +18,27 @@ std::optional<SmallShapeFiller> SmallShapeFiller::For(QPainter& painter) {
         painter.hasClipping() || painter.opacity() < 1 ||
         painter.compositionMode() != QPainter::CompositionMode_SourceOver)
         return std::nullopt;
-    return SmallShapeFiller(*image, toImage);
+    return SmallShapeFiller(*image, toImage, std::clamp(samples, 1, 8));
 }
 
-SmallShapeFiller::SmallShapeFiller(QImage& image, const QTransform& toImage)
+SmallShapeFiller::SmallShapeFiller(QImage& image, const QTransform& toImage, int samples)
     : image_(&image)
-    , sx_(toImage.m11())
-    , sy_(toImage.m22())
-    , dx_(toImage.dx())
-    , dy_(toImage.dy()) {}
+    , samples_(samples)
+    , width_(image.width() * samples)
+    , height_(image.height() * samples)
+    , sx_(toImage.m11() * samples)
+    , sy_(toImage.m22() * samples)
+    , dx_(toImage.dx() * samples)
+    , dy_(toImage.dy() * samples) {
+    if (samples > 1)
+        sums_.resize(static_cast<size_t>(image.width()) * static_cast<size_t>(image.height()));
+}
 
 namespace {
 
-// The first pixel whose centre lies at or beyond `v`, kept within 0 .. limit.
-int FirstCentreFrom(double v, int limit) {
+// The first sample point at or beyond `v` (points lie at the middles, k + 0.5), kept within
+// 0 .. limit.
+int FirstPointFrom(double v, int limit) {
     return static_cast<int>(std::clamp(std::ceil(v - 0.5), 0.0, static_cast<double>(limit)));
 }
 
@@ -39,15 +46,14 @@ int FirstCentreFrom(double v, int limit) {
 
 void SmallShapeFiller::fill(const PointRuns& rings, uint32_t first, uint32_t count,
                             const QRectF& bounds, QRgb color) {
-    // Smaller than a pixel, most shapes hold no pixel's centre: they are passed over on
-    // their bounds alone.
-    const int width = image_->width(), height = image_->height();
-    const auto centres = [](double from, double to, int limit) {
-        return FirstCentreFrom(std::min(from, to), limit) <
-               FirstCentreFrom(std::max(from, to), limit);
+    // Smaller than a pixel, most shapes hold no sample point: they are passed over on their
+    // bounds alone.
+    const auto holdsPoints = [](double from, double to, int limit) {
+        return FirstPointFrom(std::min(from, to), limit) <
+               FirstPointFrom(std::max(from, to), limit);
     };
-    if (!centres(bounds.left() * sx_ + dx_, bounds.right() * sx_ + dx_, width) ||
-        !centres(bounds.top() * sy_ + dy_, bounds.bottom() * sy_ + dy_, height))
+    if (!holdsPoints(bounds.left() * sx_ + dx_, bounds.right() * sx_ + dx_, width_) ||
+        !holdsPoints(bounds.top() * sy_ + dy_, bounds.bottom() * sy_ + dy_, height_))
         return;
     points_.clear();
     ends_.clear();
@@ -62,9 +68,8 @@ void SmallShapeFiller::fill(const PointRuns& rings, uint32_t first, uint32_t cou
         ends_.push_back(points_.size());
     }
     if (!(top <= bottom)) return; // no points, or not finite
-    const int y0 = FirstCentreFrom(top, height);
-    const int y1 = FirstCentreFrom(bottom, height);
-    const QRgb pixel = color | 0xff000000u;
+    const int y0 = FirstPointFrom(top, height_);
+    const int y1 = FirstPointFrom(bottom, height_);
     for (int y = y0; y < y1; ++y) {
         const double centre = y + 0.5;
         crossings_.clear();
@@ -80,11 +85,64 @@ void SmallShapeFiller::fill(const PointRuns& rings, uint32_t first, uint32_t cou
             start = end;
         }
         std::sort(crossings_.begin(), crossings_.end());
-        auto* row = reinterpret_cast<QRgb*>(image_->scanLine(y));
         for (size_t j = 0; j + 1 < crossings_.size(); j += 2)
-            std::fill(row + FirstCentreFrom(crossings_[j], width),
-                      row + FirstCentreFrom(crossings_[j + 1], width), pixel);
+            addSpan(y, FirstPointFrom(crossings_[j], width_),
+                    FirstPointFrom(crossings_[j + 1], width_), color);
     }
+}
+
+void SmallShapeFiller::addSpan(int row, int from, int to, QRgb color) {
+    if (from >= to) return;
+    if (samples_ == 1) {
+        auto* pixels = reinterpret_cast<QRgb*>(image_->scanLine(row));
+        std::fill(pixels + from, pixels + to, color | 0xff000000u);
+        return;
+    }
+    const int pixelRow = row / samples_;
+    firstRow_ = std::min(firstRow_, pixelRow);
+    lastRow_ = std::max(lastRow_, pixelRow);
+    const int full = samples_ * samples_;
+    Sum* sums = sums_.data() + static_cast<size_t>(pixelRow) * static_cast<size_t>(image_->width());
+    for (int x = from; x < to;) {
+        const int pixel = x / samples_;
+        const int end = std::min(to, (pixel + 1) * samples_);
+        const auto n = static_cast<uint16_t>(end - x);
+        Sum& s = sums[pixel];
+        // Shapes that overlap (a damaged map) fill a pixel once over at most: the sums stay
+        // well within their 16 bits.
+        if (s.count < full) {
+            s.blue = static_cast<uint16_t>(s.blue + qBlue(color) * n);
+            s.green = static_cast<uint16_t>(s.green + qGreen(color) * n);
+            s.red = static_cast<uint16_t>(s.red + qRed(color) * n);
+            s.count = static_cast<uint16_t>(s.count + n);
+        }
+        x = end;
+    }
+}
+
+void SmallShapeFiller::finish() {
+    const int full = samples_ * samples_;
+    const int width = image_->width();
+    for (int y = firstRow_; y <= lastRow_; ++y) {
+        auto* pixels = reinterpret_cast<QRgb*>(image_->scanLine(y));
+        Sum* sums = sums_.data() + static_cast<size_t>(y) * static_cast<size_t>(width);
+        for (int x = 0; x < width; ++x) {
+            Sum& s = sums[x];
+            if (!s.count) continue;
+            // Points no shape holds show what lies beneath.
+            const int rest = std::max(0, full - s.count);
+            const int total = s.count + rest;
+            const QRgb under = pixels[x];
+            const auto mix = [&](int sum, int beneath) {
+                return (sum + rest * beneath + total / 2) / total;
+            };
+            pixels[x] = qRgb(mix(s.red, qRed(under)), mix(s.green, qGreen(under)),
+                             mix(s.blue, qBlue(under)));
+            s = Sum();
+        }
+    }
+    firstRow_ = INT_MAX;
+    lastRow_ = -1;
 }
 
 } // namespace tolvane

@@ -67,7 +67,7 @@ void PaintContext(QPainter& painter, const MapMovie& movie, const MapView& view)
 }
 
 void PaintRegions(QPainter& painter, const MapMovie& movie, const MapView& view,
-                  const RegionFills& fills) {
+                  const RegionFills& fills, int samples) {
     painter.save();
     const QTransform frame = painter.transform();
     painter.setTransform(view.toDevice * frame);
@@ -106,8 +106,9 @@ void PaintRegions(QPainter& painter, const MapMovie& movie, const MapView& view,
     };
     const bool smooth = painter.testRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::Antialiasing, false);
-    direct = SmallShapeFiller::For(painter);
+    direct = SmallShapeFiller::For(painter, samples);
     paint(true);
+    if (direct) direct->finish();
     direct.reset();
     painter.setRenderHint(QPainter::Antialiasing, smooth);
     paint(false);

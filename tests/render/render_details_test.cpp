@@ -252,22 +252,45 @@ TEST(DenseMaps, BordersThinWhereRegionsAreSmallOnThePicture) {
     EXPECT_LT(RegionBorder(4, QRectF(0, 0, 1800, 1200), 200000).width, 1.0);
 
     // About a pixel each, the regions show their colours whole: no border greys them, and
-    // no pixel is missed between them.
-    QByteArray provinces;
-    for (int k = 0; k < kCols * kRows; ++k) {
-        const QByteArray key = "R" + QByteArray::number(k);
-        provinces += Province(k + 1, key.constData(), key.constData(), 0xCC3311);
-    }
-    folder.write(QStringLiteral("province.xml"), ProvinceXml(provinces));
-    const ChartScene coloured = LoadChartScene(movie);
-    const QImage small = RenderChartImage(coloured, QSize(110, 77));
-    const QRect inside = MapPlacement(coloured, QRectF(small.rect()))
-                             ->mapRect(QRectF(1, 1, kCols - 2, kRows - 2))
-                             .toRect();
-    ASSERT_GT(inside.width(), 80);
+    // no pixel is missed between them. Half a pixel each, a pixel blends the regions in it:
+    // a checkerboard is no pattern of pure squares but an even mix.
+    const auto colouredScene = [&](bool checkered) {
+        QByteArray provinces;
+        for (int k = 0; k < kCols * kRows; ++k) {
+            const QByteArray key = "R" + QByteArray::number(k);
+            const bool odd = checkered && (k / kCols + k % kCols) % 2;
+            provinces +=
+                Province(k + 1, key.constData(), key.constData(), odd ? 0x0000FF : 0xCC3311);
+        }
+        folder.write(QStringLiteral("province.xml"), ProvinceXml(provinces));
+        return LoadChartScene(movie);
+    };
+    const auto inside = [&](const ChartScene& s, const QImage& picture) {
+        return MapPlacement(s, QRectF(picture.rect()))
+            ->mapRect(QRectF(1, 1, kCols - 2, kRows - 2))
+            .toRect();
+    };
+    const ChartScene plain = colouredScene(false);
+    const QImage small = RenderChartImage(plain, QSize(110, 77));
+    const QRect area = inside(plain, small);
+    ASSERT_GT(area.width(), 80);
     int other = 0;
-    for (int y = inside.top(); y <= inside.bottom(); ++y)
-        for (int x = inside.left(); x <= inside.right(); ++x)
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
             other += small.pixel(x, y) != qRgb(0xCC, 0x33, 0x11);
     EXPECT_EQ(other, 0);
+
+    const ChartScene checkered = colouredScene(true);
+    const QImage tiny = RenderChartImage(checkered, QSize(55, 39));
+    const QRect tinyArea = inside(checkered, tiny);
+    int pure = 0;
+    double blue = 0;
+    for (int y = tinyArea.top(); y <= tinyArea.bottom(); ++y)
+        for (int x = tinyArea.left(); x <= tinyArea.right(); ++x) {
+            const QRgb p = tiny.pixel(x, y);
+            pure += p == qRgb(0, 0, 0xFF) || p == qRgb(0xCC, 0x33, 0x11);
+            blue += qBlue(p) / 255.0;
+        }
+    EXPECT_EQ(pure, 0);
+    EXPECT_NEAR(blue / (tinyArea.width() * tinyArea.height()), 0.5, 0.1);
 }
