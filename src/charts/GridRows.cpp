@@ -174,9 +174,11 @@ std::vector<TProvince> CollectDataGrid(const GridData& grid, GridLayout layout,
                     p.Scale = CellFloat(grid.text(ColExtra, row), 0);
                 else if (layout == GridLayout::Shade)
                     p.Shade = CellInt(grid.text(ColExtra, row), 1);
-                if (known)
-                    *known = {known->value, known->extra, known->color,
-                              true,         p.Value,      ExtraOf(p, layout)};
+                if (known) {
+                    known->read = true;
+                    known->readValue = p.Value;
+                    known->readExtra = ExtraOf(p, layout);
+                }
             }
         }
         if (p.Name != kNillName) out.push_back(std::move(p));

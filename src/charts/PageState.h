@@ -21,6 +21,8 @@ enum DataColumn : int { ColName = 1, ColKey = 2, ColData = 3, ColColor = 4, ColE
 enum LegendColumn : int { ColLegendText = 1, ColLegendColor = 2, ColLegendExtra = 3 };
 
 GridData MakeDataGrid(GridLayout layout);
+GridData MakeLegendGrid(ChartKind kind);
+int LegendMaxItems(ChartKind kind); // the item-count list runs "1" .. this
 
 // What a data grid's rows were last filled with, so that a refill passes over the rows no one
 // has touched since whose record is the same, and a make takes their numbers without reading
@@ -38,8 +40,6 @@ struct GridRowsMemo {
     GridLayout layout = GridLayout::Region;
     std::vector<Row> rows;
 };
-GridData MakeLegendGrid(ChartKind kind);
-int LegendMaxItems(ChartKind kind); // the item-count list runs "1" .. this
 
 // One legend set: its grid, the item-count list's selection (-1: none) and "Show Legend".
 struct LegendState {
@@ -57,19 +57,19 @@ struct MapPageState {
     explicit MapPageState(ChartKind kind = ChartKind::Region)
         : grid(MakeDataGrid(kind == ChartKind::Shade ? GridLayout::Shade : GridLayout::Region))
         , legend(kind) {}
-    GridData grid; // WGrid / WShadeGrid
-    mutable GridRowsMemo gridMemo;
+    GridData grid;            // WGrid / WShadeGrid
     LegendState legend;       // gdPLegend / gdShadeLegend
     int32_t border = kSilver; // clrBoder / clrShadeBoder, platform colour
     bool showName = false;    // chkPShowName / chkShadeShowName
+    mutable GridRowsMemo gridMemo;
 };
 
 // The "Bubble" page; its border is the "Map" page's.
 struct CityPageState {
     GridData grid = MakeDataGrid(GridLayout::City); // WCityGrid
+    LegendState legend{ChartKind::City};            // gdCLegend
+    bool showName = false;                          // chkShowName
     mutable GridRowsMemo gridMemo;
-    LegendState legend{ChartKind::City}; // gdCLegend
-    bool showName = false;               // chkShowName
 };
 
 // The "Advance Bubble" page: no legend, no border control.
