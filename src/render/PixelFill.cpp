@@ -39,7 +39,9 @@ namespace {
 // The first sample point at or beyond `v` (points lie at the middles, k + 0.5), kept within
 // 0 .. limit.
 int FirstPointFrom(double v, int limit) {
-    return static_cast<int>(std::clamp(std::ceil(v - 0.5), 0.0, static_cast<double>(limit)));
+    const double point = std::ceil(v - 0.5);
+    if (!(point > 0)) return 0; // NaN too
+    return point < limit ? static_cast<int>(point) : limit;
 }
 
 } // namespace
@@ -61,13 +63,15 @@ void SmallShapeFiller::fill(const PointRuns& rings, uint32_t first, uint32_t cou
     for (uint32_t k = first; k < first + count; ++k) {
         for (const QPointF& p : rings[k]) {
             const QPointF q(p.x() * sx_ + dx_, p.y() * sy_ + dy_);
+            // A damaged map's point out of range would make no crossing worth sorting.
+            if (!std::isfinite(q.x()) || !std::isfinite(q.y())) return;
             top = std::min(top, q.y());
             bottom = std::max(bottom, q.y());
             points_.push_back(q);
         }
         ends_.push_back(points_.size());
     }
-    if (!(top <= bottom)) return; // no points, or not finite
+    if (points_.empty()) return;
     const int y0 = FirstPointFrom(top, height_);
     const int y1 = FirstPointFrom(bottom, height_);
     for (int y = y0; y < y1; ++y) {
