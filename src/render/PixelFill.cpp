@@ -10,12 +10,9 @@
 namespace tolvane {
 
 std::optional<SmallShapeFiller> SmallShapeFiller::For(QPainter& painter, int samples) {
-    QPaintDevice* device = painter.device();
-    if (!device || device->devType() != QInternal::Image) return std::nullopt;
-    auto* image = static_cast<QImage*>(device);
-    const QTransform toImage = painter.deviceTransform();
-    if (!CanStrokeDirectly(*image) || toImage.type() > QTransform::TxScale ||
-        painter.hasClipping() || painter.opacity() < 1 ||
+    QTransform toImage;
+    QImage* image = DirectTarget(painter, &toImage, QTransform::TxScale);
+    if (!image || painter.hasClipping() || painter.opacity() < 1 ||
         painter.compositionMode() != QPainter::CompositionMode_SourceOver)
         return std::nullopt;
     return SmallShapeFiller(*image, toImage, std::clamp(samples, 1, 8));

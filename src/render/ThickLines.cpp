@@ -62,12 +62,13 @@ void GiveBack(std::vector<uint8_t> buffer) {
 
 } // namespace
 
-QImage* DirectTarget(const QPainter& painter, QTransform* toImage) {
+QImage* DirectTarget(const QPainter& painter, QTransform* toImage,
+                     QTransform::TransformationType most) {
     QPaintDevice* device = painter.device();
     if (!device || device->devType() != QInternal::Image) return nullptr;
     auto* image = static_cast<QImage*>(device);
     const QTransform transform = painter.deviceTransform();
-    if (!CanStrokeDirectly(*image) || transform.type() > QTransform::TxTranslate) return nullptr;
+    if (!CanStrokeDirectly(*image) || transform.type() > most) return nullptr;
     if (toImage) *toImage = transform;
     return image;
 }

@@ -44,8 +44,10 @@ private:
 bool CanStrokeDirectly(const QImage& image);
 
 // The image a painter draws on, when lines can be laid on it directly: a 32-bit image
-// painted without scaling. `toImage` receives the painter's coordinates-to-pixels transform.
-// Null for any other device (SVG, PDF, a widget); callers then stroke with the painter.
-QImage* DirectTarget(const QPainter& painter, QTransform* toImage);
+// painted with a transform of no more than `most` (by default without scaling). `toImage`
+// receives the painter's coordinates-to-pixels transform. Null for any other device (SVG,
+// PDF, a widget); callers then stroke with the painter.
+QImage* DirectTarget(const QPainter& painter, QTransform* toImage,
+                     QTransform::TransformationType most = QTransform::TxTranslate);
 
 } // namespace tolvane
