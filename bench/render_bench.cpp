@@ -9,6 +9,7 @@
 #include "render/ChartScene.h"
 #include "render/MapMovie.h"
 #include "render/PictureFile.h"
+#include "render/PngEncoder.h"
 #include "widgets/ChartPlayer.h"
 
 #include <QApplication>

@@ -5,7 +5,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-svg-dev libgl-dev
   libpugixml-dev libgtest-dev libgmock-dev libbenchmark-dev
-  libfreexl-dev libgsf-1-dev libxlsxwriter-dev libzip-dev zlib1g-dev
+  libfreexl-dev libgsf-1-dev libxlsxwriter-dev libzip-dev zlib1g-dev libisal-dev libdeflate-dev libpng-dev
   libgdal-dev
   fonts-dejavu-core xdg-utils
   file
