@@ -244,7 +244,9 @@ int main(int argc, char** argv) {
         const EncodedPicture picture =
             EncodeChartPicture(scene, PictureFormatFor(o.output), o.size);
         timer.restart();
-        WriteFileAtomically(o.output, picture.bytes);
+        // Replaced whole, never half-written; not waited onto the disk, as the command
+        // makes the same picture again.
+        ReplaceFilesTogether({{o.output, picture.bytes, {}}}, Durability::Rebuilt);
         const double writeMs = Ms(timer);
 
         if (o.timing)
