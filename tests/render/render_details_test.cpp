@@ -154,7 +154,7 @@ TEST(PngEncoding, BandsJoinIntoOneImageAtAnyHeight) {
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x)
                 image.setPixel(x, y,
-                               height < 0 ? noise() | 0xFF000000u
+                               height < 0 ? static_cast<QRgb>(noise()) | 0xFF000000u
                                           : qRgb((x * 7) & 255, (y * 3) & 255, (x ^ y) & 255));
         const QByteArray png = EncodePng(image);
         const QImage back = QImage::fromData(png, "PNG");
