@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
+#include <cstddef>
 #include <vector>
 
 namespace tolvane {
@@ -14,14 +14,27 @@ enum class ClassMethod {
 };
 QString ClassMethodName(ClassMethod method);
 
-// The classes of `values` for a quantile or natural-breaks gradient: the class of each
-// value (0 .. classes - 1, in value order) and each class's smallest and largest value.
-// Equal values all fall in class 1, as in the equal-interval gradient.
+// Natural breaks are exact up to this many distinct values; past it they are found on this
+// many values spread evenly over the sorted list.
+constexpr size_t kExactNaturalBreaks = 50000;
+
+// The classes of `values` for a quantile or natural-breaks gradient. Equal values always
+// share a class and no class is empty, so values taking fewer distinct levels than the
+// classes asked make fewer classes (one when all are equal, or there are none).
 struct Classes {
-    std::vector<int> of;       // per value
-    std::vector<double> lower; // per class; a class without values repeats the one below
-    std::vector<double> upper;
+    std::vector<int> of;       // per value, its class 0 .. count() - 1, in value order
+    std::vector<double> lower; // per class: its smallest value
+    std::vector<double> upper; // and its largest
+    int asked = 0;             // the classes asked for
+    size_t levels = 0;         // the distinct values
+    size_t sample = 0;         // natural breaks found on this many values; 0: on all
+
+    int count() const { return static_cast<int>(lower.size()); }
 };
 Classes ClassifyValues(ClassMethod method, const std::vector<double>& values, int classes);
+
+// What the user should know of classes that are not what was asked: fewer of them, or
+// breaks found on a sample. Empty when they are as asked.
+QString ClassesNote(const Classes& classes);
 
 } // namespace tolvane

@@ -64,19 +64,24 @@ QString GradientLegendText(double min, double max, int steps, int item) {
     return FormatFixed(bound(item - 1), 3) + QLatin1Char('~') + FormatFixed(bound(item), 3);
 }
 
-void ApplyGradient(GridData& grid, int rows, LegendState* legend, int32_t minColor,
-                   int32_t maxColor, int steps, const GradientOptions& options) {
+QString ApplyGradient(GridData& grid, int rows, LegendState* legend, int32_t minColor,
+                      int32_t maxColor, int steps, const GradientOptions& options) {
     const std::vector<double> values = ReadDataValues(grid, rows);
     steps = std::max(steps, kMinSteps);
     const auto [min, max] = ValueRange(values);
     const bool equal = options.method == ClassMethod::EqualInterval;
     Classes classes;
     if (!equal) classes = ClassifyValues(options.method, values, steps);
+    const int bands = equal ? steps : classes.count();
+    // One band, of values all equal, takes the colour equal values take with equal intervals.
+    const int colorSteps = bands >= kMinSteps ? bands : steps;
+    const int bandShift = bands >= kMinSteps ? 0 : 1;
     const std::vector<int32_t> schemeColors =
-        options.scheme ? SchemeColors(*options.scheme, steps) : std::vector<int32_t>();
+        options.scheme ? SchemeColors(*options.scheme, colorSteps) : std::vector<int32_t>();
     const auto bandColor = [&](int band) {
+        band += bandShift;
         return options.scheme ? schemeColors[static_cast<size_t>(band)]
-                              : GradientBandColor(minColor, maxColor, band, steps);
+                              : GradientBandColor(minColor, maxColor, band, colorSteps);
     };
 
     {
@@ -90,19 +95,20 @@ void ApplyGradient(GridData& grid, int rows, LegendState* legend, int32_t minCol
                 grid.setText(ColExtra, row, QString::number(max == min ? 1 : band + 1));
         }
     }
-    if (!legend) return;
-
-    GridUpdate update(legend->grid);
-    const int items = ResizeLegend(*legend, std::min(steps, LegendMaxItems(legend->kind)) - 1);
-    for (int m = 1; m <= items; ++m) {
-        const auto at = static_cast<size_t>(m - 1);
-        legend->grid.setColor(ColLegendColor, m, bandColor(m - 1));
-        legend->grid.setText(ColLegendText, m,
-                             equal ? GradientLegendText(min, max, steps, m)
-                                   : FormatFixed(classes.lower[at], 3) + QLatin1Char('~') +
-                                         FormatFixed(classes.upper[at], 3));
-        if (options.shadeCodes) legend->grid.setText(ColLegendExtra, m, QString::number(m));
+    if (legend) {
+        GridUpdate update(legend->grid);
+        const int items = ResizeLegend(*legend, std::min(bands, LegendMaxItems(legend->kind)) - 1);
+        for (int m = 1; m <= items; ++m) {
+            const auto at = static_cast<size_t>(m - 1);
+            legend->grid.setColor(ColLegendColor, m, bandColor(m - 1));
+            legend->grid.setText(ColLegendText, m,
+                                 equal ? GradientLegendText(min, max, steps, m)
+                                       : FormatFixed(classes.lower[at], 3) + QLatin1Char('~') +
+                                             FormatFixed(classes.upper[at], 3));
+            if (options.shadeCodes) legend->grid.setText(ColLegendExtra, m, QString::number(m));
+        }
     }
+    return equal ? QString() : ClassesNote(classes);
 }
 
 void ApplyRange(GridData& grid, int rows, QStringView lo, QStringView hi, int32_t color,

@@ -37,13 +37,15 @@ struct GradientOptions {
 };
 
 // Colours every row by its band of `steps` over the values. With a legend, its item count
-// becomes min(steps, the set's maximum) and item M gets band M - 1's colour and text. With
-// equal intervals the bands split min .. max evenly; quantile and natural-breaks bands
-// follow the values, and their legend texts give each band's smallest and largest value.
-// With `shadeCodes`, each row's Shade cell and each legend item's third column get the
-// code of the band, band + 1; all rows get code 1 when the values are equal.
-void ApplyGradient(GridData& grid, int rows, LegendState* legend, int32_t minColor,
-                   int32_t maxColor, int steps, const GradientOptions& options = {});
+// becomes min(bands, the set's maximum) and item M gets band M - 1's colour and text. With
+// equal intervals the `steps` bands split min .. max evenly. Quantile and natural-breaks
+// bands follow the values (see ClassifyValues): there are fewer when the values take fewer
+// distinct levels, the colours then spread over those, and the legend texts give each
+// band's smallest and largest value. With `shadeCodes`, each row's Shade cell and each
+// legend item's third column get the code of the band, band + 1; all rows get code 1 when
+// the values are equal. Returns what the user should know of the bands (ClassesNote).
+QString ApplyGradient(GridData& grid, int rows, LegendState* legend, int32_t minColor,
+                      int32_t maxColor, int steps, const GradientOptions& options = {});
 
 // Colours the rows whose value lies in lo .. hi, both ends included. A bound that is no
 // number counts as 0. A `shadeCode` is written into the Shade cells of the same rows.

@@ -268,9 +268,49 @@ TEST(ClassesTest, QuantilesHoldEquallyManyValuesAndNaturalBreaksFindTheGaps) {
     EXPECT_EQ(j.of, std::vector<int>({2, 0, 1, 0, 0, 1, 1, 2, 2}));
     EXPECT_EQ(j.lower, std::vector<double>({1, 10, 50}));
     EXPECT_EQ(j.upper, std::vector<double>({3, 12, 52}));
+}
 
-    const Classes same = ClassifyValues(ClassMethod::NaturalBreaks, {4, 4, 4}, 5);
-    EXPECT_EQ(same.of, std::vector<int>({1, 1, 1}));
+TEST(ClassesTest, FewerLevelsThanClassesGiveFewerBandsSpreadOverTheColours) {
+    // One value below, the rest zeros and one far above: three levels for six classes.
+    GridData grid = RegionGrid({"-5", "", "0", "0", "1428", "0"});
+    LegendState legend(ChartKind::Region);
+    const QString note =
+        ApplyGradient(grid, 6, &legend, kMinColor, kMaxColor, 6, {.method = ClassMethod::Quantile});
+    EXPECT_EQ(note, "6 classes asked, 3 possible: the values take 3 distinct levels");
+    const int32_t middle = GradientBandColor(kMinColor, kMaxColor, 1, 3);
+    const int32_t expected[] = {kMinColor, middle, middle, middle, kMaxColor, middle};
+    for (int i = 1; i <= 6; ++i)
+        EXPECT_EQ(RowColor(grid, i), expected[i - 1]) << "row " << i;
+    EXPECT_EQ(legend.countIndex, 2);
+    ASSERT_EQ(legend.grid.rowCount(), 4);
+    const char* texts[] = {"-5.000~-5.000", "0.000~0.000", "1428.000~1428.000"};
+    for (int m = 1; m <= 3; ++m) {
+        EXPECT_EQ(legend.grid.text(ColLegendText, m), QString::fromLatin1(texts[m - 1]));
+        EXPECT_EQ(legend.grid.color(ColLegendColor, m), expected[m == 1 ? 0 : m == 2 ? 1 : 4]);
+    }
+
+    // Shade codes count the bands made; equal values keep equal interval's colour and code 1.
+    GridData shades = MakeDataGrid(GridLayout::Shade);
+    shades.setRowCount(5);
+    for (int row = 2; row <= 4; ++row)
+        shades.setText(ColData, row, QString::number(row % 2));
+    LegendState shadeLegend(ChartKind::Shade);
+    ApplyGradient(shades, 3, &shadeLegend, 0x000000, 0xFFFFFF, 4,
+                  {.method = ClassMethod::NaturalBreaks, .shadeCodes = true});
+    EXPECT_EQ(shades.text(ColExtra, 2), "1");
+    EXPECT_EQ(shades.text(ColExtra, 3), "2");
+    EXPECT_EQ(shades.color(ColColor, 3), 0xFFFFFF);
+    EXPECT_EQ(shadeLegend.grid.rowCount(), 3);
+    EXPECT_EQ(shadeLegend.grid.text(ColLegendExtra, 2), "2");
+
+    GridData same = RegionGrid({"4", "4"});
+    EXPECT_FALSE(
+        ApplyGradient(same, 2, &legend, kMinColor, kMaxColor, 6, {.method = ClassMethod::Quantile})
+            .isEmpty());
+    EXPECT_EQ(RowColor(same, 1), 12116936); // band 1 of 6, as with equal intervals
+    ASSERT_EQ(legend.grid.rowCount(), 2);
+    EXPECT_EQ(legend.grid.color(ColLegendColor, 1), 12116936);
+    EXPECT_EQ(legend.grid.text(ColLegendText, 1), "4.000~4.000");
 }
 
 TEST(ClassesTest, GradientByQuantilesWithASchemeGivesRealBoundsAndTheSchemesColours) {
