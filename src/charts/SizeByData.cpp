@@ -4,7 +4,6 @@
 #include "charts/LegendSets.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace tolvane {
 
@@ -14,16 +13,6 @@ constexpr int kFirstDataRow = 2;
 constexpr int kMinSteps = 2; // one step would divide by zero
 
 } // namespace
-
-int SizeClass(double value, double min, double max, int steps) {
-    steps = std::max(steps, kMinSteps);
-    if (max == min) return 1;
-    // Extended precision, so that a value halfway between two points is exactly halfway.
-    const long double spacing = (static_cast<long double>(max) - min) / (steps - 1);
-    const long double q = (static_cast<long double>(value) - min) / spacing;
-    return static_cast<int>(
-        std::clamp(std::nearbyint(q), 0.0L, static_cast<long double>(steps - 1)));
-}
 
 int ClassSize(int minSize, int maxSize, int sizeClass, int steps) {
     steps = std::max(steps, kMinSteps);
@@ -38,8 +27,10 @@ void ApplySizeGradient(GridData& grid, int rows, LegendState* legend, int minSiz
     {
         GridUpdate update(grid);
         for (size_t i = 0; i < values.size(); ++i) {
+            // The class of the legend interval the value lies in, so that the legend's
+            // scales are the sizes of its cities.
             const int size =
-                ClassSize(minSize, maxSize, SizeClass(values[i], min, max, steps), steps);
+                ClassSize(minSize, maxSize, GradientBand(values[i], min, max, steps), steps);
             grid.setText(ColExtra, static_cast<int>(i) + kFirstDataRow, QString::number(size));
         }
     }

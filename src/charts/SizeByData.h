@@ -13,15 +13,13 @@ namespace tolvane {
 constexpr double kMinBubbleSize = 0;
 constexpr double kMaxBubbleSize = 200;
 
-// The size class 0 .. steps - 1 of a value: the nearest of `steps` evenly spaced points from
-// min to max, halves to the even class. 1 for every value when min and max are equal.
-int SizeClass(double value, double min, double max, int steps);
 // The size of a class: minSize + (maxSize - minSize) * k / (steps - 1), in integers.
 int ClassSize(int minSize, int maxSize, int sizeClass, int steps);
 
-// Gives every row the size of its class. With a legend, its item count becomes
-// min(steps, the set's maximum); item m gets class m - 1's size in its third column and the
-// text of the m-th of `steps` equal intervals of the values' range. Legend colours stay.
+// Gives every row the size of its class: the one of `steps` equal intervals of the values'
+// range it lies in (GradientBand), class 1 for all when the values are equal. With a legend,
+// its item count becomes min(steps, the set's maximum); item m gets class m - 1's size in
+// its third column and the text of the m-th interval. Legend colours stay.
 void ApplySizeGradient(GridData& grid, int rows, LegendState* legend, int minSize, int maxSize,
                        int steps);
 
