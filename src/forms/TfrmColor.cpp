@@ -2,6 +2,7 @@
 
 #include "charts/ColorByData.h"
 #include "charts/ColorSchemes.h"
+#include "platform/Dialogs.h"
 #include "widgets/ColorEdit.h"
 #include "widgets/SchemeComboBox.h"
 
@@ -124,14 +125,17 @@ bool TfrmColor::rewritesLegend(int mode) const {
 }
 
 void TfrmColor::cmdOK2Click() {
-    run(QStringLiteral("Gradient Color"), [this](const ColorTarget& t) {
+    QString note;
+    run(QStringLiteral("Gradient Color"), [&](const ColorTarget& t) {
         GradientOptions options;
         options.method = static_cast<ClassMethod>(cmbClasses_->currentData().toInt());
         options.scheme = cmbScheme_->scheme();
         options.shadeCodes = codes_ == Codes::Shade;
-        ApplyGradient(*t.grid, t.rows, t.legend, clrMinM_->color(), clrMaxM_->color(),
-                      cmbStepM_->currentText().toInt(), options);
+        note = ApplyGradient(*t.grid, t.rows, t.legend, clrMinM_->color(), clrMaxM_->color(),
+                             cmbStepM_->currentText().toInt(), options);
     });
+    // Fewer classes than asked, or breaks found on a sample: the legend alone would not say.
+    if (!note.isEmpty()) dialogs_.showMessage(parentWidget(), note + QLatin1Char('.'));
 }
 
 void TfrmColor::cmdOK1Click() {

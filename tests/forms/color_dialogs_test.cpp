@@ -107,6 +107,23 @@ TEST_F(ColorDialogTest, GradientOkColoursTheTargetRewritesItsLegendAndCloses) {
     EXPECT_EQ(changed.at(0).at(0).toInt(), 1);
 }
 
+TEST_F(ColorDialogTest, FewerQuantileClassesThanAskedAreExplained) {
+    targets.region = DataGrid({"0", "7", "0"});
+    form.setTargetMode(1);
+    form.showPanel(TfrmColor::GradientPanel);
+    auto* classes = child<QComboBox>("cmbClasses");
+    classes->setCurrentIndex(classes->findText(QStringLiteral("Quantile")));
+    form.cmdOK2Click();
+    EXPECT_EQ(targets.regionLegend.grid.rowCount(), 3);
+    EXPECT_EQ(targets.region.color(ColColor, 3), 1339686);
+    EXPECT_EQ(dialogs.messages,
+              QStringList({"6 classes asked, 2 possible: the values take 2 distinct levels."}));
+
+    classes->setCurrentIndex(classes->findText(QStringLiteral("Equal interval")));
+    form.cmdOK2Click();
+    EXPECT_EQ(dialogs.messages.size(), 1);
+}
+
 TEST_F(ColorDialogTest, ConversionErrorIsShownAndChangesNothing) {
     QSignalSpy changed(&form, &TfrmColor::targetChanged);
     targets.region.setText(ColData, 3, QStringLiteral("."));
