@@ -278,6 +278,43 @@ TEST_F(PageSwitch, PastedValuesAndColouringsAreUndoneAndRedoneFromTheKeyboard) {
     EXPECT_EQ(map().undoStack().redoName(), "Gradient Color");
 }
 
+TEST_F(PageSwitch, GradientColorOverTypedShadeCodesIsUndoneInOneStep) {
+    switchTo(1);
+    GridData& grid = shade().state().grid;
+    const int row = firstDataRow(grid);
+    grid.setText(3, row, "100");
+    QApplication::setActiveWindow(main.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+    DataGridView* view = shade().WShadeGrid();
+    view->setFocus();
+    view->selectCell(5, row);
+    QTest::keyClicks(view, "9"); // a shade code of the user's own
+    QWidget* editor = QApplication::focusWidget();
+    ASSERT_NE(editor, view);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QApplication::processEvents(); // the editor hands its text over queued
+    ASSERT_EQ(grid.text(5, row), "9");
+    const int32_t color = grid.color(4, row);
+    const GridData::Snapshot legend = shade().state().legend.grid.snapshot();
+
+    TfrmColor& colors = main->frmColor2();
+    colors.showPanel(TfrmColor::GradientPanel);
+    colors.setTargetMode(ModeShade);
+    colors.cmdOK2Click();
+    ASSERT_EQ(grid.text(5, row), "6"); // the maximum's code
+    ASSERT_NE(grid.color(4, row), color);
+
+    view->setFocus();
+    QTest::keySequence(view, QKeySequence::Undo);
+    EXPECT_EQ(grid.text(5, row), "9");
+    EXPECT_EQ(grid.color(4, row), color);
+    const GridData::Snapshot undone = shade().state().legend.grid.snapshot();
+    EXPECT_EQ(undone.rows, legend.rows);
+    EXPECT_TRUE(undone.cells == legend.cells);
+    EXPECT_EQ(shade().undoStack().undoName(), "Edit Cell"); // the typed code, a step of its own
+    EXPECT_EQ(shade().undoStack().redoName(), "Gradient Color");
+}
+
 TEST_F(PageSwitch, PointingAtTheMapFindsTheRowAndSelectingARowOutlinesTheRegion) {
     ChartPlayer* player = main->Flash1;
     const ChartScene& scene = player->scene();
