@@ -2,8 +2,8 @@
 
 #include "charts/PageState.h"
 #include "forms/LegendPanel.h"
+#include "forms/MainWindow.h"
 #include "forms/PlayerMessageFilter.h"
-#include "forms/TFrmMain.h"
 #include "platform/Dialogs.h"
 #include "widgets/ChartPlayer.h"
 #include "widgets/DataGridView.h"
@@ -12,19 +12,19 @@
 
 namespace tolvane {
 
-ChartPage::ChartPage(TFrmMain& main, QWidget* tab)
+ChartPage::ChartPage(MainWindow& main, QWidget* tab)
     : main_(main)
     , tab_(tab) {}
 
 ChartPlayer* ChartPage::previewPlayer() const {
-    return main_.Flash1;
+    return main_.previewPlayer();
 }
 
 ChartPlayer* ChartPage::capturePlayer() const {
-    return main_.flash2;
+    return main_.capturePlayer();
 }
 
-MapChartPage::MapChartPage(TFrmMain& main, QWidget* tab)
+MapChartPage::MapChartPage(MainWindow& main, QWidget* tab)
     : ChartPage(main, tab)
     , undoAction_(new QAction(QStringLiteral("Undo"), tab))
     , redoAction_(new QAction(QStringLiteral("Redo"), tab)) {
@@ -177,7 +177,7 @@ void MapChartPage::mapChange() {
     }
     main_.placePreview(previewPlayer());
     main_.letEventsRun();
-    main_.RestartPreview(previewPlayer());
+    main_.restartPreview(previewPlayer());
 }
 
 void MapChartPage::chooseMap(const QString& map) {

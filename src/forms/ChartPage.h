@@ -20,7 +20,7 @@ namespace tolvane {
 class ChartPlayer;
 class DataGridView;
 class LegendPanel;
-class TFrmMain;
+class MainWindow;
 struct PasteOutcome;
 
 // One page of the main window's page control. The main window knows its pages only
@@ -29,7 +29,7 @@ struct PasteOutcome;
 class ChartPage : public QObject {
     Q_OBJECT
 public:
-    ChartPage(TFrmMain& main, QWidget* tab);
+    ChartPage(MainWindow& main, QWidget* tab);
 
     QWidget* tab() const { return tab_; }
     // The chart mode "Make && Preview" and "Save Chart" act on while this page is shown;
@@ -71,7 +71,7 @@ public:
                               const QString& /*key*/) {}
 
 protected:
-    TFrmMain& main_;
+    MainWindow& main_;
     QWidget* tab_;
 };
 
@@ -81,7 +81,7 @@ protected:
 class MapChartPage : public ChartPage {
     Q_OBJECT
 public:
-    MapChartPage(TFrmMain& main, QWidget* tab);
+    MapChartPage(MainWindow& main, QWidget* tab);
 
     void activate() override;
     void reload() override;

@@ -2,13 +2,13 @@
 
 #include "charts/Charts.h"
 #include "forms/AddedMapRow.h"
+#include "forms/BubbleSizeDialog.h"
+#include "forms/ColorByDataDialog.h"
 #include "forms/GridFileCommands.h"
 #include "forms/LegendPanel.h"
+#include "forms/MainWindow.h"
 #include "forms/PageParts.h"
 #include "forms/RegionPage.h"
-#include "forms/TFrmMain.h"
-#include "forms/TfrmColor.h"
-#include "forms/TfrmSize.h"
 #include "widgets/ChartSizeBar.h"
 #include "widgets/ColorEdit.h"
 #include "widgets/DataGridView.h"
@@ -47,41 +47,41 @@ bool CityPage::stemHasLegend(const QString& stem) {
     return stems.contains(stem);
 }
 
-CityPage::CityPage(TFrmMain& main, QWidget* tab)
+CityPage::CityPage(MainWindow& main, QWidget* tab)
     : MapChartPage(main, tab) {
     build(tab);
 }
 
 void CityPage::build(QWidget* tab) {
-    cmbCityMap_ =
-        MakeMapList(QStringLiteral("cmbCityMap"), maps().captions(), 0, tab, maps().stems());
-    addedMaps_ = new AddedMapRow(main_, *this, cmbCityMap_, AddedMapKind::City, 0);
-    WCityGrid_ = MakeDataGridView(QStringLiteral("WCityGrid"), state_.grid,
-                                  {80, 226, 155, 105, 65, 67}, tab);
+    mapList_ = MakeMapList(QStringLiteral("cmbCityMap"), maps().captions(), 0, tab, maps().stems());
+    addedMaps_ = new AddedMapRow(main_, *this, mapList_, AddedMapKind::City, 0);
+    dataGrid_ = MakeDataGridView(QStringLiteral("WCityGrid"), state_.grid,
+                                 {80, 226, 155, 105, 65, 67}, tab);
 
     const auto button = [tab](const QString& caption, const QString& name) {
         auto* b = new QPushButton(caption, tab);
         b->setObjectName(name);
         return b;
     };
-    cmdCityColor1_ = button(QStringLiteral("Gradient Color"), QStringLiteral("cmdCityColor1"));
-    cmdCityColor2_ = button(QStringLiteral("Range Color"), QStringLiteral("cmdCityColor2"));
-    cmdCitySize1_ = button(QStringLiteral("Gradient Size"), QStringLiteral("cmdCitySize1"));
-    cmdCitySize2_ = button(QStringLiteral("Range Size"), QStringLiteral("cmdCitySize2"));
-    cmdCityImport_ = button(QStringLiteral("Import from file"), QStringLiteral("cmdCityImport"));
-    cmdCityExport_ = button(QStringLiteral("Export to file"), QStringLiteral("cmdCityExport"));
-    chkShowName_ = new QCheckBox(QStringLiteral("Show City Name"), tab);
-    chkShowName_->setObjectName(QStringLiteral("chkShowName"));
-    chkCShowLegend_ = new QCheckBox(QStringLiteral("Show Legend"), tab);
-    chkCShowLegend_->setObjectName(QStringLiteral("chkCShowLegend"));
-    chkShowName_->setEnabled(false);
-    chkCShowLegend_->setEnabled(false);
-    cmdShowCLegend_ = button(QStringLiteral("Legend Set"), QStringLiteral("cmdShowCLegend"));
-    cmdShowCLegend_->setEnabled(false);
+    gradientColorButton_ =
+        button(QStringLiteral("Gradient Color"), QStringLiteral("cmdCityColor1"));
+    rangeColorButton_ = button(QStringLiteral("Range Color"), QStringLiteral("cmdCityColor2"));
+    gradientSizeButton_ = button(QStringLiteral("Gradient Size"), QStringLiteral("cmdCitySize1"));
+    rangeSizeButton_ = button(QStringLiteral("Range Size"), QStringLiteral("cmdCitySize2"));
+    importButton_ = button(QStringLiteral("Import from file"), QStringLiteral("cmdCityImport"));
+    exportButton_ = button(QStringLiteral("Export to file"), QStringLiteral("cmdCityExport"));
+    showNameBox_ = new QCheckBox(QStringLiteral("Show City Name"), tab);
+    showNameBox_->setObjectName(QStringLiteral("chkShowName"));
+    showLegendBox_ = new QCheckBox(QStringLiteral("Show Legend"), tab);
+    showLegendBox_->setObjectName(QStringLiteral("chkCShowLegend"));
+    showNameBox_->setEnabled(false);
+    showLegendBox_->setEnabled(false);
+    legendSetButton_ = button(QStringLiteral("Legend Set"), QStringLiteral("cmdShowCLegend"));
+    legendSetButton_->setEnabled(false);
     // City charts are drawn with the "Map" page's border: this edit only mirrors it.
-    clrCityBoder_ = new ColorEdit(main_.dialogs(), kSilver, tab);
-    clrCityBoder_->setObjectName(QStringLiteral("clrCityBoder"));
-    clrCityBoder_->hide();
+    borderEdit_ = new ColorEdit(main_.dialogs(), kSilver, tab);
+    borderEdit_->setObjectName(QStringLiteral("clrCityBoder"));
+    borderEdit_->hide();
     sizeBar_ = new ChartSizeBar(true, tab);
     sizeBar_->slider()->setObjectName(QStringLiteral("trCitySize"));
     sizeBar_->sizeLabel()->setObjectName(QStringLiteral("labCitySize"));
@@ -90,46 +90,46 @@ void CityPage::build(QWidget* tab) {
     side->setSpacing(6);
     AddModeHints(side, tab, true);
     auto* colorButtons = new QHBoxLayout;
-    colorButtons->addWidget(cmdCityColor1_);
-    colorButtons->addWidget(cmdCityColor2_);
+    colorButtons->addWidget(gradientColorButton_);
+    colorButtons->addWidget(rangeColorButton_);
     side->addLayout(colorButtons);
     auto* sizeButtons = new QHBoxLayout;
-    sizeButtons->addWidget(cmdCitySize1_);
-    sizeButtons->addWidget(cmdCitySize2_);
+    sizeButtons->addWidget(gradientSizeButton_);
+    sizeButtons->addWidget(rangeSizeButton_);
     side->addLayout(sizeButtons);
-    side->addLayout(FileButtonsRow(cmdCityImport_, cmdCityExport_, tab));
+    side->addLayout(FileButtonsRow(importButton_, exportButton_, tab));
     side->addSpacing(8);
     auto* checks = new QHBoxLayout;
-    checks->addWidget(chkShowName_);
-    checks->addWidget(chkCShowLegend_);
+    checks->addWidget(showNameBox_);
+    checks->addWidget(showLegendBox_);
     checks->addStretch();
     side->addLayout(checks);
     auto* legendRow = new QHBoxLayout;
-    legendRow->addWidget(cmdShowCLegend_);
+    legendRow->addWidget(legendSetButton_);
     legendRow->addStretch();
     side->addLayout(legendRow);
     side->addStretch();
-    LayOutPage(tab, cmbCityMap_, WCityGrid_, side, sizeBar_,
-               {addedMaps_->cmdAddMap(), addedMaps_->cmdRemoveMap()});
+    LayOutPage(tab, mapList_, dataGrid_, side, sizeBar_,
+               {addedMaps_->addButton(), addedMaps_->removeButton()});
 
-    pnCLegend_ = new LegendPanel(
-        state_.legend, state_.grid, main_.frmLegendColor(),
-        [this]() -> const std::vector<TLegend>& { return tables().legends; }, main_.pnForm());
-    pnCLegend_->bind(chkCShowLegend_, cmdShowCLegend_);
-    PlaceLegendPanel(pnCLegend_, main_);
-    watchGrid(WCityGrid_, ChartHit::Kind::City);
-    watchGrid(pnCLegend_->gridView(), ChartHit::Kind::None, pnCLegend_);
+    legendPanel_ = new LegendPanel(
+        state_.legend, state_.grid, main_.legendColorDialog(),
+        [this]() -> const std::vector<TLegend>& { return tables().legends; }, main_.clientArea());
+    legendPanel_->bind(showLegendBox_, legendSetButton_);
+    PlaceLegendPanel(legendPanel_, main_);
+    watchGrid(dataGrid_, ChartHit::Kind::City);
+    watchGrid(legendPanel_->gridView(), ChartHit::Kind::None, legendPanel_);
 
-    connect(cmbCityMap_, &QComboBox::activated, this, [this] { cmbCityMapChange(); });
-    connect(WCityGrid_, &DataGridView::cellSelected, this, &CityPage::WCityGridSelectCell);
-    connect(cmdCityColor1_, &QPushButton::clicked, this, &CityPage::cmdCityColor1Click);
-    connect(cmdCityColor2_, &QPushButton::clicked, this, &CityPage::cmdCityColor2Click);
-    connect(cmdCitySize1_, &QPushButton::clicked, this, &CityPage::cmdCitySize1Click);
-    connect(cmdCitySize2_, &QPushButton::clicked, this, &CityPage::cmdCitySize2Click);
-    connect(cmdCityImport_, &QPushButton::clicked, this, &CityPage::cmdCityImportClick);
-    connect(cmdCityExport_, &QPushButton::clicked, this, &CityPage::cmdCityExportClick);
-    connect(chkShowName_, &QCheckBox::toggled, this, [this](bool on) { state_.showName = on; });
-    connect(chkCShowLegend_, &QCheckBox::toggled, this,
+    connect(mapList_, &QComboBox::activated, this, [this] { mapChange(); });
+    connect(dataGrid_, &DataGridView::cellSelected, this, &CityPage::chooseCellColor);
+    connect(gradientColorButton_, &QPushButton::clicked, this, &CityPage::gradientColor);
+    connect(rangeColorButton_, &QPushButton::clicked, this, &CityPage::rangeColor);
+    connect(gradientSizeButton_, &QPushButton::clicked, this, &CityPage::gradientSize);
+    connect(rangeSizeButton_, &QPushButton::clicked, this, &CityPage::rangeSize);
+    connect(importButton_, &QPushButton::clicked, this, &CityPage::importData);
+    connect(exportButton_, &QPushButton::clicked, this, &CityPage::exportData);
+    connect(showNameBox_, &QCheckBox::toggled, this, [this](bool on) { state_.showName = on; });
+    connect(showLegendBox_, &QCheckBox::toggled, this,
             [this](bool on) { state_.legend.show = on; });
 }
 
@@ -142,16 +142,16 @@ QSize CityPage::chartSize() const {
 }
 
 QString CityPage::selectedMap() const {
-    return cmbCityMap_->currentData().toString();
+    return mapList_->currentData().toString();
 }
 
 void CityPage::selectMap(const QString& map) {
-    const QSignalBlocker block(cmbCityMap_);
-    if (const int at = cmbCityMap_->findData(map); at >= 0) cmbCityMap_->setCurrentIndex(at);
+    const QSignalBlocker block(mapList_);
+    if (const int at = mapList_->findData(map); at >= 0) mapList_->setCurrentIndex(at);
 }
 
 void CityPage::deactivate() {
-    pnCLegend_->hide();
+    legendPanel_->hide();
 }
 
 void CityPage::loadChart(ChartModel& model, const QString& map) {
@@ -175,31 +175,31 @@ std::vector<GridData*> CityPage::editedGrids() {
 }
 
 void CityPage::syncFromState() {
-    chkShowName_->setChecked(state_.showName);
-    chkCShowLegend_->setChecked(state_.legend.show);
-    clrCityBoder_->setColor(border());
-    pnCLegend_->syncFromState();
+    showNameBox_->setChecked(state_.showName);
+    showLegendBox_->setChecked(state_.legend.show);
+    borderEdit_->setColor(border());
+    legendPanel_->syncFromState();
     addedMaps_->updateButtons();
 }
 
 void CityPage::syncToState() {
-    clrCityBoder_->setColor(border()); // a mirror: the "Map" page's edit holds the border
-    pnCLegend_->syncToState();
+    borderEdit_->setColor(border()); // a mirror: the "Map" page's edit holds the border
+    legendPanel_->syncToState();
 }
 
 std::function<void()> CityPage::applyMapRules(const QString& map) {
-    const bool namesBefore = chkShowName_->isEnabled();
-    const bool legendBefore = chkCShowLegend_->isEnabled();
+    const bool namesBefore = showNameBox_->isEnabled();
+    const bool legendBefore = showLegendBox_->isEnabled();
     const bool showNameBefore = state_.showName;
     const bool showLegendBefore = state_.legend.show;
     state_.showName = false;
     state_.legend.show = false;
-    chkShowName_->setEnabled(stemHasNames(map) || addedMaps_->offersNames(map));
-    chkCShowLegend_->setEnabled(stemHasLegend(map) || addedMaps_->find(map));
+    showNameBox_->setEnabled(stemHasNames(map) || addedMaps_->offersNames(map));
+    showLegendBox_->setEnabled(stemHasLegend(map) || addedMaps_->find(map));
     syncFromState();
     return [=, this] {
-        chkShowName_->setEnabled(namesBefore);
-        chkCShowLegend_->setEnabled(legendBefore);
+        showNameBox_->setEnabled(namesBefore);
+        showLegendBox_->setEnabled(legendBefore);
         state_.showName = showNameBefore;
         state_.legend.show = showLegendBefore;
     };
@@ -215,32 +215,32 @@ LegendState* CityPage::legendTarget(int mode) {
     return mode == ModeCity ? &state_.legend : nullptr;
 }
 
-void CityPage::WCityGridSelectCell(int col, int row) {
-    ChooseSelectedCellColor(main_.dialogs(), WCityGrid_, state_.grid, col, row);
+void CityPage::chooseCellColor(int col, int row) {
+    ChooseSelectedCellColor(main_.dialogs(), dataGrid_, state_.grid, col, row);
 }
 
-void CityPage::cmdCityColor1Click() {
-    OpenGridDialog(main_.frmColor(), GridDialog::GradientPanel, ModeCity);
+void CityPage::gradientColor() {
+    OpenGridDialog(main_.colorDialog(), GridDialog::GradientPanel, ModeCity);
 }
 
-void CityPage::cmdCityColor2Click() {
-    OpenGridDialog(main_.frmColor(), GridDialog::RangePanel, ModeCity);
+void CityPage::rangeColor() {
+    OpenGridDialog(main_.colorDialog(), GridDialog::RangePanel, ModeCity);
 }
 
-void CityPage::cmdCitySize1Click() {
-    OpenGridDialog(main_.frmSize(), GridDialog::GradientPanel, ModeCity);
+void CityPage::gradientSize() {
+    OpenGridDialog(main_.sizeDialog(), GridDialog::GradientPanel, ModeCity);
 }
 
-void CityPage::cmdCitySize2Click() {
-    OpenGridDialog(main_.frmSize(), GridDialog::RangePanel, ModeCity);
+void CityPage::rangeSize() {
+    OpenGridDialog(main_.sizeDialog(), GridDialog::RangePanel, ModeCity);
 }
 
-void CityPage::cmdCityImportClick() {
-    ImportGridFile(WCityGrid_, main_.dialogs(), state_.grid, kCityGridFile);
+void CityPage::importData() {
+    ImportGridFile(dataGrid_, main_.dialogs(), state_.grid, kCityGridFile);
 }
 
-void CityPage::cmdCityExportClick() {
-    ExportGridFile(WCityGrid_, main_.dialogs(), state_.grid, kCityGridFile, shownMap());
+void CityPage::exportData() {
+    ExportGridFile(dataGrid_, main_.dialogs(), state_.grid, kCityGridFile, shownMap());
 }
 
 } // namespace tolvane

@@ -23,7 +23,7 @@ class MapTable;
 class CityPage : public MapChartPage {
     Q_OBJECT
 public:
-    CityPage(TFrmMain& main, QWidget* tab);
+    CityPage(MainWindow& main, QWidget* tab);
 
     // The captions of the map list, the file stems they name, and which maps offer names
     // and a legend.
@@ -41,28 +41,27 @@ public:
     void syncToState() override;
 
     // Handlers.
-    void cmbCityMapChange() { mapChange(); }
-    void WCityGridSelectCell(int col, int row);
-    void cmdCityColor1Click();
-    void cmdCityColor2Click();
-    void cmdCitySize1Click();
-    void cmdCitySize2Click();
-    void cmdCityImportClick();
-    void cmdCityExportClick();
+    void chooseCellColor(int col, int row);
+    void gradientColor();
+    void rangeColor();
+    void gradientSize();
+    void rangeSize();
+    void importData();
+    void exportData();
 
     CityPageState& state() { return state_; }
-    QComboBox* cmbCityMap() const { return cmbCityMap_; }
-    DataGridView* WCityGrid() const { return WCityGrid_; }
-    QCheckBox* chkShowName() const { return chkShowName_; }
-    QCheckBox* chkCShowLegend() const { return chkCShowLegend_; }
-    QPushButton* cmdShowCLegend() const { return cmdShowCLegend_; }
-    ColorEdit* clrCityBoder() const { return clrCityBoder_; }
+    QComboBox* mapList() const { return mapList_; }
+    DataGridView* dataGrid() const { return dataGrid_; }
+    QCheckBox* showNameBox() const { return showNameBox_; }
+    QCheckBox* showLegendBox() const { return showLegendBox_; }
+    QPushButton* legendSetButton() const { return legendSetButton_; }
+    ColorEdit* borderEdit() const { return borderEdit_; }
     ChartSizeBar* sizeBar() const { return sizeBar_; }
     // The maps the user added, after the built-in ones in the map list.
     AddedMapRow& addedMapRow() const { return *addedMaps_; }
-    LegendPanel* pnCLegend() const { return pnCLegend_; }
-    QPushButton* cmdCityImport() const { return cmdCityImport_; }
-    QPushButton* cmdCityExport() const { return cmdCityExport_; }
+    LegendPanel* legendPanel() const { return legendPanel_; }
+    QPushButton* importButton() const { return importButton_; }
+    QPushButton* exportButton() const { return exportButton_; }
 
 protected:
     void loadChart(ChartModel& model, const QString& map) override;
@@ -71,7 +70,7 @@ protected:
     std::vector<GridData*> editedGrids() override;
     LegendState* pageLegend() override { return &state_.legend; }
     DataGridView* gridViewFor(ChartHit::Kind kind) override {
-        return kind == ChartHit::Kind::City ? WCityGrid_ : nullptr;
+        return kind == ChartHit::Kind::City ? dataGrid_ : nullptr;
     }
     std::function<void()> applyMapRules(const QString& map) override;
     void selectMap(const QString& map) override;
@@ -82,21 +81,21 @@ private:
     int32_t& border();
 
     CityPageState state_;
-    QComboBox* cmbCityMap_ = nullptr;
-    DataGridView* WCityGrid_ = nullptr;
-    QPushButton* cmdCityColor1_ = nullptr;
-    QPushButton* cmdCityColor2_ = nullptr;
-    QPushButton* cmdCitySize1_ = nullptr;
-    QPushButton* cmdCitySize2_ = nullptr;
-    QPushButton* cmdCityImport_ = nullptr;
-    QPushButton* cmdCityExport_ = nullptr;
-    QCheckBox* chkShowName_ = nullptr;
-    QCheckBox* chkCShowLegend_ = nullptr;
-    QPushButton* cmdShowCLegend_ = nullptr;
-    ColorEdit* clrCityBoder_ = nullptr;
+    QComboBox* mapList_ = nullptr;
+    DataGridView* dataGrid_ = nullptr;
+    QPushButton* gradientColorButton_ = nullptr;
+    QPushButton* rangeColorButton_ = nullptr;
+    QPushButton* gradientSizeButton_ = nullptr;
+    QPushButton* rangeSizeButton_ = nullptr;
+    QPushButton* importButton_ = nullptr;
+    QPushButton* exportButton_ = nullptr;
+    QCheckBox* showNameBox_ = nullptr;
+    QCheckBox* showLegendBox_ = nullptr;
+    QPushButton* legendSetButton_ = nullptr;
+    ColorEdit* borderEdit_ = nullptr;
     ChartSizeBar* sizeBar_ = nullptr;
     AddedMapRow* addedMaps_ = nullptr;
-    LegendPanel* pnCLegend_ = nullptr;
+    LegendPanel* legendPanel_ = nullptr;
 };
 
 } // namespace tolvane

@@ -3,7 +3,7 @@
 #include "charts/PageState.h"
 #include "forms/GridDialog.h"
 #include "forms/LegendPanel.h"
-#include "forms/TFrmMain.h"
+#include "forms/MainWindow.h"
 #include "model/UndoStack.h"
 #include "platform/Dialogs.h"
 #include "widgets/DataGridView.h"
@@ -24,6 +24,10 @@ MapTable::MapTable(std::initializer_list<Entry> entries) {
         stems_ << QString::fromUtf8(e.stem);
     }
 }
+
+MapTable::MapTable(const QStringList& stems)
+    : captions_(stems)
+    , stems_(stems) {}
 
 QString MapTable::stemOf(const QString& caption) const {
     const qsizetype i = captions_.indexOf(caption);
@@ -138,7 +142,7 @@ void LayOutPage(QWidget* tab, QWidget* mapList, QWidget* grid, QLayout* side, QW
     if (auto* view = qobject_cast<DataGridView*>(grid)) view->setFixedWidth(view->columnsWidth());
 }
 
-void PlaceLegendPanel(LegendPanel* panel, const TFrmMain& main) {
+void PlaceLegendPanel(LegendPanel* panel, const MainWindow& main) {
     QRect area = main.previewArea();
     area.setWidth(std::min(area.width(), 470));
     panel->setGeometry(area);

@@ -18,7 +18,7 @@ class Dialogs;
 class GridData;
 class GridDialog;
 class LegendPanel;
-class TFrmMain;
+class MainWindow;
 
 // The pieces the chart pages are built from, so that every page looks and behaves alike.
 
@@ -30,6 +30,8 @@ public:
         const char* stem;
     };
     MapTable(std::initializer_list<Entry> entries);
+    // Maps whose captions are their file stems.
+    explicit MapTable(const QStringList& stems);
     const QStringList& captions() const { return captions_; }
     const QStringList& stems() const { return stems_; }
     // Empty when the table has no such caption or stem.
@@ -73,6 +75,6 @@ void LayOutPage(QWidget* tab, QWidget* mapList, QWidget* grid, QLayout* side, QW
                 const QList<QWidget*>& mapButtons = {});
 
 // Places a legend editor over the left of the preview, so the chart stays in sight.
-void PlaceLegendPanel(LegendPanel* panel, const TFrmMain& main);
+void PlaceLegendPanel(LegendPanel* panel, const MainWindow& main);
 
 } // namespace tolvane

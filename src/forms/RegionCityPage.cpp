@@ -1,11 +1,11 @@
 #include "forms/RegionCityPage.h"
 
 #include "charts/Charts.h"
+#include "forms/BubbleSizeDialog.h"
+#include "forms/ColorByDataDialog.h"
 #include "forms/GridFileCommands.h"
+#include "forms/MainWindow.h"
 #include "forms/PageParts.h"
-#include "forms/TFrmMain.h"
-#include "forms/TfrmColor.h"
-#include "forms/TfrmSize.h"
 #include "widgets/ChartSizeBar.h"
 #include "widgets/DataGridView.h"
 
@@ -30,7 +30,7 @@ const MapTable& RegionCityPage::maps() {
     return table;
 }
 
-RegionCityPage::RegionCityPage(TFrmMain& main, QWidget* tab)
+RegionCityPage::RegionCityPage(MainWindow& main, QWidget* tab)
     : MapChartPage(main, tab) {
     build(tab);
 }
@@ -63,11 +63,11 @@ QWidget* RegionCityPage::subPage(const QString& name, DataGridView* grid,
 }
 
 void RegionCityPage::build(QWidget* tab) {
-    cmbRCMap_ = MakeMapList(QStringLiteral("cmbRCMap"), maps().captions(), 4, tab); // "USA"
-    WRCRGrid_ = MakeDataGridView(QStringLiteral("WRCRGrid"), state_.regionGrid,
-                                 {80, 265, 152, 105, 80}, tab);
-    WRCCGrid_ = MakeDataGridView(QStringLiteral("WRCCGrid"), state_.cityGrid,
-                                 {80, 226, 155, 105, 65, 67}, tab);
+    mapList_ = MakeMapList(QStringLiteral("cmbRCMap"), maps().captions(), 4, tab); // "USA"
+    regionGridView_ = MakeDataGridView(QStringLiteral("WRCRGrid"), state_.regionGrid,
+                                       {80, 265, 152, 105, 80}, tab);
+    cityGridView_ = MakeDataGridView(QStringLiteral("WRCCGrid"), state_.cityGrid,
+                                     {80, 226, 155, 105, 65, 67}, tab);
     const auto button = [](const QString& caption, const QString& name) {
         auto* b = new QPushButton(caption);
         b->setObjectName(name);
@@ -80,37 +80,39 @@ void RegionCityPage::build(QWidget* tab) {
     QPushButton* size1 = button(QStringLiteral("Gradient Size"), QStringLiteral("RzBitBtn6"));
     QPushButton* size2 = button(QStringLiteral("Range Size"), QStringLiteral("RzBitBtn7"));
 
-    pgRC_ = new QTabWidget(tab);
-    pgRC_->setObjectName(QStringLiteral("pgRC"));
-    pgRC_->addTab(subPage(QStringLiteral("TabSheet4"), WRCRGrid_, {color1, color2}),
-                  QStringLiteral("Region"));
-    pgRC_->addTab(subPage(QStringLiteral("TabSheet5"), WRCCGrid_, {color3, color4, size1, size2}),
-                  QStringLiteral("  City  "));
+    subPages_ = new QTabWidget(tab);
+    subPages_->setObjectName(QStringLiteral("pgRC"));
+    subPages_->addTab(subPage(QStringLiteral("TabSheet4"), regionGridView_, {color1, color2}),
+                      QStringLiteral("Region"));
+    subPages_->addTab(
+        subPage(QStringLiteral("TabSheet5"), cityGridView_, {color3, color4, size1, size2}),
+        QStringLiteral("  City  "));
     sizeBar_ = new ChartSizeBar(false, tab);
     sizeBar_->slider()->setObjectName(QStringLiteral("trRCSize"));
     sizeBar_->sizeLabel()->setObjectName(QStringLiteral("labRCSize"));
 
-    cmdRCImport_ = button(QStringLiteral("Import from file"), QStringLiteral("cmdRCImport"));
-    cmdRCExport_ = button(QStringLiteral("Export to file"), QStringLiteral("cmdRCExport"));
+    importButton_ = button(QStringLiteral("Import from file"), QStringLiteral("cmdRCImport"));
+    exportButton_ = button(QStringLiteral("Export to file"), QStringLiteral("cmdRCExport"));
     // Outside the sub-pages, for the one shown: beside their tabs.
-    auto* files = new QWidget(pgRC_);
-    files->setLayout(FileButtonsRow(cmdRCImport_, cmdRCExport_, files, Qt::Horizontal));
-    pgRC_->setCornerWidget(files, Qt::TopRightCorner);
-    LayOutPage(tab, cmbRCMap_, pgRC_, nullptr, sizeBar_);
-    watchGrid(WRCRGrid_, ChartHit::Kind::Region);
-    watchGrid(WRCCGrid_, ChartHit::Kind::City);
+    auto* files = new QWidget(subPages_);
+    files->setLayout(FileButtonsRow(importButton_, exportButton_, files, Qt::Horizontal));
+    subPages_->setCornerWidget(files, Qt::TopRightCorner);
+    LayOutPage(tab, mapList_, subPages_, nullptr, sizeBar_);
+    watchGrid(regionGridView_, ChartHit::Kind::Region);
+    watchGrid(cityGridView_, ChartHit::Kind::City);
 
-    connect(cmbRCMap_, &QComboBox::activated, this, [this] { cmbRCMapChange(); });
-    connect(WRCRGrid_, &DataGridView::cellSelected, this, &RegionCityPage::WRCRGridSelectCell);
-    connect(WRCCGrid_, &DataGridView::cellSelected, this, &RegionCityPage::WRCCGridSelectCell);
-    connect(color1, &QPushButton::clicked, this, &RegionCityPage::cmdRCRColor1Click);
-    connect(color2, &QPushButton::clicked, this, &RegionCityPage::cmdRCRColor2Click);
-    connect(color3, &QPushButton::clicked, this, &RegionCityPage::cmdRCRColor3Click);
-    connect(color4, &QPushButton::clicked, this, &RegionCityPage::cmdRCRColor4Click);
-    connect(size1, &QPushButton::clicked, this, &RegionCityPage::RzBitBtn6Click);
-    connect(size2, &QPushButton::clicked, this, &RegionCityPage::RzBitBtn7Click);
-    connect(cmdRCImport_, &QPushButton::clicked, this, &RegionCityPage::cmdRCImportClick);
-    connect(cmdRCExport_, &QPushButton::clicked, this, &RegionCityPage::cmdRCExportClick);
+    connect(mapList_, &QComboBox::activated, this, [this] { mapChange(); });
+    connect(regionGridView_, &DataGridView::cellSelected, this,
+            &RegionCityPage::chooseRegionCellColor);
+    connect(cityGridView_, &DataGridView::cellSelected, this, &RegionCityPage::chooseCityCellColor);
+    connect(color1, &QPushButton::clicked, this, &RegionCityPage::regionGradientColor);
+    connect(color2, &QPushButton::clicked, this, &RegionCityPage::regionRangeColor);
+    connect(color3, &QPushButton::clicked, this, &RegionCityPage::cityGradientColor);
+    connect(color4, &QPushButton::clicked, this, &RegionCityPage::cityRangeColor);
+    connect(size1, &QPushButton::clicked, this, &RegionCityPage::cityGradientSize);
+    connect(size2, &QPushButton::clicked, this, &RegionCityPage::cityRangeSize);
+    connect(importButton_, &QPushButton::clicked, this, &RegionCityPage::importData);
+    connect(exportButton_, &QPushButton::clicked, this, &RegionCityPage::exportData);
 }
 
 QSize RegionCityPage::chartSize() const {
@@ -118,13 +120,13 @@ QSize RegionCityPage::chartSize() const {
 }
 
 QString RegionCityPage::selectedMap() const {
-    return maps().stemOf(cmbRCMap_->currentText());
+    return maps().stemOf(mapList_->currentText());
 }
 
 void RegionCityPage::selectMap(const QString& map) {
-    const QSignalBlocker block(cmbRCMap_);
+    const QSignalBlocker block(mapList_);
     if (const QString caption = maps().captionOf(map); !caption.isEmpty())
-        cmbRCMap_->setCurrentText(caption);
+        mapList_->setCurrentText(caption);
 }
 
 void RegionCityPage::loadChart(ChartModel& model, const QString& map) {
@@ -155,44 +157,44 @@ ColorTarget RegionCityPage::colorTarget(int mode) {
     }
 }
 
-void RegionCityPage::WRCRGridSelectCell(int col, int row) {
-    ChooseSelectedCellColor(main_.dialogs(), WRCRGrid_, state_.regionGrid, col, row);
+void RegionCityPage::chooseRegionCellColor(int col, int row) {
+    ChooseSelectedCellColor(main_.dialogs(), regionGridView_, state_.regionGrid, col, row);
 }
 
-void RegionCityPage::WRCCGridSelectCell(int col, int row) {
-    ChooseSelectedCellColor(main_.dialogs(), WRCCGrid_, state_.cityGrid, col, row);
+void RegionCityPage::chooseCityCellColor(int col, int row) {
+    ChooseSelectedCellColor(main_.dialogs(), cityGridView_, state_.cityGrid, col, row);
 }
 
-void RegionCityPage::cmdRCRColor1Click() {
-    OpenGridDialog(main_.frmColor(), GridDialog::GradientPanel, ModeRCRegions);
+void RegionCityPage::regionGradientColor() {
+    OpenGridDialog(main_.colorDialog(), GridDialog::GradientPanel, ModeRCRegions);
 }
 
-void RegionCityPage::cmdRCRColor2Click() {
-    OpenGridDialog(main_.frmColor(), GridDialog::RangePanel, ModeRCRegions);
+void RegionCityPage::regionRangeColor() {
+    OpenGridDialog(main_.colorDialog(), GridDialog::RangePanel, ModeRCRegions);
 }
 
-void RegionCityPage::cmdRCRColor3Click() {
-    OpenGridDialog(main_.frmColor(), GridDialog::GradientPanel, ModeRCCities);
+void RegionCityPage::cityGradientColor() {
+    OpenGridDialog(main_.colorDialog(), GridDialog::GradientPanel, ModeRCCities);
 }
 
-void RegionCityPage::cmdRCRColor4Click() {
-    OpenGridDialog(main_.frmColor(), GridDialog::RangePanel, ModeRCCities);
+void RegionCityPage::cityRangeColor() {
+    OpenGridDialog(main_.colorDialog(), GridDialog::RangePanel, ModeRCCities);
 }
 
-void RegionCityPage::RzBitBtn6Click() {
-    OpenGridDialog(main_.frmSize(), GridDialog::GradientPanel, ModeRCCities);
+void RegionCityPage::cityGradientSize() {
+    OpenGridDialog(main_.sizeDialog(), GridDialog::GradientPanel, ModeRCCities);
 }
 
-void RegionCityPage::RzBitBtn7Click() {
-    OpenGridDialog(main_.frmSize(), GridDialog::RangePanel, ModeRCCities);
+void RegionCityPage::cityRangeSize() {
+    OpenGridDialog(main_.sizeDialog(), GridDialog::RangePanel, ModeRCCities);
 }
 
 DataGridView* RegionCityPage::gridViewFor(ChartHit::Kind kind) {
     switch (kind) {
     case ChartHit::Kind::Region:
-        return WRCRGrid_;
+        return regionGridView_;
     case ChartHit::Kind::City:
-        return WRCCGrid_;
+        return cityGridView_;
     case ChartHit::Kind::None:
         break;
     }
@@ -201,22 +203,23 @@ DataGridView* RegionCityPage::gridViewFor(ChartHit::Kind kind) {
 
 void RegionCityPage::entryClicked(ChartHit::Kind kind, const QString& name, const QString& key) {
     // The row clicked is shown on its own sub-page.
-    if (kind != ChartHit::Kind::None) pgRC_->setCurrentIndex(kind == ChartHit::Kind::City ? 1 : 0);
+    if (kind != ChartHit::Kind::None)
+        subPages_->setCurrentIndex(kind == ChartHit::Kind::City ? 1 : 0);
     MapChartPage::entryClicked(kind, name, key);
 }
 
 RegionCityPage::SubPageGrid RegionCityPage::shownGrid() {
-    if (pgRC_->currentIndex() == 0)
-        return {WRCRGrid_, state_.regionGrid, kRegionCityRegionGridFile};
-    return {WRCCGrid_, state_.cityGrid, kRegionCityCityGridFile};
+    if (subPages_->currentIndex() == 0)
+        return {regionGridView_, state_.regionGrid, kRegionCityRegionGridFile};
+    return {cityGridView_, state_.cityGrid, kRegionCityCityGridFile};
 }
 
-void RegionCityPage::cmdRCImportClick() {
+void RegionCityPage::importData() {
     const SubPageGrid shown = shownGrid();
     ImportGridFile(shown.view, main_.dialogs(), shown.grid, shown.kind);
 }
 
-void RegionCityPage::cmdRCExportClick() {
+void RegionCityPage::exportData() {
     const SubPageGrid shown = shownGrid();
     ExportGridFile(shown.view, main_.dialogs(), shown.grid, shown.kind, shownMap());
 }

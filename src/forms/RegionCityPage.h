@@ -20,7 +20,7 @@ class MapTable;
 class RegionCityPage : public MapChartPage {
     Q_OBJECT
 public:
-    RegionCityPage(TFrmMain& main, QWidget* tab);
+    RegionCityPage(MainWindow& main, QWidget* tab);
 
     // The captions of the map list and the file stems they name.
     static const MapTable& maps();
@@ -32,27 +32,26 @@ public:
     void entryClicked(ChartHit::Kind kind, const QString& name, const QString& key) override;
 
     // Handlers.
-    void cmbRCMapChange() { mapChange(); }
-    void WRCRGridSelectCell(int col, int row);
-    void WRCCGridSelectCell(int col, int row);
-    void cmdRCRColor1Click(); // "Region": gradient colour
-    void cmdRCRColor2Click(); // "Region": range colour
-    void cmdRCRColor3Click(); // "  City  ": gradient colour
-    void cmdRCRColor4Click(); // "  City  ": range colour
-    void RzBitBtn6Click();    // "  City  ": gradient size
-    void RzBitBtn7Click();    // "  City  ": range size
+    void chooseRegionCellColor(int col, int row);
+    void chooseCityCellColor(int col, int row);
+    void regionGradientColor(); // "Region": gradient colour
+    void regionRangeColor();    // "Region": range colour
+    void cityGradientColor();   // "  City  ": gradient colour
+    void cityRangeColor();      // "  City  ": range colour
+    void cityGradientSize();    // "  City  ": gradient size
+    void cityRangeSize();       // "  City  ": range size
     // Import and export act on the grid of the sub-page shown.
-    void cmdRCImportClick();
-    void cmdRCExportClick();
+    void importData();
+    void exportData();
 
     RegionCityPageState& state() { return state_; }
-    QComboBox* cmbRCMap() const { return cmbRCMap_; }
-    QTabWidget* pgRC() const { return pgRC_; }
-    DataGridView* WRCRGrid() const { return WRCRGrid_; }
-    DataGridView* WRCCGrid() const { return WRCCGrid_; }
+    QComboBox* mapList() const { return mapList_; }
+    QTabWidget* subPages() const { return subPages_; }
+    DataGridView* regionGridView() const { return regionGridView_; }
+    DataGridView* cityGridView() const { return cityGridView_; }
     ChartSizeBar* sizeBar() const { return sizeBar_; }
-    QPushButton* cmdRCImport() const { return cmdRCImport_; }
-    QPushButton* cmdRCExport() const { return cmdRCExport_; }
+    QPushButton* importButton() const { return importButton_; }
+    QPushButton* exportButton() const { return exportButton_; }
 
 protected:
     void loadChart(ChartModel& model, const QString& map) override;
@@ -79,13 +78,13 @@ private:
                      const std::vector<QPushButton*>& buttons);
 
     RegionCityPageState state_;
-    QComboBox* cmbRCMap_ = nullptr;
-    QTabWidget* pgRC_ = nullptr;
-    DataGridView* WRCRGrid_ = nullptr;
-    DataGridView* WRCCGrid_ = nullptr;
+    QComboBox* mapList_ = nullptr;
+    QTabWidget* subPages_ = nullptr;
+    DataGridView* regionGridView_ = nullptr;
+    DataGridView* cityGridView_ = nullptr;
     ChartSizeBar* sizeBar_ = nullptr;
-    QPushButton* cmdRCImport_ = nullptr;
-    QPushButton* cmdRCExport_ = nullptr;
+    QPushButton* importButton_ = nullptr;
+    QPushButton* exportButton_ = nullptr;
 };
 
 } // namespace tolvane

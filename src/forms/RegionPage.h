@@ -19,14 +19,16 @@ class ChartSizeBar;
 class ColorEdit;
 class DataGridView;
 class LegendPanel;
+class MapTable;
 
 // The "Map" page: choose a map, type or colour one value per region, set the legend.
 class RegionPage : public MapChartPage {
     Q_OBJECT
 public:
-    RegionPage(TFrmMain& main, QWidget* tab);
+    RegionPage(MainWindow& main, QWidget* tab);
 
-    static const QStringList& mapList();
+    // The captions of the map list, each its own file stem.
+    static const MapTable& maps();
     // Maps whose regions are labelled well enough to offer "Show Name".
     static bool mapHasNames(const QString& map);
     // The shorter list start-up uses before any map is chosen.
@@ -42,30 +44,27 @@ public:
     void syncToState() override;
 
     // Handlers.
-    void cmbMapChange() { mapChange(); }
-    void WGridClick(int col, int row);
-    void cmdColor1Click();
-    void cmdColor2Click();
-    void cmdWImportClick();
-    void cmdWExportClick();
+    void chooseCellColor(int col, int row);
+    void gradientColor();
+    void rangeColor();
+    void importData();
+    void exportData();
 
     MapPageState& state() { return state_; }
-    QComboBox* cmbMap() const { return cmbMap_; }
-    DataGridView* WGrid() const { return WGrid_; }
-    QCheckBox* chkPShowName() const { return chkPShowName_; }
-    QCheckBox* chkPShowLegend() const { return chkPShowLegend_; }
-    QPushButton* cmdShowPLegend() const { return cmdShowPLegend_; }
-    ColorEdit* clrBoder() const { return clrBoder_; }
+    QComboBox* mapList() const { return mapList_; }
+    DataGridView* dataGrid() const { return dataGrid_; }
+    QCheckBox* showNameBox() const { return showNameBox_; }
+    QCheckBox* showLegendBox() const { return showLegendBox_; }
+    QPushButton* legendSetButton() const { return legendSetButton_; }
+    ColorEdit* borderEdit() const { return borderEdit_; }
     ChartSizeBar* sizeBar() const { return sizeBar_; }
     // The maps the user added, after the built-in ones in the map list.
     AddedMapRow& addedMapRow() const { return *addedMaps_; }
-    QSlider* trSize() const;
-    QLabel* labSize() const;
-    LegendPanel* pnPLegend() const { return pnPLegend_; }
-    QPushButton* cmdColor1() const { return cmdColor1_; }
-    QPushButton* cmdColor2() const { return cmdColor2_; }
-    QPushButton* cmdWImport() const { return cmdWImport_; }
-    QPushButton* cmdWExport() const { return cmdWExport_; }
+    LegendPanel* legendPanel() const { return legendPanel_; }
+    QPushButton* gradientColorButton() const { return gradientColorButton_; }
+    QPushButton* rangeColorButton() const { return rangeColorButton_; }
+    QPushButton* importButton() const { return importButton_; }
+    QPushButton* exportButton() const { return exportButton_; }
 
 protected:
     void loadChart(ChartModel& model, const QString& map) override;
@@ -77,26 +76,26 @@ protected:
     void applySwitchRules(const QString&) override {} // the boxes stay as they are
     void selectMap(const QString& map) override;
     DataGridView* gridViewFor(ChartHit::Kind kind) override {
-        return kind == ChartHit::Kind::Region ? WGrid_ : nullptr;
+        return kind == ChartHit::Kind::Region ? dataGrid_ : nullptr;
     }
 
 private:
     void build(QWidget* tab);
 
     MapPageState state_;
-    QComboBox* cmbMap_ = nullptr;
-    DataGridView* WGrid_ = nullptr;
-    QPushButton* cmdColor1_ = nullptr;
-    QPushButton* cmdColor2_ = nullptr;
-    QPushButton* cmdWImport_ = nullptr;
-    QPushButton* cmdWExport_ = nullptr;
-    QCheckBox* chkPShowName_ = nullptr;
-    QCheckBox* chkPShowLegend_ = nullptr;
-    QPushButton* cmdShowPLegend_ = nullptr;
-    ColorEdit* clrBoder_ = nullptr;
+    QComboBox* mapList_ = nullptr;
+    DataGridView* dataGrid_ = nullptr;
+    QPushButton* gradientColorButton_ = nullptr;
+    QPushButton* rangeColorButton_ = nullptr;
+    QPushButton* importButton_ = nullptr;
+    QPushButton* exportButton_ = nullptr;
+    QCheckBox* showNameBox_ = nullptr;
+    QCheckBox* showLegendBox_ = nullptr;
+    QPushButton* legendSetButton_ = nullptr;
+    ColorEdit* borderEdit_ = nullptr;
     ChartSizeBar* sizeBar_ = nullptr;
     AddedMapRow* addedMaps_ = nullptr;
-    LegendPanel* pnPLegend_ = nullptr;
+    LegendPanel* legendPanel_ = nullptr;
 };
 
 } // namespace tolvane

@@ -1,11 +1,11 @@
 #include "forms/ShadePage.h"
 
 #include "charts/Charts.h"
+#include "forms/ColorByDataDialog.h"
 #include "forms/GridFileCommands.h"
 #include "forms/LegendPanel.h"
+#include "forms/MainWindow.h"
 #include "forms/PageParts.h"
-#include "forms/TFrmMain.h"
-#include "forms/TfrmColor.h"
 #include "platform/Dialogs.h"
 #include "widgets/ChartPlayer.h"
 #include "widgets/ChartSizeBar.h"
@@ -29,37 +29,36 @@ const MapTable& ShadePage::maps() {
     return table;
 }
 
-ShadePage::ShadePage(TFrmMain& main, QWidget* tab)
+ShadePage::ShadePage(MainWindow& main, QWidget* tab)
     : MapChartPage(main, tab)
     , state_(ChartKind::Shade) {
     build(tab);
 }
 
 void ShadePage::build(QWidget* tab) {
-    cmbShadeMap_ =
-        MakeMapList(QStringLiteral("cmbShadeMap"), maps().captions(), 1, tab); // "Germany"
-    WShadeGrid_ = MakeDataGridView(QStringLiteral("WShadeGrid"), state_.grid,
-                                   {80, 226, 155, 105, 65, 67}, tab);
+    mapList_ = MakeMapList(QStringLiteral("cmbShadeMap"), maps().captions(), 1, tab); // "Germany"
+    dataGrid_ = MakeDataGridView(QStringLiteral("WShadeGrid"), state_.grid,
+                                 {80, 226, 155, 105, 65, 67}, tab);
 
-    cmdShadeColor1_ = new QPushButton(QStringLiteral("Gradient Color"), tab);
-    cmdShadeColor2_ = new QPushButton(QStringLiteral("Range Color"), tab);
-    cmdShadeWImport_ = new QPushButton(QStringLiteral("Import from file"), tab);
-    cmdShadeWExport_ = new QPushButton(QStringLiteral("Export to file"), tab);
-    chkShadeShowName_ = new QCheckBox(QStringLiteral("Show Name"), tab);
-    chkShadeShowName_->setObjectName(QStringLiteral("chkShadeShowName"));
-    chkShadeShowLegend_ = new QCheckBox(QStringLiteral("Show Legend"), tab);
-    chkShadeShowLegend_->setObjectName(QStringLiteral("chkShadeShowLegend"));
-    chkShadeShowName_->setEnabled(false);
-    chkShadeShowLegend_->setEnabled(false);
-    cmdShowShadeLegend_ = new QPushButton(QStringLiteral("Legend Set"), tab);
-    cmdShowShadeLegend_->setEnabled(false);
-    clrShadeBoder_ = new ColorEdit(main_.dialogs(), kSilver, tab);
-    clrShadeBoder_->setObjectName(QStringLiteral("clrShadeBoder"));
+    gradientColorButton_ = new QPushButton(QStringLiteral("Gradient Color"), tab);
+    rangeColorButton_ = new QPushButton(QStringLiteral("Range Color"), tab);
+    importButton_ = new QPushButton(QStringLiteral("Import from file"), tab);
+    exportButton_ = new QPushButton(QStringLiteral("Export to file"), tab);
+    showNameBox_ = new QCheckBox(QStringLiteral("Show Name"), tab);
+    showNameBox_->setObjectName(QStringLiteral("chkShadeShowName"));
+    showLegendBox_ = new QCheckBox(QStringLiteral("Show Legend"), tab);
+    showLegendBox_->setObjectName(QStringLiteral("chkShadeShowLegend"));
+    showNameBox_->setEnabled(false);
+    showLegendBox_->setEnabled(false);
+    legendSetButton_ = new QPushButton(QStringLiteral("Legend Set"), tab);
+    legendSetButton_->setEnabled(false);
+    borderEdit_ = new ColorEdit(main_.dialogs(), kSilver, tab);
+    borderEdit_->setObjectName(QStringLiteral("clrShadeBoder"));
     auto* borderLabel = new QLabel(QStringLiteral("Border Color:"), tab);
-    borderLabel->setBuddy(clrShadeBoder_);
-    Label63_ = new LinkLabel(QStringLiteral("Shade Code"), tab);
-    Label63_->setObjectName(QStringLiteral("Label63"));
-    Label63_->setToolTip(QStringLiteral("Click to see country code"));
+    borderLabel->setBuddy(borderEdit_);
+    shadeCodeLink_ = new LinkLabel(QStringLiteral("Shade Code"), tab);
+    shadeCodeLink_->setObjectName(QStringLiteral("Label63"));
+    shadeCodeLink_->setToolTip(QStringLiteral("Click to see country code"));
     sizeBar_ = new ChartSizeBar(true, tab);
     sizeBar_->slider()->setObjectName(QStringLiteral("trShadeSize"));
 
@@ -67,50 +66,48 @@ void ShadePage::build(QWidget* tab) {
     side->setSpacing(6);
     AddModeHints(side, tab);
     auto* colorButtons = new QHBoxLayout;
-    colorButtons->addWidget(cmdShadeColor1_);
-    colorButtons->addWidget(cmdShadeColor2_);
+    colorButtons->addWidget(gradientColorButton_);
+    colorButtons->addWidget(rangeColorButton_);
     side->addLayout(colorButtons);
-    side->addLayout(FileButtonsRow(cmdShadeWImport_, cmdShadeWExport_, tab));
+    side->addLayout(FileButtonsRow(importButton_, exportButton_, tab));
     side->addSpacing(8);
     auto* checks = new QHBoxLayout;
-    checks->addWidget(chkShadeShowName_);
-    checks->addWidget(chkShadeShowLegend_);
+    checks->addWidget(showNameBox_);
+    checks->addWidget(showLegendBox_);
     checks->addStretch();
     side->addLayout(checks);
     auto* legendRow = new QHBoxLayout;
-    legendRow->addWidget(cmdShowShadeLegend_);
+    legendRow->addWidget(legendSetButton_);
     legendRow->addStretch();
-    legendRow->addWidget(Label63_);
+    legendRow->addWidget(shadeCodeLink_);
     side->addLayout(legendRow);
     auto* borderRow = new QHBoxLayout;
     borderRow->addWidget(borderLabel);
-    borderRow->addWidget(clrShadeBoder_);
+    borderRow->addWidget(borderEdit_);
     borderRow->addStretch();
     side->addLayout(borderRow);
     side->addStretch();
-    LayOutPage(tab, cmbShadeMap_, WShadeGrid_, side, sizeBar_);
+    LayOutPage(tab, mapList_, dataGrid_, side, sizeBar_);
 
-    pnShadeLegend_ = new LegendPanel(
-        state_.legend, state_.grid, main_.frmLegendColor(),
-        [this]() -> const std::vector<TLegend>& { return tables().legends; }, main_.pnForm());
-    pnShadeLegend_->bind(chkShadeShowLegend_, cmdShowShadeLegend_);
-    PlaceLegendPanel(pnShadeLegend_, main_);
-    watchGrid(WShadeGrid_, ChartHit::Kind::Region);
-    watchGrid(pnShadeLegend_->gridView(), ChartHit::Kind::None, pnShadeLegend_);
+    legendPanel_ = new LegendPanel(
+        state_.legend, state_.grid, main_.legendColorDialog(),
+        [this]() -> const std::vector<TLegend>& { return tables().legends; }, main_.clientArea());
+    legendPanel_->bind(showLegendBox_, legendSetButton_);
+    PlaceLegendPanel(legendPanel_, main_);
+    watchGrid(dataGrid_, ChartHit::Kind::Region);
+    watchGrid(legendPanel_->gridView(), ChartHit::Kind::None, legendPanel_);
 
-    connect(cmbShadeMap_, &QComboBox::activated, this, [this] { cmbShadeMapChange(); });
-    connect(WShadeGrid_, &DataGridView::cellSelected, this, &ShadePage::WShadeGridSelectCell);
-    connect(cmdShadeColor1_, &QPushButton::clicked, this, &ShadePage::cmdShadeColor1Click);
-    connect(cmdShadeColor2_, &QPushButton::clicked, this, &ShadePage::cmdShadeColor2Click);
-    connect(Label63_, &LinkLabel::clicked, this, &ShadePage::Label63Click);
-    connect(cmdShadeWImport_, &QPushButton::clicked, this, &ShadePage::cmdShadeWImportClick);
-    connect(cmdShadeWExport_, &QPushButton::clicked, this, &ShadePage::cmdShadeWExportClick);
-    connect(chkShadeShowName_, &QCheckBox::toggled, this,
-            [this](bool on) { state_.showName = on; });
-    connect(chkShadeShowLegend_, &QCheckBox::toggled, this,
+    connect(mapList_, &QComboBox::activated, this, [this] { mapChange(); });
+    connect(dataGrid_, &DataGridView::cellSelected, this, &ShadePage::chooseCellColor);
+    connect(gradientColorButton_, &QPushButton::clicked, this, &ShadePage::gradientColor);
+    connect(rangeColorButton_, &QPushButton::clicked, this, &ShadePage::rangeColor);
+    connect(shadeCodeLink_, &LinkLabel::clicked, this, &ShadePage::showShadeCodes);
+    connect(importButton_, &QPushButton::clicked, this, &ShadePage::importData);
+    connect(exportButton_, &QPushButton::clicked, this, &ShadePage::exportData);
+    connect(showNameBox_, &QCheckBox::toggled, this, [this](bool on) { state_.showName = on; });
+    connect(showLegendBox_, &QCheckBox::toggled, this,
             [this](bool on) { state_.legend.show = on; });
-    connect(clrShadeBoder_, &ColorEdit::colorChosen, this,
-            [this](int32_t c) { state_.border = c; });
+    connect(borderEdit_, &ColorEdit::colorChosen, this, [this](int32_t c) { state_.border = c; });
 }
 
 QSize ShadePage::chartSize() const {
@@ -118,31 +115,31 @@ QSize ShadePage::chartSize() const {
 }
 
 ChartPlayer* ShadePage::previewPlayer() const {
-    return main_.ShadeFlash1;
+    return main_.shadePreviewPlayer();
 }
 
 ChartPlayer* ShadePage::capturePlayer() const {
-    return main_.ShadeFlash2;
+    return main_.shadeCapturePlayer();
 }
 
 QString ShadePage::selectedMap() const {
-    return maps().stemOf(cmbShadeMap_->currentText());
+    return maps().stemOf(mapList_->currentText());
 }
 
 void ShadePage::selectMap(const QString& map) {
-    const QSignalBlocker block(cmbShadeMap_);
+    const QSignalBlocker block(mapList_);
     if (const QString caption = maps().captionOf(map); !caption.isEmpty())
-        cmbShadeMap_->setCurrentText(caption);
+        mapList_->setCurrentText(caption);
 }
 
 void ShadePage::activate() {
-    main_.ShadeFlash1->show();
+    main_.shadePreviewPlayer()->show();
     MapChartPage::activate();
 }
 
 void ShadePage::deactivate() {
-    pnShadeLegend_->hide();
-    main_.ShadeFlash1->hide();
+    legendPanel_->hide();
+    main_.shadePreviewPlayer()->hide();
 }
 
 void ShadePage::loadChart(ChartModel& model, const QString& map) {
@@ -163,30 +160,30 @@ std::vector<GridData*> ShadePage::editedGrids() {
 }
 
 void ShadePage::syncFromState() {
-    chkShadeShowName_->setChecked(state_.showName);
-    chkShadeShowLegend_->setChecked(state_.legend.show);
-    clrShadeBoder_->setColor(state_.border);
-    pnShadeLegend_->syncFromState();
+    showNameBox_->setChecked(state_.showName);
+    showLegendBox_->setChecked(state_.legend.show);
+    borderEdit_->setColor(state_.border);
+    legendPanel_->syncFromState();
 }
 
 void ShadePage::syncToState() {
-    state_.border = clrShadeBoder_->color();
-    pnShadeLegend_->syncToState();
+    state_.border = borderEdit_->color();
+    legendPanel_->syncToState();
 }
 
 std::function<void()> ShadePage::applyMapRules(const QString& map) {
-    const bool enabledBefore = chkShadeShowName_->isEnabled();
+    const bool enabledBefore = showNameBox_->isEnabled();
     const bool showNameBefore = state_.showName;
     const bool showLegendBefore = state_.legend.show;
     state_.showName = false;
     state_.legend.show = false;
     // Every shade map has names; a selector naming none leaves both boxes off.
-    chkShadeShowName_->setEnabled(!map.isEmpty());
-    chkShadeShowLegend_->setEnabled(!map.isEmpty());
+    showNameBox_->setEnabled(!map.isEmpty());
+    showLegendBox_->setEnabled(!map.isEmpty());
     syncFromState();
     return [=, this] {
-        chkShadeShowName_->setEnabled(enabledBefore);
-        chkShadeShowLegend_->setEnabled(enabledBefore);
+        showNameBox_->setEnabled(enabledBefore);
+        showLegendBox_->setEnabled(enabledBefore);
         state_.showName = showNameBefore;
         state_.legend.show = showLegendBefore;
     };
@@ -201,27 +198,27 @@ LegendState* ShadePage::legendTarget(int mode) {
     return mode == ModeShade ? &state_.legend : nullptr;
 }
 
-void ShadePage::WShadeGridSelectCell(int col, int row) {
-    ChooseSelectedCellColor(main_.dialogs(), WShadeGrid_, state_.grid, col, row);
+void ShadePage::chooseCellColor(int col, int row) {
+    ChooseSelectedCellColor(main_.dialogs(), dataGrid_, state_.grid, col, row);
 }
 
-void ShadePage::cmdShadeColor1Click() {
-    OpenGridDialog(main_.frmColor2(), TfrmColor::GradientPanel, ModeShade);
+void ShadePage::gradientColor() {
+    OpenGridDialog(main_.shadeColorDialog(), ColorByDataDialog::GradientPanel, ModeShade);
 }
 
-void ShadePage::cmdShadeColor2Click() {
-    OpenGridDialog(main_.frmColor2(), TfrmColor::RangePanel, ModeShade);
+void ShadePage::rangeColor() {
+    OpenGridDialog(main_.shadeColorDialog(), ColorByDataDialog::RangePanel, ModeShade);
 }
 
-void ShadePage::cmdShadeWImportClick() {
-    ImportGridFile(WShadeGrid_, main_.dialogs(), state_.grid, kShadeGridFile);
+void ShadePage::importData() {
+    ImportGridFile(dataGrid_, main_.dialogs(), state_.grid, kShadeGridFile);
 }
 
-void ShadePage::cmdShadeWExportClick() {
-    ExportGridFile(WShadeGrid_, main_.dialogs(), state_.grid, kShadeGridFile, shownMap());
+void ShadePage::exportData() {
+    ExportGridFile(dataGrid_, main_.dialogs(), state_.grid, kShadeGridFile, shownMap());
 }
 
-void ShadePage::Label63Click() {
+void ShadePage::showShadeCodes() {
     main_.openHelpPage(QStringLiteral("shade.htm"));
 }
 

@@ -23,7 +23,7 @@ class MapTable;
 class ShadePage : public MapChartPage {
     Q_OBJECT
 public:
-    ShadePage(TFrmMain& main, QWidget* tab);
+    ShadePage(MainWindow& main, QWidget* tab);
 
     // The captions of the map list and the file stems they name.
     static const MapTable& maps();
@@ -41,26 +41,25 @@ public:
     void syncToState() override;
 
     // Handlers.
-    void cmbShadeMapChange() { mapChange(); }
-    void WShadeGridSelectCell(int col, int row);
-    void cmdShadeColor1Click();
-    void cmdShadeColor2Click();
-    void Label63Click();
-    void cmdShadeWImportClick();
-    void cmdShadeWExportClick();
+    void chooseCellColor(int col, int row);
+    void gradientColor();
+    void rangeColor();
+    void showShadeCodes();
+    void importData();
+    void exportData();
 
     MapPageState& state() { return state_; }
-    QComboBox* cmbShadeMap() const { return cmbShadeMap_; }
-    DataGridView* WShadeGrid() const { return WShadeGrid_; }
-    QCheckBox* chkShadeShowName() const { return chkShadeShowName_; }
-    QCheckBox* chkShadeShowLegend() const { return chkShadeShowLegend_; }
-    QPushButton* cmdShowShadeLegend() const { return cmdShowShadeLegend_; }
-    ColorEdit* clrShadeBoder() const { return clrShadeBoder_; }
+    QComboBox* mapList() const { return mapList_; }
+    DataGridView* dataGrid() const { return dataGrid_; }
+    QCheckBox* showNameBox() const { return showNameBox_; }
+    QCheckBox* showLegendBox() const { return showLegendBox_; }
+    QPushButton* legendSetButton() const { return legendSetButton_; }
+    ColorEdit* borderEdit() const { return borderEdit_; }
     ChartSizeBar* sizeBar() const { return sizeBar_; }
-    LegendPanel* pnShadeLegend() const { return pnShadeLegend_; }
-    QPushButton* cmdShadeColor1() const { return cmdShadeColor1_; }
-    QPushButton* cmdShadeColor2() const { return cmdShadeColor2_; }
-    LinkLabel* Label63() const { return Label63_; }
+    LegendPanel* legendPanel() const { return legendPanel_; }
+    QPushButton* gradientColorButton() const { return gradientColorButton_; }
+    QPushButton* rangeColorButton() const { return rangeColorButton_; }
+    LinkLabel* shadeCodeLink() const { return shadeCodeLink_; }
 
 protected:
     void loadChart(ChartModel& model, const QString& map) override;
@@ -71,26 +70,26 @@ protected:
     std::function<void()> applyMapRules(const QString& map) override;
     void selectMap(const QString& map) override;
     DataGridView* gridViewFor(ChartHit::Kind kind) override {
-        return kind == ChartHit::Kind::Region ? WShadeGrid_ : nullptr;
+        return kind == ChartHit::Kind::Region ? dataGrid_ : nullptr;
     }
 
 private:
     void build(QWidget* tab);
 
     MapPageState state_;
-    QComboBox* cmbShadeMap_ = nullptr;
-    DataGridView* WShadeGrid_ = nullptr;
-    QPushButton* cmdShadeColor1_ = nullptr;
-    QPushButton* cmdShadeColor2_ = nullptr;
-    QPushButton* cmdShadeWImport_ = nullptr;
-    QPushButton* cmdShadeWExport_ = nullptr;
-    QCheckBox* chkShadeShowName_ = nullptr;
-    QCheckBox* chkShadeShowLegend_ = nullptr;
-    QPushButton* cmdShowShadeLegend_ = nullptr;
-    ColorEdit* clrShadeBoder_ = nullptr;
+    QComboBox* mapList_ = nullptr;
+    DataGridView* dataGrid_ = nullptr;
+    QPushButton* gradientColorButton_ = nullptr;
+    QPushButton* rangeColorButton_ = nullptr;
+    QPushButton* importButton_ = nullptr;
+    QPushButton* exportButton_ = nullptr;
+    QCheckBox* showNameBox_ = nullptr;
+    QCheckBox* showLegendBox_ = nullptr;
+    QPushButton* legendSetButton_ = nullptr;
+    ColorEdit* borderEdit_ = nullptr;
     ChartSizeBar* sizeBar_ = nullptr;
-    LegendPanel* pnShadeLegend_ = nullptr;
-    LinkLabel* Label63_ = nullptr;
+    LegendPanel* legendPanel_ = nullptr;
+    LinkLabel* shadeCodeLink_ = nullptr;
 };
 
 } // namespace tolvane

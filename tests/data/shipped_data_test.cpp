@@ -80,7 +80,7 @@ protected:
 
 TEST_F(ShippedData, RegionAndShadeMapsFitTheirMovies) {
     // Every map the "Map" page offers, and the shade maps.
-    QStringList all = RegionPage::mapList() + kShadeMaps;
+    QStringList all = RegionPage::maps().stems() + kShadeMaps;
     for (const QString& stem : all) {
         SCOPED_TRACE(stem.toStdString());
         const auto movie = stage(stem);

@@ -1,13 +1,17 @@
-#include "forms/TFrmMain.h"
+#include "forms/MainWindow.h"
 
 #include "charts/Charts.h"
+#include "forms/AboutDialog.h"
 #include "forms/AddMapDialog.h"
 #include "forms/AddedMapRow.h"
 #include "forms/AppInfo.h"
+#include "forms/BubbleSizeDialog.h"
 #include "forms/ChartPage.h"
 #include "forms/CityPage.h"
+#include "forms/ColorByDataDialog.h"
 #include "forms/ColorTarget.h"
 #include "forms/FlagPage.h"
+#include "forms/LegendColorDialog.h"
 #include "forms/LegendPanel.h"
 #include "forms/OptionsForm.h"
 #include "forms/PlayerMessageFilter.h"
@@ -15,10 +19,6 @@
 #include "forms/RegionPage.h"
 #include "forms/SaveChart.h"
 #include "forms/ShadePage.h"
-#include "forms/TfrmAbout.h"
-#include "forms/TfrmColor.h"
-#include "forms/TfrmLegendColor.h"
-#include "forms/TfrmSize.h"
 #include "model/UserError.h"
 #include "platform/Dialogs.h"
 #include "platform/FileOps.h"
@@ -65,7 +65,7 @@ private:
 
 } // namespace
 
-TFrmMain::TFrmMain(const QString& appFolder, Dialogs& dialogs, QWidget* parent)
+MainWindow::MainWindow(const QString& appFolder, Dialogs& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint)
@@ -76,41 +76,41 @@ TFrmMain::TFrmMain(const QString& appFolder, Dialogs& dialogs, QWidget* parent)
     setWindowTitle(AppInfo::productName());
     setFixedSize(kClientWidth, kClientHeight);
 
-    pnForm_ = new QWidget(this);
-    pnForm_->setObjectName(QStringLiteral("pnForm"));
-    pnForm_->setGeometry(0, 0, kClientWidth, kClientHeight);
-    pnForm_->setFocusPolicy(Qt::StrongFocus);
+    clientArea_ = new QWidget(this);
+    clientArea_->setObjectName(QStringLiteral("pnForm"));
+    clientArea_->setGeometry(0, 0, kClientWidth, kClientHeight);
+    clientArea_->setFocusPolicy(Qt::StrongFocus);
 
-    pgControl_ = new QTabWidget(pnForm_);
-    pgControl_->setGeometry(0, 0, kClientWidth, kPageControlHeight);
+    pageTabs_ = new QTabWidget(clientArea_);
+    pageTabs_->setGeometry(0, 0, kClientWidth, kPageControlHeight);
 
     // Capture players draw Save Chart's pictures; they are never shown.
-    pnMap_ = new QWidget(pnForm_);
-    pnMap_->setObjectName(QStringLiteral("pnMap"));
-    pnMap_->hide();
-    flash2 = new ChartPlayer(pnMap_);
-    ShadeFlash2 = new ChartPlayer(pnMap_);
+    captureArea_ = new QWidget(clientArea_);
+    captureArea_->setObjectName(QStringLiteral("pnMap"));
+    captureArea_->hide();
+    capture_ = new ChartPlayer(captureArea_);
+    shadeCapture_ = new ChartPlayer(captureArea_);
 
-    Flash1 = new ChartPlayer(pnForm_);
-    Flash1->setObjectName(QStringLiteral("Flash1"));
-    ShadeFlash1 = new ChartPlayer(pnForm_);
-    ShadeFlash1->setObjectName(QStringLiteral("ShadeFlash1"));
-    ShadeFlash1->hide();
-    for (ChartPlayer* player : {Flash1, ShadeFlash1})
+    preview_ = new ChartPlayer(clientArea_);
+    preview_->setObjectName(QStringLiteral("Flash1"));
+    shadePreview_ = new ChartPlayer(clientArea_);
+    shadePreview_->setObjectName(QStringLiteral("ShadeFlash1"));
+    shadePreview_->hide();
+    for (ChartPlayer* player : {preview_, shadePreview_})
         player->setGeometry(previewArea());
 
     playerFilter_ = new PlayerMessageFilter(this);
-    playerFilter_->guard(Flash1);
-    playerFilter_->guard(ShadeFlash1);
+    playerFilter_->guard(preview_);
+    playerFilter_->guard(shadePreview_);
 
     // The dialogs live for the whole run, made in this order after the main window.
-    frmAbout_ = new TfrmAbout(dialogs_, this);
+    aboutDialog_ = new AboutDialog(dialogs_, this);
     const ColorTargetResolver resolve = [this](int mode) { return colorTarget(mode); };
-    frmColor_ = new TfrmColor(dialogs_, resolve, this);
-    frmSize_ = new TfrmSize(dialogs_, resolve, this);
-    frmLegendColor_ = new TfrmLegendColor(
+    colorDialog_ = new ColorByDataDialog(dialogs_, resolve, this);
+    sizeDialog_ = new BubbleSizeDialog(dialogs_, resolve, this);
+    legendColorDialog_ = new LegendColorDialog(
         dialogs_, [this](int mode) { return legendTarget(mode); }, this);
-    frmColor2_ = new TfrmColor2(dialogs_, resolve, this);
+    shadeColorDialog_ = new ShadeColorDialog(dialogs_, resolve, this);
 
     regionPage_ = addPage<RegionPage>(QStringLiteral("Map"), QStringLiteral("TabSheet1"));
     shadePage_ = addPage<ShadePage>(QStringLiteral("Advance Map"), QStringLiteral("TabSheet7"));
@@ -120,45 +120,46 @@ TFrmMain::TFrmMain(const QString& appFolder, Dialogs& dialogs, QWidget* parent)
     flagPage_ = addPage<FlagPage>(QStringLiteral("Flag"), QStringLiteral("TabSheet6"));
     addedMapsError_ = listAddedMaps();
 
-    cmdMake_ = new QPushButton(QStringLiteral("Make && Preview"), pnForm_);
-    cmdSavePicture_ = new QPushButton(QStringLiteral("Save Chart"), pnForm_);
-    cmdSaveOption_ = new QPushButton(QStringLiteral("Save Options"), pnForm_);
-    cmdSaveOption_->setObjectName(QStringLiteral("cmdSaveOption"));
-    cmdOpenOption_ = new QPushButton(QStringLiteral("Open Options"), pnForm_);
-    cmdOpenOption_->setObjectName(QStringLiteral("cmdOpenOption"));
-    cmdHelp_ = new QPushButton(QStringLiteral("Help"), pnForm_);
-    cmdAbout_ = new QPushButton(QStringLiteral("About"), pnForm_);
+    makeButton_ = new QPushButton(QStringLiteral("Make && Preview"), clientArea_);
+    saveChartButton_ = new QPushButton(QStringLiteral("Save Chart"), clientArea_);
+    saveOptionsButton_ = new QPushButton(QStringLiteral("Save Options"), clientArea_);
+    saveOptionsButton_->setObjectName(QStringLiteral("cmdSaveOption"));
+    openOptionsButton_ = new QPushButton(QStringLiteral("Open Options"), clientArea_);
+    openOptionsButton_->setObjectName(QStringLiteral("cmdOpenOption"));
+    helpButton_ = new QPushButton(QStringLiteral("Help"), clientArea_);
+    aboutButton_ = new QPushButton(QStringLiteral("About"), clientArea_);
     const int buttonsLeft = kPreviewLeft + kPreviewWidth + 20;
     const int buttonsWidth = kClientWidth - buttonsLeft - 16;
     int top = kPageControlHeight + 19;
-    for (QPushButton* button : {cmdMake_, cmdSavePicture_, cmdSaveOption_, cmdOpenOption_}) {
+    for (QPushButton* button :
+         {makeButton_, saveChartButton_, saveOptionsButton_, openOptionsButton_}) {
         button->setGeometry(buttonsLeft, top, buttonsWidth, 34);
         top += 42;
     }
     top = kClientHeight - 30 - 2 * 42 + 8;
-    for (QPushButton* button : {cmdHelp_, cmdAbout_}) {
+    for (QPushButton* button : {helpButton_, aboutButton_}) {
         button->setGeometry(buttonsLeft, top, buttonsWidth, 34);
         top += 42;
     }
-    cmdMake_->setDefault(true);
+    makeButton_->setDefault(true);
 
-    connect(cmdMake_, &QPushButton::clicked, this, &TFrmMain::cmdMakeClick);
-    connect(cmdSavePicture_, &QPushButton::clicked, this, &TFrmMain::cmdSavePictureClick);
-    connect(cmdSaveOption_, &QPushButton::clicked, this, &TFrmMain::cmdSaveOptionClick);
-    connect(cmdOpenOption_, &QPushButton::clicked, this, &TFrmMain::cmdOpenOptionClick);
-    connect(cmdHelp_, &QPushButton::clicked, this, &TFrmMain::cmdHelpClick);
-    connect(cmdAbout_, &QPushButton::clicked, this, &TFrmMain::cmdAboutClick);
+    connect(makeButton_, &QPushButton::clicked, this, [this] { makeAndPreview(); });
+    connect(saveChartButton_, &QPushButton::clicked, this, [this] { saveChart(); });
+    connect(saveOptionsButton_, &QPushButton::clicked, this, &MainWindow::saveOptions);
+    connect(openOptionsButton_, &QPushButton::clicked, this, &MainWindow::openOptions);
+    connect(helpButton_, &QPushButton::clicked, this, &MainWindow::showHelp);
+    connect(aboutButton_, &QPushButton::clicked, this, &MainWindow::showAbout);
     for (GridDialog* dialog :
-         {static_cast<GridDialog*>(frmColor_), static_cast<GridDialog*>(frmSize_),
-          static_cast<GridDialog*>(frmColor2_)}) {
+         {static_cast<GridDialog*>(colorDialog_), static_cast<GridDialog*>(sizeDialog_),
+          static_cast<GridDialog*>(shadeColorDialog_)}) {
         connect(dialog, &GridDialog::targetChanged, this, [this](int mode) {
             for (const auto& page : pages_)
                 if (page->colorTarget(mode).grid) page->syncFromState();
         });
     }
-    connect(pgControl_, &QTabWidget::currentChanged, this, &TFrmMain::pgControlChange);
+    connect(pageTabs_, &QTabWidget::currentChanged, this, &MainWindow::onPageChanged);
     // A click on the preview selects the region's or city's row in the active page's grid.
-    for (ChartPlayer* player : {Flash1, ShadeFlash1}) {
+    for (ChartPlayer* player : {preview_, shadePreview_}) {
         connect(player, &ChartPlayer::entryClicked, this, [this, player](ChartHit hit) {
             const StagedChart& staged = *player->scene().data;
             const auto e = static_cast<size_t>(hit.entry);
@@ -171,13 +172,13 @@ TFrmMain::TFrmMain(const QString& appFolder, Dialogs& dialogs, QWidget* parent)
     }
 }
 
-template <typename Page> Page* TFrmMain::addPage(const QString& caption, const QString& tabName) {
+template <typename Page> Page* MainWindow::addPage(const QString& caption, const QString& tabName) {
     auto* tab = new QWidget;
     tab->setObjectName(tabName);
     {
         // Adding the first tab makes it current: no page switch has happened.
-        const QSignalBlocker block(pgControl_);
-        pgControl_->addTab(tab, caption);
+        const QSignalBlocker block(pageTabs_);
+        pageTabs_->addTab(tab, caption);
     }
     auto page = std::make_unique<Page>(*this, tab);
     Page* raw = page.get();
@@ -185,21 +186,21 @@ template <typename Page> Page* TFrmMain::addPage(const QString& caption, const Q
     return raw;
 }
 
-TFrmMain::~TFrmMain() {
-    disconnect(pgControl_, nullptr, this, nullptr); // removing the tabs is no page switch
-    FormDestroy();
+MainWindow::~MainWindow() {
+    disconnect(pageTabs_, nullptr, this, nullptr); // removing the tabs is no page switch
+    shutDown();
     // The views write into the pages' grids until they are gone: widgets first, pages last.
-    delete pnForm_;
-    pnForm_ = nullptr;
+    delete clientArea_;
+    clientArea_ = nullptr;
     pages_.clear();
 }
 
-QRect TFrmMain::previewArea() const {
-    return {kPreviewLeft, pgControl_->height() + 19, kPreviewWidth,
-            pnForm_->height() - pgControl_->height() - 30};
+QRect MainWindow::previewArea() const {
+    return {kPreviewLeft, pageTabs_->height() + 19, kPreviewWidth,
+            clientArea_->height() - pageTabs_->height() - 30};
 }
 
-void TFrmMain::FormCreate() {
+void MainWindow::startUp() {
     BusyScope busy(busy_);
     if (!addedMapsError_.isEmpty()) dialogs_.showError(this, addedMapsError_);
     model_.regionCount = 1;
@@ -209,37 +210,37 @@ void TFrmMain::FormCreate() {
     model_.currentMapName = regionPage_->selectedMap();
     regionPage_->loadSelected();
     playerFilter_->install();
-    Flash1->LoadMovie(0, model_.stagedMoviePath());
+    preview_->loadMovie(0, model_.stagedMoviePath());
     letEventsRun();
-    Flash1->Play();
+    preview_->play();
     letEventsRun();
-    Flash1->setMenu(false);
+    preview_->setMenu(false);
     playerFilter_->install();
-    placePreview(Flash1);
+    placePreview(preview_);
     letEventsRun();
-    regionPage_->chkPShowLegend()->setEnabled(true);
+    regionPage_->showLegendBox()->setEnabled(true);
     const QString map = regionPage_->selectedMap();
     if (RegionPage::startupMapHasNames(map) || regionPage_->addedMapRow().offersNames(map))
-        regionPage_->chkPShowName()->setEnabled(true);
+        regionPage_->showNameBox()->setEnabled(true);
     flagPage_->fillStartCodes();
 }
 
-void TFrmMain::FormDestroy() {
+void MainWindow::shutDown() {
     if (destroyed_) return;
     destroyed_ = true;
     // A window that never started has restored nothing: its state is not worth keeping.
-    if (created_) runOperation([this] { SaveOptionsFile(lastOptionsPath()); });
+    if (created_) runOperation([this] { saveOptionsFile(lastOptionsPath()); });
 }
 
-QString TFrmMain::lastOptionsPath() const {
+QString MainWindow::lastOptionsPath() const {
     return model_.dataPath(QStringLiteral("LastOption.set"));
 }
 
-void TFrmMain::restoreLastOptions() {
+void MainWindow::restoreLastOptions() {
     const QString path = lastOptionsPath();
     if (!QFileInfo::exists(path)) return; // the first run
     try {
-        LoadOptionsFile(path);
+        loadOptionsFile(path);
     } catch (const UserError& e) {
         dialogs_.showError(this, QStringLiteral("%1\n\nThe options of the last run (%2) are "
                                                 "restored as far as they could be read.")
@@ -247,21 +248,21 @@ void TFrmMain::restoreLastOptions() {
     }
 }
 
-void TFrmMain::SaveOptionsFile(const QString& path) {
+void MainWindow::saveOptionsFile(const QString& path) {
     WriteFileAtomically(path,
-                        BuildOptionsFile(CollectOptions(*pnForm_, pgControl_->currentIndex())));
+                        BuildOptionsFile(CollectOptions(*clientArea_, pageTabs_->currentIndex())));
 }
 
-bool TFrmMain::LoadOptionsFile(const QString& path) {
+bool MainWindow::loadOptionsFile(const QString& path) {
     const OptionsText text = ParseOptionsFile(ReadWholeFile(path));
-    const OptionsApplied applied = ApplyOptions(*pnForm_, text, [this] { letEventsRun(); });
+    const OptionsApplied applied = ApplyOptions(*clientArea_, text, [this] { letEventsRun(); });
     for (const auto& page : pages_)
         page->syncToState();
     if (!applied.error.isEmpty()) throw UserError(applied.error);
     return applied.activeMapShown;
 }
 
-void TFrmMain::cmdSaveOptionClick() {
+void MainWindow::saveOptions() {
     BusyScope busy(busy_);
     if (!busy.entered()) return;
     const auto chosen =
@@ -270,10 +271,10 @@ void TFrmMain::cmdSaveOptionClick() {
     QString path = *chosen;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".set");
     if (!MayReplaceFile(dialogs_, this, path)) return;
-    runOperation([&] { SaveOptionsFile(path); });
+    runOperation([&] { saveOptionsFile(path); });
 }
 
-void TFrmMain::cmdOpenOptionClick() {
+void MainWindow::openOptions() {
     BusyScope busy(busy_);
     if (!busy.entered()) return;
     const auto chosen =
@@ -281,7 +282,7 @@ void TFrmMain::cmdOpenOptionClick() {
     if (!chosen) return;
     bool reload = true;
     const bool read = runOperation([&] {
-        if (LoadOptionsFile(*chosen)) reload = false;
+        if (loadOptionsFile(*chosen)) reload = false;
     });
     // A file of another map reloads the page. So does one that changed the page's map list
     // alone: the grids must never hold one map's rows under another map's name.
@@ -289,16 +290,16 @@ void TFrmMain::cmdOpenOptionClick() {
     if ((read && reload) || !page.showsSelection()) showPage(activePage_, true);
 }
 
-void TFrmMain::closeEvent(QCloseEvent* event) {
-    FormDestroy();
+void MainWindow::closeEvent(QCloseEvent* event) {
+    shutDown();
     event->accept();
 }
 
-void TFrmMain::letEventsRun() {
+void MainWindow::letEventsRun() {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-bool TFrmMain::runOperation(const std::function<void()>& operation) {
+bool MainWindow::runOperation(const std::function<void()>& operation) {
     try {
         operation();
         return true;
@@ -308,31 +309,31 @@ bool TFrmMain::runOperation(const std::function<void()>& operation) {
     return false;
 }
 
-void TFrmMain::placePreview(ChartPlayer* player) {
+void MainWindow::placePreview(ChartPlayer* player) {
     player->setGeometry(previewArea());
 }
 
-void TFrmMain::RestartPreview(ChartPlayer* player) {
-    player->LoadMovie(0, model_.blankMoviePath());
+void MainWindow::restartPreview(ChartPlayer* player) {
+    player->loadMovie(0, model_.blankMoviePath());
     letEventsRun();
-    player->LoadMovie(0, model_.stagedMoviePath());
-    player->Play();
+    player->loadMovie(0, model_.stagedMoviePath());
+    player->play();
     letEventsRun();
-    pnForm_->setFocus();
+    clientArea_->setFocus();
     player->setFocus();
 }
 
-ChartPage* TFrmMain::pageOfMode() const {
+ChartPage* MainWindow::pageOfMode() const {
     for (const auto& page : pages_)
         if (page->chartMode() == model_.chartMode) return page.get();
     return nullptr;
 }
 
-void TFrmMain::pgControlChange(int index) {
+void MainWindow::onPageChanged(int index) {
     showPage(index, false);
 }
 
-void TFrmMain::showPage(int index, bool reload) {
+void MainWindow::showPage(int index, bool reload) {
     if (index < 0 || index >= static_cast<int>(pages_.size())) return;
     BusyScope busy(busy_);
     for (const auto& page : pages_)
@@ -346,45 +347,45 @@ void TFrmMain::showPage(int index, bool reload) {
     ChartPlayer* player = page.previewPlayer();
     placePreview(player);
     letEventsRun();
-    RestartPreview(player);
+    restartPreview(player);
     letEventsRun();
 }
 
-void TFrmMain::MakeAndPreview() {
-    if (ChartPage* page = pageOfMode()) MakeAndPreview(*page);
+void MainWindow::makeAndPreview() {
+    if (ChartPage* page = pageOfMode()) makeAndPreview(*page);
 }
 
-void TFrmMain::MakeAndPreview(ChartPage& page) {
+void MainWindow::makeAndPreview(ChartPage& page) {
     BusyScope busy(busy_);
     if (!busy.entered() || !page.make()) return;
     letEventsRun();
-    RestartPreview(page.previewPlayer());
+    restartPreview(page.previewPlayer());
 }
 
-void TFrmMain::cmdSavePictureClick() {
-    if (ChartPage* page = pageOfMode()) SaveChart(*page);
+void MainWindow::saveChart() {
+    if (ChartPage* page = pageOfMode()) saveChart(*page);
 }
 
-void TFrmMain::SaveChart(ChartPage& page) {
+void MainWindow::saveChart(ChartPage& page) {
     BusyScope busy(busy_);
     if (!busy.entered()) return;
     SaveChartPicture(this, dialogs_, page.capturePlayer(), page.chartSize(),
-                     [this](ChartPlayer* player) { RestartPreview(player); });
+                     [this](ChartPlayer* player) { restartPreview(player); });
 }
 
-void TFrmMain::openHelpPage(const QString& page) {
+void MainWindow::openHelpPage(const QString& page) {
     dialogs_.openUrl(QUrl::fromLocalFile(model_.appFolder + QStringLiteral("help/") + page));
 }
 
-void TFrmMain::cmdHelpClick() {
+void MainWindow::showHelp() {
     openHelpPage(QStringLiteral("help.htm"));
 }
 
-void TFrmMain::cmdAboutClick() {
-    frmAbout_->exec();
+void MainWindow::showAbout() {
+    aboutDialog_->exec();
 }
 
-QString TFrmMain::listAddedMaps() {
+QString MainWindow::listAddedMaps() {
     std::vector<AddedMap> maps;
     QString error;
     try {
@@ -399,11 +400,11 @@ QString TFrmMain::listAddedMaps() {
     return error;
 }
 
-void TFrmMain::reloadAddedMaps() {
+void MainWindow::reloadAddedMaps() {
     if (const QString error = listAddedMaps(); !error.isEmpty()) dialogs_.showError(this, error);
 }
 
-void TFrmMain::cmdAddMapClick() {
+void MainWindow::addMap() {
     BusyScope busy(busy_);
     if (!busy.entered()) return;
     AddMapDialog dialog(dialogs_, model_.appFolder, this);
@@ -415,20 +416,20 @@ void TFrmMain::cmdAddMapClick() {
     }
 }
 
-void TFrmMain::showAddedMap(const AddedMap& map) {
+void MainWindow::showAddedMap(const AddedMap& map) {
     MapChartPage& page = map.kind == AddedMapKind::City ? static_cast<MapChartPage&>(*cityPage_)
                                                         : static_cast<MapChartPage&>(*regionPage_);
-    pgControl_->setCurrentWidget(page.tab());
+    pageTabs_->setCurrentWidget(page.tab());
     page.chooseMap(map.stem);
 }
 
-ColorTarget TFrmMain::colorTarget(int mode) {
+ColorTarget MainWindow::colorTarget(int mode) {
     for (const auto& page : pages_)
         if (ColorTarget target = page->colorTarget(mode); target.grid) return target;
     return {};
 }
 
-LegendState* TFrmMain::legendTarget(int mode) {
+LegendState* MainWindow::legendTarget(int mode) {
     for (const auto& page : pages_)
         if (LegendState* legend = page->legendTarget(mode)) return legend;
     return nullptr;

@@ -23,17 +23,17 @@ class PlayerMessageFilter;
 class RegionCityPage;
 class RegionPage;
 class ShadePage;
-class TfrmAbout;
-class TfrmColor;
-class TfrmColor2;
-class TfrmLegendColor;
-class TfrmSize;
+class AboutDialog;
+class ColorByDataDialog;
+class ShadeColorDialog;
+class LegendColorDialog;
+class BubbleSizeDialog;
 struct ColorTarget;
 struct LegendState;
 
 // The main window: the page control with one page class per chart kind, the players, and
 // the commands every page shares ("Make && Preview", "Save Chart", help, about).
-class TFrmMain : public QWidget {
+class MainWindow : public QWidget {
     Q_OBJECT
 public:
     // The client area keeps the form's sizes: the preview placement is computed from them.
@@ -41,40 +41,39 @@ public:
     static constexpr int kClientHeight = 711;
     static constexpr int kPageControlHeight = 373;
 
-    TFrmMain(const QString& appFolder, Dialogs& dialogs, QWidget* parent = nullptr);
-    ~TFrmMain() override;
+    MainWindow(const QString& appFolder, Dialogs& dialogs, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // Start-up, before the window is shown: loads and plays the first chart.
-    void FormCreate();
+    void startUp();
     // Shutdown: the last place to store what must outlive the run.
-    void FormDestroy();
+    void shutDown();
 
     // Page switching: the page at `index` became the active one.
-    void pgControlChange(int index);
+    void onPageChanged(int index);
 
     // The options file: the state of every page's controls. Writing replaces the file
     // whole or not at all. Reading sets the controls the file names; it returns whether the
     // file's active map is the one its page shows now, and throws UserError when the file
     // cannot be read or stops at a bad line (the lines before it stay applied).
-    void SaveOptionsFile(const QString& path);
-    bool LoadOptionsFile(const QString& path);
+    void saveOptionsFile(const QString& path);
+    bool loadOptionsFile(const QString& path);
     // Where each run leaves its options for the next: data/LastOption.set.
     QString lastOptionsPath() const;
 
     // Shared commands.
-    void cmdMakeClick() { MakeAndPreview(); }
-    void MakeAndPreview();
-    void cmdSavePictureClick();
+    void makeAndPreview();
+    void saveChart();
     // The same for one page, whatever the chart mode: pages with buttons of their own.
-    void MakeAndPreview(ChartPage& page);
-    void SaveChart(ChartPage& page);
-    void cmdSaveOptionClick();
-    void cmdOpenOptionClick();
-    void cmdHelpClick();
-    void cmdAboutClick();
+    void makeAndPreview(ChartPage& page);
+    void saveChart(ChartPage& page);
+    void saveOptions();
+    void openOptions();
+    void showHelp();
+    void showAbout();
     // "Add map…" beside the map lists: the map added is then chosen on its page ("Map" for
     // regions, "Bubble" for cities).
-    void cmdAddMapClick();
+    void addMap();
     // Shows an added map on its page, as if the user chose it there.
     void showAddedMap(const AddedMap& map);
     // Reads the list of added maps again into the pages' map lists; a damaged list is
@@ -82,7 +81,7 @@ public:
     void reloadAddedMaps();
 
     // Shared operations of the pages.
-    void RestartPreview(ChartPlayer* player);
+    void restartPreview(ChartPlayer* player);
     void placePreview(ChartPlayer* player);
     // Lets the players repaint; typed keys and clicks wait until the operation is over.
     void letEventsRun();
@@ -93,11 +92,11 @@ public:
     ChartModel& model() { return model_; }
     Dialogs& dialogs() { return dialogs_; }
     PlayerMessageFilter& playerFilter() { return *playerFilter_; }
-    TfrmColor& frmColor() { return *frmColor_; }
-    TfrmColor2& frmColor2() { return *frmColor2_; }
-    TfrmSize& frmSize() { return *frmSize_; }
-    TfrmLegendColor& frmLegendColor() { return *frmLegendColor_; }
-    TfrmAbout& frmAbout() { return *frmAbout_; }
+    ColorByDataDialog& colorDialog() { return *colorDialog_; }
+    ShadeColorDialog& shadeColorDialog() { return *shadeColorDialog_; }
+    BubbleSizeDialog& sizeDialog() { return *sizeDialog_; }
+    LegendColorDialog& legendColorDialog() { return *legendColorDialog_; }
+    AboutDialog& aboutDialog() { return *aboutDialog_; }
     RegionPage& regionPage() { return *regionPage_; }
     ShadePage& shadePage() { return *shadePage_; }
     CityPage& cityPage() { return *cityPage_; }
@@ -105,19 +104,21 @@ public:
     FlagPage& flagPage() { return *flagPage_; }
     // The page "Make && Preview" and "Save Chart" act on: the one of the chart mode.
     ChartPage* pageOfMode() const;
-    QTabWidget* pgControl() const { return pgControl_; }
-    QWidget* pnForm() const { return pnForm_; }
-    QPushButton* cmdMake() const { return cmdMake_; }
-    QPushButton* cmdSavePicture() const { return cmdSavePicture_; }
-    QPushButton* cmdSaveOption() const { return cmdSaveOption_; }
-    QPushButton* cmdOpenOption() const { return cmdOpenOption_; }
+    QTabWidget* pageTabs() const { return pageTabs_; }
+    QWidget* clientArea() const { return clientArea_; }
+    QPushButton* makeButton() const { return makeButton_; }
+    QPushButton* saveChartButton() const { return saveChartButton_; }
+    QPushButton* saveOptionsButton() const { return saveOptionsButton_; }
+    QPushButton* openOptionsButton() const { return openOptionsButton_; }
     // The area below the page control where the previews and legend panels sit.
     QRect previewArea() const;
 
-    ChartPlayer* Flash1 = nullptr;
-    ChartPlayer* ShadeFlash1 = nullptr;
-    ChartPlayer* flash2 = nullptr;
-    ChartPlayer* ShadeFlash2 = nullptr;
+    // The preview every page but "Advance Map" shows its chart in, and the one of "Advance
+    // Map"; each has a capture player beside it that draws Save Chart's pictures, never shown.
+    ChartPlayer* previewPlayer() const { return preview_; }
+    ChartPlayer* shadePreviewPlayer() const { return shadePreview_; }
+    ChartPlayer* capturePlayer() const { return capture_; }
+    ChartPlayer* shadeCapturePlayer() const { return shadeCapture_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -142,22 +143,26 @@ private:
     bool destroyed_ = false;
     QString addedMapsError_; // reported once the window starts
 
-    QWidget* pnForm_ = nullptr;
-    QTabWidget* pgControl_ = nullptr;
-    QWidget* pnMap_ = nullptr;
-    QPushButton* cmdMake_ = nullptr;
-    QPushButton* cmdSavePicture_ = nullptr;
-    QPushButton* cmdSaveOption_ = nullptr;
-    QPushButton* cmdOpenOption_ = nullptr;
-    QPushButton* cmdHelp_ = nullptr;
-    QPushButton* cmdAbout_ = nullptr;
+    QWidget* clientArea_ = nullptr;
+    QTabWidget* pageTabs_ = nullptr;
+    QWidget* captureArea_ = nullptr;
+    ChartPlayer* preview_ = nullptr;
+    ChartPlayer* shadePreview_ = nullptr;
+    ChartPlayer* capture_ = nullptr;
+    ChartPlayer* shadeCapture_ = nullptr;
+    QPushButton* makeButton_ = nullptr;
+    QPushButton* saveChartButton_ = nullptr;
+    QPushButton* saveOptionsButton_ = nullptr;
+    QPushButton* openOptionsButton_ = nullptr;
+    QPushButton* helpButton_ = nullptr;
+    QPushButton* aboutButton_ = nullptr;
     PlayerMessageFilter* playerFilter_ = nullptr;
-    TfrmAbout* frmAbout_ = nullptr;
-    TfrmColor* frmColor_ = nullptr;
-    TfrmSize* frmSize_ = nullptr;
-    TfrmLegendColor* frmLegendColor_ = nullptr;
-    TfrmColor2* frmColor2_ = nullptr;
-    // The pages hold the grids the views show: they outlive every widget (see ~TFrmMain).
+    AboutDialog* aboutDialog_ = nullptr;
+    ColorByDataDialog* colorDialog_ = nullptr;
+    BubbleSizeDialog* sizeDialog_ = nullptr;
+    LegendColorDialog* legendColorDialog_ = nullptr;
+    ShadeColorDialog* shadeColorDialog_ = nullptr;
+    // The pages hold the grids the views show: they outlive every widget (see ~MainWindow).
     std::vector<std::unique_ptr<ChartPage>> pages_;
     RegionPage* regionPage_ = nullptr;
     ShadePage* shadePage_ = nullptr;
