@@ -1,8 +1,9 @@
 // Make && Preview on the pages of city charts, as a user meets it: the chart written from
 // the grids, read back, staged and drawn in the preview.
 #include "BenchApp.h"
-#include "forms/CityPage.h"
+#include "forms/LegendMapPage.h"
 #include "forms/MainWindow.h"
+#include "forms/MapPages.h"
 #include "forms/RegionCityPage.h"
 #include "platform/Dialogs.h"
 #include "widgets/ChartPlayer.h"

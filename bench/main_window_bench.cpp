@@ -1,8 +1,9 @@
 // The "Map" page as a user meets it, offscreen: start-up to the first chart drawn, changing
 // to the largest map, and Make && Preview on it. Each run uses its own copy of data/.
 #include "BenchApp.h"
+#include "forms/LegendMapPage.h"
 #include "forms/MainWindow.h"
-#include "forms/RegionPage.h"
+#include "forms/MapPages.h"
 #include "platform/Dialogs.h"
 #include "render/MapMovie.h"
 #include "widgets/ChartPlayer.h"

@@ -2,6 +2,7 @@
 // start-up that restores such a file before its first chart.
 #include "BenchApp.h"
 #include "forms/MainWindow.h"
+#include "forms/OptionsCommands.h"
 #include "io/OptionsFile.h"
 #include "platform/Dialogs.h"
 #include "platform/FileOps.h"
@@ -57,9 +58,9 @@ static void BM_SaveOptionsLarge(benchmark::State& state) {
     main.startUp();
     main.show();
     WriteFileAtomically(app.path() + "large.set", LargeOptionsFile());
-    main.loadOptionsFile(app.path() + "large.set");
+    main.options().readFile(app.path() + "large.set");
     for (auto _ : state)
-        main.saveOptionsFile(app.path() + "saved.set");
+        main.options().writeFile(app.path() + "saved.set");
     state.SetLabel(
         QStringLiteral("%1 bytes").arg(QFileInfo(app.path() + "saved.set").size()).toStdString());
 }
@@ -74,7 +75,7 @@ static void BM_OpenOptionsLarge(benchmark::State& state) {
     main.show();
     WriteFileAtomically(app.path() + "large.set", LargeOptionsFile());
     for (auto _ : state) {
-        main.loadOptionsFile(app.path() + "large.set");
+        main.options().readFile(app.path() + "large.set");
         QCoreApplication::processEvents(); // the grids show their new rows
     }
 }

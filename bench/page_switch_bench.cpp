@@ -1,7 +1,8 @@
 // The "Advance Map" page: switching to it on the largest shade map, and Make && Preview there.
 #include "BenchApp.h"
+#include "forms/LegendMapPage.h"
 #include "forms/MainWindow.h"
-#include "forms/ShadePage.h"
+#include "forms/MapPages.h"
 #include "platform/Dialogs.h"
 #include "widgets/ChartPlayer.h"
 

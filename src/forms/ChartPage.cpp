@@ -9,6 +9,8 @@
 #include "widgets/DataGridView.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QSignalBlocker>
 
 namespace tolvane {
 
@@ -42,6 +44,20 @@ MapChartPage::MapChartPage(MainWindow& main, QWidget* tab)
     connect(undoAction_, &QAction::triggered, this, &MapChartPage::undo);
     connect(redoAction_, &QAction::triggered, this, &MapChartPage::redo);
     undo_.setListener([this] { refreshUndoActions(); });
+}
+
+void MapChartPage::setMapList(QComboBox* list) {
+    mapList_ = list;
+    connect(mapList_, &QComboBox::activated, this, &MapChartPage::mapChange);
+}
+
+QString MapChartPage::selectedMap() const {
+    return mapList_->currentData().toString();
+}
+
+void MapChartPage::selectMap(const QString& map) {
+    const QSignalBlocker block(mapList_);
+    if (const int at = mapList_->findData(map); at >= 0) mapList_->setCurrentIndex(at);
 }
 
 void MapChartPage::ensureUndo() {

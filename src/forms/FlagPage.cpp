@@ -51,15 +51,12 @@ FlagPage::FlagPage(MainWindow& main, QWidget* tab)
 }
 
 void FlagPage::build(QWidget* tab) {
-    typeList_ = MakeMapList(QStringLiteral("cmbFlag"),
-                            {QStringLiteral("Flag1"), QStringLiteral("Flag2")}, 0, tab);
+    typeList_ = MakeMapList({QStringLiteral("Flag1"), QStringLiteral("Flag2")}, 0, tab);
     titleEdit_ = new QLineEdit(tab);
-    titleEdit_->setObjectName(QStringLiteral("txtFlagTitle"));
     QStringList counts;
     for (int n = kFlagMinColumns; n <= kFlagMaxColumns; ++n)
         counts << QString::number(n);
-    columnCountList_ = MakeMapList(QStringLiteral("cmbFlagColCount"), counts,
-                                   kFlagStartColumns - kFlagMinColumns, tab);
+    columnCountList_ = MakeMapList(counts, kFlagStartColumns - kFlagMinColumns, tab);
 
     gridView_ = new DataGridView(grid_, 1, tab);
     gridView_->setObjectName(QStringLiteral("grdFlag"));
@@ -79,7 +76,6 @@ void FlagPage::build(QWidget* tab) {
     countryCodeLink_->setObjectName(QStringLiteral("labCountryCode"));
     countryCodeLink_->setToolTip(QStringLiteral("Click to see country code"));
     sizeBar_ = new ChartSizeBar(false, tab);
-    sizeBar_->slider()->setObjectName(QStringLiteral("trFlagSize"));
     sizeBar_->sizeLabel()->setObjectName(QStringLiteral("labFlagSize"));
 
     auto* fields = new QHBoxLayout;

@@ -46,7 +46,6 @@ LegendPanel::LegendPanel(LegendState& state, const GridData& dataGrid,
     setAutoFillBackground(true); // it covers the player
 
     count_ = new QComboBox(this);
-    count_->setObjectName(QStringLiteral("cmb%1LegendCount").arg(set));
     for (int n = 1; n <= LegendMaxItems(state_.kind); ++n)
         count_->addItem(QString::number(n));
     if (state_.countIndex < 0) state_.countIndex = DefaultLegendCountIndex(state_.kind);
@@ -58,7 +57,6 @@ LegendPanel::LegendPanel(LegendState& state, const GridData& dataGrid,
     hide_->setAutoDefault(false);
 
     grid_ = new DataGridView(state_.grid, 1, this);
-    grid_->setObjectName(QStringLiteral("gd%1Legend").arg(set));
     const bool third = state_.kind == ChartKind::City || state_.kind == ChartKind::Shade;
     grid_->setColumnWidths(third ? QList<int>{28, 150, 50, 50} : QList<int>{28, 190, 60});
     grid_->setKeyFilter([](QChar typed, const QString&, int col, int) {

@@ -1,38 +1,33 @@
 #pragma once
 
-#include "charts/AddedMaps.h"
 #include "model/ChartModel.h"
 
 #include <QWidget>
 #include <functional>
 #include <memory>
-#include <vector>
 
 class QPushButton;
 class QTabWidget;
 
 namespace tolvane {
 
+class AboutDialog;
+class BubbleSizeDialog;
 class ChartPage;
 class ChartPlayer;
-class CityPage;
+class ColorByDataDialog;
 class Dialogs;
-class LegendPanel;
 class FlagPage;
+class LegendColorDialog;
+class LegendMapPage;
+class OptionsCommands;
+class PageSet;
 class PlayerMessageFilter;
 class RegionCityPage;
-class RegionPage;
-class ShadePage;
-class AboutDialog;
-class ColorByDataDialog;
 class ShadeColorDialog;
-class LegendColorDialog;
-class BubbleSizeDialog;
-struct ColorTarget;
-struct LegendState;
 
-// The main window: the page control with one page class per chart kind, the players, and
-// the commands every page shares ("Make && Preview", "Save Chart", help, about).
+// The main window: the pages (PageSet), the preview players, the dialogs, and the commands
+// every page shares ("Make && Preview", "Save Chart", the options files, help, about).
 class MainWindow : public QWidget {
     Q_OBJECT
 public:
@@ -49,33 +44,17 @@ public:
     // Shutdown: the last place to store what must outlive the run.
     void shutDown();
 
-    // Page switching: the page at `index` became the active one.
-    void onPageChanged(int index);
-
-    // The options file: the state of every page's controls. Writing replaces the file
-    // whole or not at all. Reading sets the controls the file names; it returns whether the
-    // file's active map is the one its page shows now, and throws UserError when the file
-    // cannot be read or stops at a bad line (the lines before it stay applied).
-    void saveOptionsFile(const QString& path);
-    bool loadOptionsFile(const QString& path);
-    // Where each run leaves its options for the next: data/LastOption.set.
-    QString lastOptionsPath() const;
-
-    // Shared commands.
+    // Shared commands: "Make && Preview" and "Save Chart" act on the page of the chart mode.
     void makeAndPreview();
     void saveChart();
     // The same for one page, whatever the chart mode: pages with buttons of their own.
     void makeAndPreview(ChartPage& page);
     void saveChart(ChartPage& page);
-    void saveOptions();
-    void openOptions();
     void showHelp();
     void showAbout();
     // "Add map…" beside the map lists: the map added is then chosen on its page ("Map" for
     // regions, "Bubble" for cities).
     void addMap();
-    // Shows an added map on its page, as if the user chose it there.
-    void showAddedMap(const AddedMap& map);
     // Reads the list of added maps again into the pages' map lists; a damaged list is
     // reported and lists none.
     void reloadAddedMaps();
@@ -89,22 +68,37 @@ public:
     bool runOperation(const std::function<void()>& operation);
     void openHelpPage(const QString& page);
 
+    // Marks a user operation under way while it lives, so that a click delivered while it
+    // lets the players repaint cannot start a second one inside it.
+    class Operation {
+    public:
+        explicit Operation(MainWindow& main);
+        ~Operation();
+        // False when another operation was under way: the new one should not run.
+        bool entered() const { return entered_; }
+
+    private:
+        bool& busy_;
+        bool entered_;
+    };
+
     ChartModel& model() { return model_; }
     Dialogs& dialogs() { return dialogs_; }
     PlayerMessageFilter& playerFilter() { return *playerFilter_; }
+    PageSet& pages() { return *pages_; }
+    OptionsCommands& options() { return *options_; }
     ColorByDataDialog& colorDialog() { return *colorDialog_; }
     ShadeColorDialog& shadeColorDialog() { return *shadeColorDialog_; }
     BubbleSizeDialog& sizeDialog() { return *sizeDialog_; }
     LegendColorDialog& legendColorDialog() { return *legendColorDialog_; }
     AboutDialog& aboutDialog() { return *aboutDialog_; }
-    RegionPage& regionPage() { return *regionPage_; }
-    ShadePage& shadePage() { return *shadePage_; }
-    CityPage& cityPage() { return *cityPage_; }
-    RegionCityPage& regionCityPage() { return *regionCityPage_; }
-    FlagPage& flagPage() { return *flagPage_; }
-    // The page "Make && Preview" and "Save Chart" act on: the one of the chart mode.
-    ChartPage* pageOfMode() const;
-    QTabWidget* pageTabs() const { return pageTabs_; }
+    // The "Map", "Advance Map" and "Bubble" pages.
+    LegendMapPage& regionPage() const;
+    LegendMapPage& shadePage() const;
+    LegendMapPage& cityPage() const;
+    RegionCityPage& regionCityPage() const;
+    FlagPage& flagPage() const;
+    QTabWidget* pageTabs() const;
     QWidget* clientArea() const { return clientArea_; }
     QPushButton* makeButton() const { return makeButton_; }
     QPushButton* saveChartButton() const { return saveChartButton_; }
@@ -124,15 +118,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // Adds a page's tab and takes the page on; pages are added in page-control order.
-    template <typename Page> Page* addPage(const QString& caption, const QString& tabName);
-    // Shows page `index`; `reload` loads its chart again even when the grids hold it.
-    void showPage(int index, bool reload);
-    // Start-up: a first run has no last options; any other failure is reported once.
-    void restoreLastOptions();
-    // What the colour and size dialogs act on for a target mode: the page that owns it says.
-    ColorTarget colorTarget(int mode);
-    LegendState* legendTarget(int mode);
+    void makePlayers();
+    void makeButtons();
     // The added maps into the pages' lists; the message of a list that cannot be read.
     QString listAddedMaps();
 
@@ -144,7 +131,6 @@ private:
     QString addedMapsError_; // reported once the window starts
 
     QWidget* clientArea_ = nullptr;
-    QTabWidget* pageTabs_ = nullptr;
     QWidget* captureArea_ = nullptr;
     ChartPlayer* preview_ = nullptr;
     ChartPlayer* shadePreview_ = nullptr;
@@ -163,13 +149,8 @@ private:
     LegendColorDialog* legendColorDialog_ = nullptr;
     ShadeColorDialog* shadeColorDialog_ = nullptr;
     // The pages hold the grids the views show: they outlive every widget (see ~MainWindow).
-    std::vector<std::unique_ptr<ChartPage>> pages_;
-    RegionPage* regionPage_ = nullptr;
-    ShadePage* shadePage_ = nullptr;
-    CityPage* cityPage_ = nullptr;
-    RegionCityPage* regionCityPage_ = nullptr;
-    FlagPage* flagPage_ = nullptr;
-    int activePage_ = 0;
+    std::unique_ptr<PageSet> pages_;
+    std::unique_ptr<OptionsCommands> options_;
 };
 
 } // namespace tolvane

@@ -13,36 +13,36 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
 
 namespace tolvane {
 
-MapTable::MapTable(std::initializer_list<Entry> entries) {
+MapTable::MapTable(std::initializer_list<Entry> entries, MapOffers offers)
+    : offers_(std::move(offers)) {
     for (const Entry& e : entries) {
         captions_ << QString::fromUtf8(e.caption);
         stems_ << QString::fromUtf8(e.stem);
     }
 }
 
-MapTable::MapTable(const QStringList& stems)
+MapTable::MapTable(const QStringList& stems, MapOffers offers)
     : captions_(stems)
-    , stems_(stems) {}
+    , stems_(stems)
+    , offers_(std::move(offers)) {}
 
-QString MapTable::stemOf(const QString& caption) const {
-    const qsizetype i = captions_.indexOf(caption);
-    return i < 0 ? QString() : stems_[i];
+bool MapTable::offersNames(const QString& stem) const {
+    return offers_.names ? offers_.names->contains(stem) : stems_.contains(stem);
 }
 
-QString MapTable::captionOf(const QString& stem) const {
-    const qsizetype i = stems_.indexOf(stem);
-    return i < 0 ? QString() : captions_[i];
+bool MapTable::offersLegend(const QString& stem) const {
+    return offers_.legend ? offers_.legend->contains(stem) : stems_.contains(stem);
 }
 
-QComboBox* MakeMapList(const QString& name, const QStringList& items, int current, QWidget* parent,
+QComboBox* MakeMapList(const QStringList& items, int current, QWidget* parent,
                        const QStringList& stems) {
     auto* list = new QComboBox(parent);
-    list->setObjectName(name);
     for (qsizetype i = 0; i < items.size(); ++i)
         list->addItem(items[i], i < stems.size() ? stems[i] : items[i]);
     list->setCurrentIndex(current);
@@ -51,11 +51,10 @@ QComboBox* MakeMapList(const QString& name, const QStringList& items, int curren
     return list;
 }
 
-DataGridView* MakeDataGridView(const QString& name, GridData& grid, const QList<int>& widths,
-                               QWidget* parent) {
+DataGridView* MakeDataGridView(GridData& grid, GridLayout layout, QWidget* parent) {
     auto* view = new DataGridView(grid, 2, parent);
-    view->setObjectName(name);
-    view->setColumnWidths(widths);
+    view->setColumnWidths(layout == GridLayout::Region ? QList<int>{80, 265, 152, 105, 80}
+                                                       : QList<int>{80, 226, 155, 105, 65, 67});
     view->setKeyFilter([](QChar c, const QString&, int, int) { return IsNumberKey(c); });
     return view;
 }
@@ -78,11 +77,14 @@ void AddModeHints(QVBoxLayout* side, QWidget* parent, bool sizes) {
         MakeHint(QStringLiteral("Mode 3: Fill %1 by data manually.").arg(what), parent));
 }
 
-void ChooseSelectedCellColor(Dialogs& dialogs, QWidget* parent, GridData& grid, int col, int row) {
+void ChooseCellColor(Dialogs& dialogs, QWidget* parent, GridData& grid, int col, int row,
+                     bool fromCell) {
     if (col != ColColor || row < 2 || row >= grid.rowCount() ||
         grid.text(ColKey, row) == kNoDataMark)
         return;
-    if (const auto chosen = dialogs.chooseColor(parent, std::nullopt)) {
+    const std::optional<int32_t> start =
+        fromCell ? std::optional<int32_t>(grid.color(col, row)) : std::nullopt;
+    if (const auto chosen = dialogs.chooseColor(parent, start)) {
         const UndoStep step(&grid, QStringLiteral("Cell Color"));
         grid.setColor(col, row, *chosen);
     }
@@ -92,6 +94,22 @@ void OpenGridDialog(GridDialog& dialog, int panel, int targetMode) {
     dialog.showPanel(panel);
     dialog.setTargetMode(targetMode);
     dialog.exec();
+}
+
+QPushButton* MakeDialogButton(const QString& caption, GridDialog& dialog, int panel, int targetMode,
+                              QWidget* parent) {
+    auto* button = new QPushButton(caption, parent);
+    QObject::connect(button, &QPushButton::clicked, &dialog,
+                     [&dialog, panel, targetMode] { OpenGridDialog(dialog, panel, targetMode); });
+    return button;
+}
+
+QHBoxLayout* ButtonRow(const QList<QWidget*>& widgets, bool stretch) {
+    auto* row = new QHBoxLayout;
+    for (QWidget* widget : widgets)
+        row->addWidget(widget);
+    if (stretch) row->addStretch();
+    return row;
 }
 
 QLayout* FileButtonsRow(QWidget* importButton, QWidget* exportButton, QWidget* parent,

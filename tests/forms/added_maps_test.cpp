@@ -3,9 +3,10 @@
 #include "charts/PageState.h"
 #include "forms/AddMapDialog.h"
 #include "forms/AddedMapRow.h"
-#include "forms/CityPage.h"
+#include "forms/LegendMapPage.h"
 #include "forms/MainWindow.h"
-#include "forms/RegionPage.h"
+#include "forms/MapPages.h"
+#include "forms/PageSet.h"
 #include "model/Colors.h"
 #include "platform/Dialogs.h"
 #include "render/MapMovie.h"
@@ -76,9 +77,9 @@ protected:
 } // namespace
 
 TEST_F(AddedMaps, RegionMapIsAddedListedDrawnKeptAndRemoved) {
-    RegionPage& page = main->regionPage();
+    LegendMapPage& page = main->regionPage();
     const int builtIn = page.mapList()->count();
-    EXPECT_FALSE(page.addedMapRow().removeButton()->isEnabled()) << "a built-in map is chosen";
+    EXPECT_FALSE(page.addedMaps()->removeButton()->isEnabled()) << "a built-in map is chosen";
 
     auto dialog = openDialog(Fixture("districts.geojson"));
     EXPECT_EQ(dialog->layerList()->currentText(), "districts (polygons, 9 features)");
@@ -99,14 +100,14 @@ TEST_F(AddedMaps, RegionMapIsAddedListedDrawnKeptAndRemoved) {
 
     // Listed after the built-in maps, chosen, loaded with its names offered.
     main->reloadAddedMaps();
-    main->showAddedMap(*dialog->addedMap());
+    main->pages().showAddedMap(*dialog->addedMap());
     ASSERT_EQ(page.mapList()->count(), builtIn + 1);
     EXPECT_EQ(page.mapList()->itemText(builtIn), "Bezirke");
     EXPECT_EQ(page.mapList()->currentIndex(), builtIn);
     EXPECT_EQ(main->model().currentMapName, "Bezirke");
     EXPECT_EQ(page.state().grid.rowCount(), 2 + 9);
     EXPECT_TRUE(page.showNameBox()->isEnabled());
-    EXPECT_TRUE(page.addedMapRow().removeButton()->isEnabled());
+    EXPECT_TRUE(page.addedMaps()->removeButton()->isEnabled());
 
     // Coloured and made (names off, so that none covers a label point), each region is drawn
     // in its own colour at its label point.
@@ -137,13 +138,13 @@ TEST_F(AddedMaps, RegionMapIsAddedListedDrawnKeptAndRemoved) {
     EXPECT_EQ(captions(main->cityPage().mapList()).size(), 12) << "a region map only";
 
     // Removed after asking: its files go, a built-in map takes its place.
-    RegionPage& again = main->regionPage();
-    main->showAddedMap(*LoadAddedMaps(app.path()).begin());
+    LegendMapPage& again = main->regionPage();
+    main->pages().showAddedMap(*LoadAddedMaps(app.path()).begin());
     dialogs.queueCancel();
-    again.addedMapRow().removeButton()->click();
+    again.addedMaps()->removeButton()->click();
     EXPECT_TRUE(app.exists("data/Bezirke.map")) << "the question was cancelled";
     dialogs.queueOk();
-    again.addedMapRow().removeButton()->click();
+    again.addedMaps()->removeButton()->click();
     ASSERT_EQ(dialogs.titles.size(), 3) << "the file, two questions";
     EXPECT_TRUE(
         dialogs.titles[2].startsWith("Remove map: Remove the map “Bezirke” that you added?"));
@@ -152,7 +153,7 @@ TEST_F(AddedMaps, RegionMapIsAddedListedDrawnKeptAndRemoved) {
     EXPECT_EQ(again.mapList()->count(), builtIn);
     EXPECT_EQ(main->model().currentMapName, "World2");
     EXPECT_EQ(again.shownMap(), "World2");
-    EXPECT_FALSE(again.addedMapRow().removeButton()->isEnabled());
+    EXPECT_FALSE(again.addedMaps()->removeButton()->isEnabled());
     EXPECT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join("; ").toStdString();
 }
 
@@ -168,8 +169,8 @@ TEST_F(AddedMaps, PointLayerBecomesACityMapOnTheBubblePage) {
     EXPECT_EQ(dialog->addedMap()->kind, AddedMapKind::City);
 
     main->reloadAddedMaps();
-    main->showAddedMap(*dialog->addedMap());
-    CityPage& page = main->cityPage();
+    main->pages().showAddedMap(*dialog->addedMap());
+    LegendMapPage& page = main->cityPage();
     EXPECT_EQ(main->pageTabs()->currentWidget(), page.tab());
     EXPECT_EQ(page.mapList()->currentText(), "towns");
     EXPECT_EQ(main->model().currentMapName, "towns");

@@ -1,10 +1,10 @@
 // The "Advance Bubble" page through the main window, offscreen, with scripted dialogs.
 #include "forms/BubbleSizeDialog.h"
-#include "forms/CityPage.h"
 #include "forms/ColorByDataDialog.h"
+#include "forms/LegendMapPage.h"
 #include "forms/MainWindow.h"
+#include "forms/MapPages.h"
 #include "forms/RegionCityPage.h"
-#include "forms/RegionPage.h"
 #include "io/SheetReader.h"
 #include "platform/Dialogs.h"
 #include "support/TempAppFolder.h"

@@ -1,11 +1,11 @@
 // The "Bubble" page through the main window, offscreen, with scripted dialogs.
 #include "forms/BubbleSizeDialog.h"
-#include "forms/CityPage.h"
 #include "forms/ColorByDataDialog.h"
 #include "forms/LegendColorDialog.h"
+#include "forms/LegendMapPage.h"
 #include "forms/LegendPanel.h"
 #include "forms/MainWindow.h"
-#include "forms/RegionPage.h"
+#include "forms/MapPages.h"
 #include "platform/Dialogs.h"
 #include "support/TempAppFolder.h"
 #include "widgets/ChartPlayer.h"
@@ -49,7 +49,7 @@ protected:
         main->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
     }
-    CityPage& page() { return main->cityPage(); }
+    LegendMapPage& page() { return main->cityPage(); }
     GridData& grid() { return page().state().grid; }
     void chooseMap(const QString& caption) {
         page().mapList()->setCurrentText(caption);

@@ -1,7 +1,8 @@
 // "Import from file" and "Export to file" as the user meets them: dialogs, messages, files.
 #include "forms/GridFileCommands.h"
+#include "forms/LegendMapPage.h"
 #include "forms/MainWindow.h"
-#include "forms/RegionPage.h"
+#include "forms/MapPages.h"
 #include "io/ReadProgress.h"
 #include "io/SheetReader.h"
 #include "platform/Dialogs.h"
@@ -151,7 +152,7 @@ TEST(MapPage, ImportAndExportButtonsWorkOnTheRegionGrid) {
     ScriptedDialogs dialogs;
     MainWindow main(app.path(), dialogs);
     main.startUp();
-    RegionPage& page = main.regionPage();
+    LegendMapPage& page = main.regionPage();
     EXPECT_EQ(page.importButton()->text(), "Import from file");
     EXPECT_EQ(page.exportButton()->text(), "Export to file");
 

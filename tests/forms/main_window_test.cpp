@@ -1,10 +1,11 @@
 // The "Map" page driven through its real widgets, offscreen, with scripted dialogs.
 #include "forms/ColorByDataDialog.h"
 #include "forms/LegendColorDialog.h"
+#include "forms/LegendMapPage.h"
 #include "forms/LegendPanel.h"
 #include "forms/MainWindow.h"
+#include "forms/MapPages.h"
 #include "forms/PageParts.h"
-#include "forms/RegionPage.h"
 #include "model/Colors.h"
 #include "platform/Dialogs.h"
 #include "support/TempAppFolder.h"
@@ -42,7 +43,7 @@ protected:
         QApplication::setActiveWindow(main.get());
         ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
     }
-    RegionPage& page() { return main->regionPage(); }
+    LegendMapPage& page() { return main->regionPage(); }
     void chooseMap(const QString& map) {
         page().mapList()->setCurrentText(map);
         page().mapChange();
@@ -159,11 +160,11 @@ TEST(MapList, ShowNameIsOfferedForExactlyTheMapsWithLegibleNames) {
         "China",          "Germany",     "Italy",   "United States", "Portugal", "South East Asia",
         "United Kingdom", "Australia",   "Canada",  "Romania",       "Spain",    "Burundi",
         "Netherlands",    "South Korea", "Europe2", "Belgium",       "Europe1"};
-    ASSERT_EQ(RegionPage::maps().stems().size(), 59);
-    for (const QString& map : RegionPage::maps().stems()) {
-        EXPECT_EQ(RegionPage::mapHasNames(map), named.contains(map)) << map.toStdString();
+    ASSERT_EQ(RegionMaps().stems().size(), 59);
+    for (const QString& map : RegionMaps().stems()) {
+        EXPECT_EQ(RegionMaps().offersNames(map), named.contains(map)) << map.toStdString();
         // Start-up offers it for the same maps but Belgium and Europe1.
-        EXPECT_EQ(RegionPage::startupMapHasNames(map),
+        EXPECT_EQ(StartupMapHasNames(map),
                   named.contains(map) && map != "Belgium" && map != "Europe1")
             << map.toStdString();
     }

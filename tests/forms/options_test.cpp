@@ -1,9 +1,11 @@
 // Save Options, Open Options and the last run's options, through the real main window.
-#include "forms/CityPage.h"
+#include "forms/LegendMapPage.h"
 #include "forms/MainWindow.h"
+#include "forms/MapPages.h"
+#include "forms/OptionControls.h"
+#include "forms/OptionsCommands.h"
 #include "forms/PageParts.h"
-#include "forms/RegionPage.h"
-#include "forms/ShadePage.h"
+#include "io/OptionsFile.h"
 #include "platform/Dialogs.h"
 #include "support/TempAppFolder.h"
 #include "widgets/ChartSizeBar.h"
@@ -74,10 +76,10 @@ protected:
     GridData& grid(const QString& name) const { return named<DataGridView>(name)->grid(); }
     QSlider* bar(const QString& name) const { return named<QSlider>(name); }
     QComboBox* list(const QString& name) const { return named<QComboBox>(name); }
-    RegionPage& map() const { return main->regionPage(); }
-    ShadePage& shade() const { return main->shadePage(); }
+    LegendMapPage& map() const { return main->regionPage(); }
+    LegendMapPage& shade() const { return main->shadePage(); }
     static int mapIndex(const QString& map) {
-        return static_cast<int>(RegionPage::maps().stems().indexOf(map));
+        return static_cast<int>(RegionMaps().stems().indexOf(map));
     }
     void chooseMap(const QString& caption) {
         map().mapList()->setCurrentText(caption);
@@ -85,7 +87,7 @@ protected:
     }
     bool open(const QString& path) {
         dialogs.queuePath(path);
-        main->openOptions();
+        main->options().open();
         return dialogs.errors.isEmpty();
     }
     void openText(const QStringList& lines) {
@@ -99,6 +101,22 @@ protected:
 };
 
 } // namespace
+
+// The table is the one place a key meets its control: each control carries its key, no
+// other control under the window does, and every key the writer writes is in it.
+TEST_F(Options, EveryKeyNamesOneControlOfTheTable) {
+    start();
+    QStringList keys;
+    for (const OptionControl& entry : OptionControls()) {
+        const QString key = QString::fromLatin1(entry.key);
+        EXPECT_EQ(entry.control(*main)->objectName(), key);
+        EXPECT_EQ(main->clientArea()->findChildren<QWidget*>(key).size(), 1) << entry.key;
+        keys << key;
+    }
+    EXPECT_EQ(keys.removeDuplicates(), 0);
+    for (const OptionSlot& slot : OptionLineOrder())
+        EXPECT_TRUE(keys.contains(slot.name)) << slot.name.toStdString();
+}
 
 TEST_F(Options, SaveOptionsWritesTheExampleByteForByteAndAsksBeforeReplacing) {
     start();
@@ -131,20 +149,20 @@ TEST_F(Options, SaveOptionsWritesTheExampleByteForByteAndAsksBeforeReplacing) {
     named<ColorEdit>("clrBoder")->setColor(12632256); // the loaded map may have its own
 
     dialogs.queuePath(app.path() + "example"); // no extension typed
-    main->saveOptions();
+    main->options().save();
     ASSERT_EQ(dialogs.titles, QStringList{"Save Options"});
     EXPECT_EQ(app.read("example.set"), CrLf(kExample));
 
     bar("trSize")->setValue(5);
     dialogs.queuePath(app.path() + "example.set");
     dialogs.queueCancel();
-    main->saveOptions();
+    main->options().save();
     EXPECT_EQ(dialogs.titles.last(),
               "Information: A same named file has existed. Do you want to replace it?");
     EXPECT_EQ(app.read("example.set"), CrLf(kExample));
     dialogs.queuePath(app.path() + "example.set");
     dialogs.queueOk();
-    main->saveOptions();
+    main->options().save();
     EXPECT_TRUE(app.read("example.set").contains("\r\ntrSize:5\r\n"));
     EXPECT_TRUE(dialogs.allAnswered());
     EXPECT_TRUE(dialogs.errors.isEmpty());
@@ -191,7 +209,7 @@ TEST_F(Options, PlusSignsAndLegendMarksInTextsSurviveAWriteAndARead) {
     regions.setText(1, 2, "Bosnia+Herzegovina");
     grid("gdPLegend").setText(1, 1, "Low?=High: 1+2");
     dialogs.queuePath(app.path() + "texts.set");
-    main->saveOptions();
+    main->options().save();
     const QByteArray saved = app.read("texts.set");
 
     regions.setText(1, 2, "typed over");
@@ -205,7 +223,7 @@ TEST_F(Options, PlusSignsAndLegendMarksInTextsSurviveAWriteAndARead) {
 
     // Written again, it is the same file.
     main->pageTabs()->setCurrentIndex(0);
-    main->saveOptionsFile(app.path() + "again.set");
+    main->options().writeFile(app.path() + "again.set");
     EXPECT_EQ(app.read("again.set"), saved);
 }
 
@@ -218,7 +236,7 @@ TEST_F(Options, AFileOfAnotherMapReloadsThePageAndOneOfTheSameMapKeepsItsRows) {
     const QString loaded = regions.text(3, row);
     regions.setText(3, row, "4242");
     dialogs.queuePath(app.path() + "world.set");
-    main->saveOptions();
+    main->options().save();
 
     dialogs.queueOk(); // discard the unmade edit
     chooseMap("Germany");
@@ -262,7 +280,7 @@ TEST_F(Options, AFileSavedOnTheFlagPageRestoresTheMapListAndReloads) {
     EXPECT_EQ(map().sizeBar()->sizeLabel()->text(), "650X455");
 
     main->pageTabs()->setCurrentIndex(4);
-    main->saveOptionsFile(app.path() + "flag.set");
+    main->options().writeFile(app.path() + "flag.set");
     const QByteArray saved = app.read("flag.set");
     EXPECT_TRUE(saved.startsWith("Tolvane Options\r\nActivePageIndex:4\r\ncmbMap:27\r\n"));
     EXPECT_FALSE(saved.contains("ActiveMapName"));
@@ -373,7 +391,7 @@ TEST_F(Options, AFailedWriteIsReportedAndLeavesTheOldFileWhole) {
     app.write(name, "old options");
     dialogs.queuePath(app.path() + name);
     dialogs.queueOk();
-    main->saveOptions();
+    main->options().save();
     ASSERT_EQ(dialogs.errors.size(), 1);
     EXPECT_TRUE(dialogs.errors[0].startsWith("Cannot write")) << dialogs.errors[0].toStdString();
     EXPECT_EQ(app.read(name), "old options");

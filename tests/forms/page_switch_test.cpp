@@ -1,9 +1,9 @@
 // Switching pages, the "Advance Map" page and what a switch or a map change must not lose.
 #include "forms/ColorByDataDialog.h"
+#include "forms/LegendMapPage.h"
 #include "forms/LegendPanel.h"
 #include "forms/MainWindow.h"
-#include "forms/RegionPage.h"
-#include "forms/ShadePage.h"
+#include "forms/MapPages.h"
 #include "platform/Dialogs.h"
 #include "render/ChartRenderer.h"
 #include "support/TempAppFolder.h"
@@ -40,8 +40,8 @@ protected:
         main->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
     }
-    RegionPage& map() { return main->regionPage(); }
-    ShadePage& shade() { return main->shadePage(); }
+    LegendMapPage& map() { return main->regionPage(); }
+    LegendMapPage& shade() { return main->shadePage(); }
     void switchTo(int index) { main->pageTabs()->setCurrentIndex(index); }
     static int firstDataRow(const GridData& g) {
         for (int r = 2; r < g.rowCount(); ++r)
@@ -209,7 +209,7 @@ TEST_F(PageSwitch, SelectingAShadeColourCellAsksForAColourWithoutPreset) {
     shade().dataGrid()->selectCell(3, row);
     EXPECT_EQ(dialogs.colorDialogs, 1);
 
-    shade().shadeCodeLink()->clicked();
+    shade().helpLink()->clicked();
     ASSERT_EQ(dialogs.openedUrls.size(), 1);
     EXPECT_EQ(dialogs.openedUrls[0], QUrl::fromLocalFile(app.path() + "help/shade.htm"));
 }
