@@ -1,6 +1,7 @@
 #pragma once
 
 #include "charts/ChartFile.h"
+#include "charts/ChartFileStore.h"
 #include "charts/PageState.h"
 #include "model/ChartModel.h"
 #include "render/StagedChart.h"

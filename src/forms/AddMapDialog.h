@@ -1,7 +1,7 @@
 #pragma once
 
 #include "charts/AddedMaps.h"
-#include "platform/MapConverter.h"
+#include "io/MapConverter.h"
 
 #include <QDialog>
 #include <optional>
