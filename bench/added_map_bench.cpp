@@ -10,8 +10,9 @@
 #include "charts/AddedMaps.h"
 #include "charts/Charts.h"
 #include "forms/AddedMapRow.h"
-#include "forms/RegionPage.h"
-#include "forms/TFrmMain.h"
+#include "forms/LegendMapPage.h"
+#include "forms/MainWindow.h"
+#include "forms/MapPages.h"
 #include "platform/Dialogs.h"
 #include "platform/FileOps.h"
 #include "render/ChartRenderer.h"
@@ -120,9 +121,9 @@ void BM_AddedMapDraw(benchmark::State& state) {
         benchmark::DoNotOptimize(RenderChartImage(scene, QSize(2000, 1400)));
 }
 
-void ChooseMap(TFrmMain& main, const QString& stem) {
-    main.regionPage().cmbMap()->setCurrentIndex(main.regionPage().cmbMap()->findData(stem));
-    main.regionPage().cmbMapChange();
+void ChooseMap(MainWindow& main, const QString& stem) {
+    main.regionPage().mapList()->setCurrentIndex(main.regionPage().mapList()->findData(stem));
+    main.regionPage().mapChange();
 }
 
 // From another map to this one, seen before (its movie decoded once already).
@@ -131,8 +132,8 @@ void BM_AddedMapChange(benchmark::State& state) {
     if (Skip(state, state.range(0))) return;
     AppWithMap app(state.range(0));
     ScriptedDialogs dialogs;
-    TFrmMain main(app.path(), dialogs);
-    main.FormCreate();
+    MainWindow main(app.path(), dialogs);
+    main.startUp();
     main.show();
     ChooseMap(main, Stem(state.range(0)));
     for (auto _ : state) {
@@ -140,19 +141,19 @@ void BM_AddedMapChange(benchmark::State& state) {
         ChooseMap(main, QStringLiteral("Germany"));
         state.ResumeTiming();
         ChooseMap(main, Stem(state.range(0)));
-        benchmark::DoNotOptimize(main.Flash1->picture());
+        benchmark::DoNotOptimize(main.previewPlayer()->picture());
     }
 }
 
 // Presses "Make && Preview" on the map; with `edit`, on a chart with a value in every row,
 // after changing one, as a user makes the chart.
-void MakeAndPreview(benchmark::State& state, bool edit) {
+void makeAndPreview(benchmark::State& state, bool edit) {
     bench::EnsureApplication();
     if (Skip(state, state.range(0))) return;
     AppWithMap app(state.range(0));
     ScriptedDialogs dialogs;
-    TFrmMain main(app.path(), dialogs);
-    main.FormCreate();
+    MainWindow main(app.path(), dialogs);
+    main.startUp();
     main.show();
     ChooseMap(main, Stem(state.range(0)));
     int value = 0;
@@ -161,7 +162,7 @@ void MakeAndPreview(benchmark::State& state, bool edit) {
         GridData& grid = main.regionPage().state().grid;
         for (int row = 2; row < grid.rowCount(); ++row)
             grid.setText(3, row, QString::number(row * 1.37 + 0.01, 'f', 2));
-        main.cmdMakeClick();
+        main.makeAndPreview();
     }
     for (auto _ : state) {
         if (edit) {
@@ -169,17 +170,17 @@ void MakeAndPreview(benchmark::State& state, bool edit) {
             main.regionPage().state().grid.setText(3, 2, QString::number(++value));
             state.ResumeTiming();
         }
-        main.cmdMakeClick();
-        benchmark::DoNotOptimize(main.Flash1->picture());
+        main.makeAndPreview();
+        benchmark::DoNotOptimize(main.previewPlayer()->picture());
     }
 }
 
 void BM_AddedMapMakeAndPreview(benchmark::State& state) {
-    MakeAndPreview(state, false);
+    makeAndPreview(state, false);
 }
 
 void BM_AddedMapEditMakeAndPreview(benchmark::State& state) {
-    MakeAndPreview(state, true);
+    makeAndPreview(state, true);
 }
 
 } // namespace

@@ -1,8 +1,9 @@
 // The "Map" page as a user meets it, offscreen: start-up to the first chart drawn, changing
 // to the largest map, and Make && Preview on it. Each run uses its own copy of data/.
 #include "BenchApp.h"
-#include "forms/RegionPage.h"
-#include "forms/TFrmMain.h"
+#include "forms/LegendMapPage.h"
+#include "forms/MainWindow.h"
+#include "forms/MapPages.h"
 #include "platform/Dialogs.h"
 #include "render/MapMovie.h"
 #include "widgets/ChartPlayer.h"
@@ -19,9 +20,9 @@ namespace {
 // The map of the "Map" page with the most to draw.
 const QString kLargest = QStringLiteral("China");
 
-void ChooseMap(TFrmMain& main, const QString& map) {
-    main.regionPage().cmbMap()->setCurrentText(map);
-    main.regionPage().cmbMapChange();
+void ChooseMap(MainWindow& main, const QString& map) {
+    main.regionPage().mapList()->setCurrentText(map);
+    main.regionPage().mapChange();
 }
 
 } // namespace
@@ -32,10 +33,10 @@ static void BM_StartUpToFirstChart(benchmark::State& state) {
     ScriptedDialogs dialogs;
     for (auto _ : state) {
         ClearMovieCache(); // a fresh process has decoded nothing yet
-        TFrmMain main(app.path(), dialogs);
-        main.FormCreate();
+        MainWindow main(app.path(), dialogs);
+        main.startUp();
         main.show();
-        benchmark::DoNotOptimize(main.Flash1->picture());
+        benchmark::DoNotOptimize(main.previewPlayer()->picture());
     }
 }
 BENCHMARK(BM_StartUpToFirstChart)->Unit(benchmark::kMillisecond);
@@ -44,8 +45,8 @@ static void BM_ChangeToLargestMap(benchmark::State& state) {
     EnsureApplication();
     AppCopy app;
     ScriptedDialogs dialogs;
-    TFrmMain main(app.path(), dialogs);
-    main.FormCreate();
+    MainWindow main(app.path(), dialogs);
+    main.startUp();
     main.show();
     const bool cold = state.range(0) != 0;
     for (auto _ : state) {
@@ -54,7 +55,7 @@ static void BM_ChangeToLargestMap(benchmark::State& state) {
         if (cold) ClearMovieCache();
         state.ResumeTiming();
         ChooseMap(main, kLargest);
-        benchmark::DoNotOptimize(main.Flash1->picture());
+        benchmark::DoNotOptimize(main.previewPlayer()->picture());
     }
     state.SetLabel(cold ? "first time" : "seen before");
 }
@@ -64,13 +65,13 @@ static void BM_MakeAndPreviewLargestMap(benchmark::State& state) {
     EnsureApplication();
     AppCopy app;
     ScriptedDialogs dialogs;
-    TFrmMain main(app.path(), dialogs);
-    main.FormCreate();
+    MainWindow main(app.path(), dialogs);
+    main.startUp();
     main.show();
     ChooseMap(main, kLargest);
     for (auto _ : state) {
-        main.cmdMakeClick();
-        benchmark::DoNotOptimize(main.Flash1->picture());
+        main.makeAndPreview();
+        benchmark::DoNotOptimize(main.previewPlayer()->picture());
     }
 }
 BENCHMARK(BM_MakeAndPreviewLargestMap)->Unit(benchmark::kMillisecond);

@@ -1,7 +1,8 @@
 // Options files with 5,000 rows in each of the five data grids: writing, reading, and a
 // start-up that restores such a file before its first chart.
 #include "BenchApp.h"
-#include "forms/TFrmMain.h"
+#include "forms/MainWindow.h"
+#include "forms/OptionsCommands.h"
 #include "io/OptionsFile.h"
 #include "platform/Dialogs.h"
 #include "platform/FileOps.h"
@@ -53,13 +54,13 @@ static void BM_SaveOptionsLarge(benchmark::State& state) {
     bench::EnsureApplication();
     bench::AppCopy app;
     ScriptedDialogs dialogs;
-    TFrmMain main(app.path(), dialogs);
-    main.FormCreate();
+    MainWindow main(app.path(), dialogs);
+    main.startUp();
     main.show();
     WriteFileAtomically(app.path() + "large.set", LargeOptionsFile());
-    main.LoadOptionsFile(app.path() + "large.set");
+    main.options().readFile(app.path() + "large.set");
     for (auto _ : state)
-        main.SaveOptionsFile(app.path() + "saved.set");
+        main.options().writeFile(app.path() + "saved.set");
     state.SetLabel(
         QStringLiteral("%1 bytes").arg(QFileInfo(app.path() + "saved.set").size()).toStdString());
 }
@@ -69,12 +70,12 @@ static void BM_OpenOptionsLarge(benchmark::State& state) {
     bench::EnsureApplication();
     bench::AppCopy app;
     ScriptedDialogs dialogs;
-    TFrmMain main(app.path(), dialogs);
-    main.FormCreate();
+    MainWindow main(app.path(), dialogs);
+    main.startUp();
     main.show();
     WriteFileAtomically(app.path() + "large.set", LargeOptionsFile());
     for (auto _ : state) {
-        main.LoadOptionsFile(app.path() + "large.set");
+        main.options().readFile(app.path() + "large.set");
         QCoreApplication::processEvents(); // the grids show their new rows
     }
 }
@@ -85,7 +86,7 @@ static void BM_StartUpWithLargeLastOptions(benchmark::State& state) {
     bench::AppCopy app;
     ScriptedDialogs dialogs;
     const QByteArray large = LargeOptionsFile();
-    std::optional<TFrmMain> main;
+    std::optional<MainWindow> main;
     for (auto _ : state) {
         state.PauseTiming();
         main.reset(); // exit writes the file: every run starts from the large one
@@ -93,9 +94,9 @@ static void BM_StartUpWithLargeLastOptions(benchmark::State& state) {
         ClearMovieCache();
         state.ResumeTiming();
         main.emplace(app.path(), dialogs);
-        main->FormCreate();
+        main->startUp();
         main->show();
-        benchmark::DoNotOptimize(main->Flash1->picture());
+        benchmark::DoNotOptimize(main->previewPlayer()->picture());
     }
 }
 BENCHMARK(BM_StartUpWithLargeLastOptions)->Unit(benchmark::kMillisecond);

@@ -1,7 +1,8 @@
 // The "Advance Map" page: switching to it on the largest shade map, and Make && Preview there.
 #include "BenchApp.h"
-#include "forms/ShadePage.h"
-#include "forms/TFrmMain.h"
+#include "forms/LegendMapPage.h"
+#include "forms/MainWindow.h"
+#include "forms/MapPages.h"
 #include "platform/Dialogs.h"
 #include "widgets/ChartPlayer.h"
 
@@ -14,10 +15,10 @@ using namespace tolvane;
 namespace {
 
 // China ("Chinaad") is the shade map with the most to draw.
-void OpenChinaShadeMap(TFrmMain& main) {
-    main.pgControl()->setCurrentIndex(1);
-    main.shadePage().cmbShadeMap()->setCurrentText(QStringLiteral("China"));
-    main.shadePage().cmbShadeMapChange();
+void OpenChinaShadeMap(MainWindow& main) {
+    main.pageTabs()->setCurrentIndex(1);
+    main.shadePage().mapList()->setCurrentText(QStringLiteral("China"));
+    main.shadePage().mapChange();
 }
 
 } // namespace
@@ -26,16 +27,16 @@ static void BM_SwitchToAdvanceMap(benchmark::State& state) {
     bench::EnsureApplication();
     bench::AppCopy app;
     ScriptedDialogs dialogs;
-    TFrmMain main(app.path(), dialogs);
-    main.FormCreate();
+    MainWindow main(app.path(), dialogs);
+    main.startUp();
     main.show();
     OpenChinaShadeMap(main);
     for (auto _ : state) {
         state.PauseTiming();
-        main.pgControl()->setCurrentIndex(0);
+        main.pageTabs()->setCurrentIndex(0);
         state.ResumeTiming();
-        main.pgControl()->setCurrentIndex(1);
-        benchmark::DoNotOptimize(main.ShadeFlash1->picture());
+        main.pageTabs()->setCurrentIndex(1);
+        benchmark::DoNotOptimize(main.shadePreviewPlayer()->picture());
     }
 }
 BENCHMARK(BM_SwitchToAdvanceMap)->Unit(benchmark::kMillisecond);
@@ -44,13 +45,13 @@ static void BM_MakeAndPreviewShadeMap(benchmark::State& state) {
     bench::EnsureApplication();
     bench::AppCopy app;
     ScriptedDialogs dialogs;
-    TFrmMain main(app.path(), dialogs);
-    main.FormCreate();
+    MainWindow main(app.path(), dialogs);
+    main.startUp();
     main.show();
     OpenChinaShadeMap(main);
     for (auto _ : state) {
-        main.cmdMakeClick();
-        benchmark::DoNotOptimize(main.ShadeFlash1->picture());
+        main.makeAndPreview();
+        benchmark::DoNotOptimize(main.shadePreviewPlayer()->picture());
     }
 }
 BENCHMARK(BM_MakeAndPreviewShadeMap)->Unit(benchmark::kMillisecond);

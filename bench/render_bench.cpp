@@ -142,12 +142,12 @@ void BM_PreviewRestart(benchmark::State& state) {
     player.resize(793, 308);
     const QString blank = Staged().data + QStringLiteral("cmap1.map");
     const QString movie = Staged().data + QStringLiteral("cmap.map");
-    player.LoadMovie(0, movie); // the map was played before
-    player.Play();
+    player.loadMovie(0, movie); // the map was played before
+    player.play();
     for (auto _ : state) {
-        player.LoadMovie(0, blank);
-        player.LoadMovie(0, movie);
-        player.Play();
+        player.loadMovie(0, blank);
+        player.loadMovie(0, movie);
+        player.play();
         benchmark::DoNotOptimize(player.picture());
     }
 }

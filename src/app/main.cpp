@@ -2,7 +2,7 @@
 //   --startup-probe  prints the time from start to the first chart on screen and quits.
 
 #include "BuildInfo.h"
-#include "forms/TFrmMain.h"
+#include "forms/MainWindow.h"
 #include "model/UserError.h"
 #include "platform/AppFolder.h"
 #include "platform/Dialogs.h"
@@ -95,10 +95,10 @@ int main(int argc, char* argv[]) {
     for (const auto format : {QSettings::NativeFormat, QSettings::IniFormat})
         QSettings::setPath(format, QSettings::UserScope, appFolder);
 
-    tolvane::TFrmMain main(appFolder, dialogs);
+    tolvane::MainWindow main(appFolder, dialogs);
     FirstPaintProbe probe(clock);
-    if (parser.isSet(kStartupProbe)) main.Flash1->installEventFilter(&probe);
-    main.FormCreate();
+    if (parser.isSet(kStartupProbe)) main.previewPlayer()->installEventFilter(&probe);
+    main.startUp();
     if (const QScreen* screen = main.screen())
         main.move(screen->availableGeometry().center() - main.rect().center());
     main.show();

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "model/ChartModel.h"
-#include "platform/DecodedFiles.h"
 
 #include <QString>
 #include <memory>
@@ -37,29 +36,6 @@ struct ChartFileData {
 // before anything is handed back, so callers change nothing on failure. Each item starts
 // from an empty record: a missing child never inherits the previous item's value.
 ChartFileData ParseChartFile(ChartKind kind, const XmlReader& reader);
-// The file read and parsed.
-ChartFileData LoadChartFile(ChartKind kind, const QString& path);
-
-// A chart file as read: its data, what names the bytes they were read from, and the file's
-// stamp while it held those bytes (none when it changed as it was read).
-struct LoadedChartFile {
-    QString path;
-    ChartFileData data;
-    ContentId content;
-    std::optional<FileStamp> stamp;
-};
-LoadedChartFile LoadChartFileFrom(ChartKind kind, const QString& path);
-// Whether a file of this content is known to be, byte for byte, what BuildChartFile writes
-// for the data it holds; and noting one that is.
-bool IsBuiltChartFile(ChartKind kind, const ContentId& content);
-// The same for a file just read, which may be the one SaveChartFile wrote last.
-bool IsBuiltChartFile(ChartKind kind, const LoadedChartFile& file);
-void NoteBuiltChartFile(ChartKind kind, const ContentId& content);
-// From now on the last `count` files loaded are kept decoded and found again by their
-// content: changing back to a large map then costs a look at its file, not a parse. A
-// program that draws one chart and ends keeps none (the default): their memory is the
-// drawing's.
-void KeepChartFilesDecoded(size_t count);
 
 // Writes the layout of the kind. `staged` writes the movie's copy: in region-city files its
 // region entries are then named "city".
@@ -85,10 +61,6 @@ struct BuiltListFile {
 // lists hold alike, in the same place, is copied from it: the next make after an edit
 // writes the edited items only.
 BuiltListFile BuildListFile(ChartKind kind, const ChartFileData& data, const BuiltListFile* before);
-
-// Writes the file atomically (throws UserError). A file that holds, byte for byte, what it
-// would be written with is left as it is, and stays known by its stamp.
-void SaveChartFile(ChartKind kind, const ChartFileData& data, const QString& path);
 
 // The name of the staged data file the movie of a kind reads.
 QString StagedFileName(ChartKind kind);

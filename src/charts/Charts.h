@@ -1,6 +1,7 @@
 #pragma once
 
 #include "charts/ChartFile.h"
+#include "charts/ChartFileStore.h"
 #include "charts/PageState.h"
 #include "model/ChartModel.h"
 #include "render/StagedChart.h"
@@ -30,6 +31,21 @@ void LoadCityChart(ChartModel& model, CityPageState& page, int32_t& border, cons
 
 void WriteRegionCityChart(const ChartModel& model, const RegionCityPageState& page);
 void LoadRegionCityChart(ChartModel& model, RegionCityPageState& page, const QString& mapName);
+
+// The same for any region, shade or city chart, over the parts of its page: the "Map" and
+// "Advance Map" pages' state, or the "Bubble" page's with the "Map" page's border.
+struct ListPage {
+    GridLayout layout;
+    GridData& grid;
+    GridRowsMemo& memo;
+    LegendState& legend;
+    bool& showName;
+    int32_t& border; // platform colour
+};
+ListPage ListPageOf(ChartKind kind, MapPageState& page);
+ListPage ListPageOf(CityPageState& page, int32_t& border);
+void WriteListChart(ChartKind kind, const ChartModel& model, const ListPage& page);
+void LoadListChart(ChartKind kind, ChartModel& model, const ListPage& page, const QString& mapName);
 
 // The two halves of a load and a make without the files: what a page shows of a chart read
 // (model and page refilled; the border must be a colour), and the chart a page's make

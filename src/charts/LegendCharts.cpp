@@ -11,16 +11,6 @@ namespace tolvane {
 
 namespace {
 
-// The parts of a page a chart file is shown in.
-struct ListPage {
-    GridLayout layout;
-    GridData& grid;
-    GridRowsMemo& memo;
-    LegendState& legend;
-    bool& showName;
-    int32_t& border; // platform colour
-};
-
 ChartFileData MakeListChart(const ChartModel& model, GridLayout layout, const GridData& grid,
                             GridRowsMemo& memo, const LegendState& legend, bool showName,
                             int32_t border) {
@@ -46,6 +36,8 @@ void ShowListChart(ChartModel& model, const ListPage& page, ChartFileData data) 
     FillLegend(page.legend, data.legend);
 }
 
+} // namespace
+
 void LoadListChart(ChartKind kind, ChartModel& model, const ListPage& page,
                    const QString& mapName) {
     LoadedChartFile file =
@@ -57,19 +49,28 @@ void LoadListChart(ChartKind kind, ChartModel& model, const ListPage& page,
     ShowListChart(model, page, std::move(file.data));
 }
 
+void WriteListChart(ChartKind kind, const ChartModel& model, const ListPage& page) {
+    SaveChartFile(kind,
+                  MakeListChart(model, page.layout, page.grid, page.memo, page.legend,
+                                page.showName, page.border),
+                  model.chartFilePath());
+}
+
+namespace {
+
 GridLayout MapLayout(ChartKind kind) {
     return kind == ChartKind::Shade ? GridLayout::Shade : GridLayout::Region;
 }
 
-ListPage MapPage(ChartKind kind, MapPageState& page) {
+} // namespace
+
+ListPage ListPageOf(ChartKind kind, MapPageState& page) {
     return {MapLayout(kind), page.grid, page.gridMemo, page.legend, page.showName, page.border};
 }
 
-ListPage CityPage(CityPageState& page, int32_t& border) {
+ListPage ListPageOf(CityPageState& page, int32_t& border) {
     return {GridLayout::City, page.grid, page.gridMemo, page.legend, page.showName, border};
 }
-
-} // namespace
 
 ChartFileData MakeMapChart(ChartKind kind, const ChartModel& model, const MapPageState& page) {
     return MakeListChart(model, MapLayout(kind), page.grid, page.gridMemo, page.legend,
@@ -82,11 +83,11 @@ ChartFileData MakeCityChart(const ChartModel& model, const CityPageState& page, 
 }
 
 void ShowMapChart(ChartKind kind, ChartModel& model, MapPageState& page, ChartFileData data) {
-    ShowListChart(model, MapPage(kind, page), std::move(data));
+    ShowListChart(model, ListPageOf(kind, page), std::move(data));
 }
 
 void ShowCityChart(ChartModel& model, CityPageState& page, int32_t& border, ChartFileData data) {
-    ShowListChart(model, CityPage(page, border), std::move(data));
+    ShowListChart(model, ListPageOf(page, border), std::move(data));
 }
 
 void WriteRegionChart(const ChartModel& model, const MapPageState& page) {
@@ -95,7 +96,7 @@ void WriteRegionChart(const ChartModel& model, const MapPageState& page) {
 }
 
 void LoadRegionChart(ChartModel& model, MapPageState& page, const QString& mapName) {
-    LoadListChart(ChartKind::Region, model, MapPage(ChartKind::Region, page), mapName);
+    LoadListChart(ChartKind::Region, model, ListPageOf(ChartKind::Region, page), mapName);
 }
 
 void WriteShadeChart(const ChartModel& model, const MapPageState& page) {
@@ -104,7 +105,7 @@ void WriteShadeChart(const ChartModel& model, const MapPageState& page) {
 }
 
 void LoadShadeChart(ChartModel& model, MapPageState& page, const QString& mapName) {
-    LoadListChart(ChartKind::Shade, model, MapPage(ChartKind::Shade, page), mapName);
+    LoadListChart(ChartKind::Shade, model, ListPageOf(ChartKind::Shade, page), mapName);
 }
 
 void WriteCityChart(const ChartModel& model, const CityPageState& page, int32_t border) {
@@ -113,7 +114,7 @@ void WriteCityChart(const ChartModel& model, const CityPageState& page, int32_t 
 
 void LoadCityChart(ChartModel& model, CityPageState& page, int32_t& border,
                    const QString& mapName) {
-    LoadListChart(ChartKind::City, model, CityPage(page, border), mapName);
+    LoadListChart(ChartKind::City, model, ListPageOf(page, border), mapName);
 }
 
 } // namespace tolvane

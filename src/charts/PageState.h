@@ -57,25 +57,25 @@ struct MapPageState {
     explicit MapPageState(ChartKind kind = ChartKind::Region)
         : grid(MakeDataGrid(kind == ChartKind::Shade ? GridLayout::Shade : GridLayout::Region))
         , legend(kind) {}
-    GridData grid;            // WGrid / WShadeGrid
-    LegendState legend;       // gdPLegend / gdShadeLegend
-    int32_t border = kSilver; // clrBoder / clrShadeBoder, platform colour
-    bool showName = false;    // chkPShowName / chkShadeShowName
+    GridData grid;
+    LegendState legend;
+    int32_t border = kSilver; // platform colour
+    bool showName = false;    // "Show Name"
     mutable GridRowsMemo gridMemo;
 };
 
 // The "Bubble" page; its border is the "Map" page's.
 struct CityPageState {
-    GridData grid = MakeDataGrid(GridLayout::City); // WCityGrid
-    LegendState legend{ChartKind::City};            // gdCLegend
-    bool showName = false;                          // chkShowName
+    GridData grid = MakeDataGrid(GridLayout::City);
+    LegendState legend{ChartKind::City};
+    bool showName = false; // "Show City Name"
     mutable GridRowsMemo gridMemo;
 };
 
 // The "Advance Bubble" page: no legend, no border control.
 struct RegionCityPageState {
-    GridData regionGrid = MakeDataGrid(GridLayout::Region); // WRCRGrid
-    GridData cityGrid = MakeDataGrid(GridLayout::City);     // WRCCGrid
+    GridData regionGrid = MakeDataGrid(GridLayout::Region); // the "Region" sub-page
+    GridData cityGrid = MakeDataGrid(GridLayout::City);     // the "  City  " sub-page
     mutable GridRowsMemo regionMemo, cityMemo;
 };
 

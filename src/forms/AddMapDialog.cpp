@@ -45,7 +45,7 @@ AddMapDialog::AddMapDialog(Dialogs& dialogs, const QString& appFolder, QWidget* 
     build();
     connect(&converter_, &MapConverter::progressed, this,
             [this](const QString& step, int permille) {
-                labStep_->setText(step + QStringLiteral("…"));
+                stepLabel_->setText(step + QStringLiteral("…"));
                 progress_->setRange(0, permille < 0 ? 0 : 1000);
                 if (permille >= 0) progress_->setValue(permille);
             });
@@ -54,40 +54,40 @@ AddMapDialog::AddMapDialog(Dialogs& dialogs, const QString& appFolder, QWidget* 
 }
 
 void AddMapDialog::build() {
-    edtFile_ = new QLineEdit(this);
-    edtFile_->setReadOnly(true);
-    cmdFile_ = new QPushButton(QStringLiteral("Choose…"), this);
+    fileEdit_ = new QLineEdit(this);
+    fileEdit_->setReadOnly(true);
+    chooseFileButton_ = new QPushButton(QStringLiteral("Choose…"), this);
     auto* fileRow = new QHBoxLayout;
-    fileRow->addWidget(edtFile_, 1);
-    fileRow->addWidget(cmdFile_);
+    fileRow->addWidget(fileEdit_, 1);
+    fileRow->addWidget(chooseFileButton_);
 
-    cmbLayer_ = new QComboBox(this);
-    cmbNameField_ = new QComboBox(this);
-    cmbShortField_ = new QComboBox(this);
-    edtProjection_ = new QLineEdit(this);
-    edtProjection_->setToolTip(
+    layerList_ = new QComboBox(this);
+    nameFieldList_ = new QComboBox(this);
+    shortFieldList_ = new QComboBox(this);
+    projectionEdit_ = new QLineEdit(this);
+    projectionEdit_->setToolTip(
         QStringLiteral("A PROJ string or EPSG:code; \"source\" keeps the file's own coordinates. "
                        "The one proposed keeps the areas of the regions true."));
-    edtTitle_ = new QLineEdit(this);
-    edtSource_ = new QLineEdit(this);
-    edtLicence_ = new QLineEdit(this);
-    edtLicence_->setPlaceholderText(QStringLiteral("e.g. CC BY 4.0"));
-    labShortField_ = new QLabel(QStringLiteral("&Short-name field:"), this);
-    labShortField_->setBuddy(cmbShortField_);
+    titleEdit_ = new QLineEdit(this);
+    sourceEdit_ = new QLineEdit(this);
+    licenceEdit_ = new QLineEdit(this);
+    licenceEdit_->setPlaceholderText(QStringLiteral("e.g. CC BY 4.0"));
+    shortFieldLabel_ = new QLabel(QStringLiteral("&Short-name field:"), this);
+    shortFieldLabel_->setBuddy(shortFieldList_);
 
     auto* form = new QFormLayout;
     auto* fileLabel = new QLabel(QStringLiteral("&File:"), this);
-    fileLabel->setBuddy(cmdFile_);
+    fileLabel->setBuddy(chooseFileButton_);
     form->addRow(fileLabel, fileRow);
-    form->addRow(QStringLiteral("&Layer:"), cmbLayer_);
-    form->addRow(QStringLiteral("&Name field:"), cmbNameField_);
-    form->addRow(labShortField_, cmbShortField_);
-    form->addRow(QStringLiteral("&Projection:"), edtProjection_);
-    form->addRow(QStringLiteral("&Title:"), edtTitle_);
-    form->addRow(QStringLiteral("S&ource:"), edtSource_);
-    form->addRow(QStringLiteral("L&icence:"), edtLicence_);
+    form->addRow(QStringLiteral("&Layer:"), layerList_);
+    form->addRow(QStringLiteral("&Name field:"), nameFieldList_);
+    form->addRow(shortFieldLabel_, shortFieldList_);
+    form->addRow(QStringLiteral("&Projection:"), projectionEdit_);
+    form->addRow(QStringLiteral("&Title:"), titleEdit_);
+    form->addRow(QStringLiteral("S&ource:"), sourceEdit_);
+    form->addRow(QStringLiteral("L&icence:"), licenceEdit_);
 
-    labStep_ = new QLabel(this);
+    stepLabel_ = new QLabel(this);
     progress_ = new QProgressBar(this);
     progress_->setRange(0, 1000);
     progress_->setTextVisible(false);
@@ -97,24 +97,24 @@ void AddMapDialog::build() {
     report_->hide();
 
     auto* buttons = new QDialogButtonBox(this);
-    cmdAdd_ = buttons->addButton(QStringLiteral("&Add"), QDialogButtonBox::AcceptRole);
-    cmdClose_ = buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
-    cmdAdd_->setDefault(true);
+    addButton_ = buttons->addButton(QStringLiteral("&Add"), QDialogButtonBox::AcceptRole);
+    closeButton_ = buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
+    addButton_->setDefault(true);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addWidget(labStep_);
+    layout->addWidget(stepLabel_);
     layout->addWidget(progress_);
     layout->addWidget(report_, 1);
     layout->addWidget(buttons);
     setMinimumWidth(560);
 
-    connect(cmdFile_, &QPushButton::clicked, this, &AddMapDialog::chooseFile);
-    connect(cmbLayer_, &QComboBox::currentIndexChanged, this, &AddMapDialog::layerChosen);
+    connect(chooseFileButton_, &QPushButton::clicked, this, &AddMapDialog::chooseFile);
+    connect(layerList_, &QComboBox::currentIndexChanged, this, &AddMapDialog::layerChosen);
     // The buttons' roles would close the dialog: they act first.
     disconnect(buttons, nullptr, this, nullptr);
-    connect(cmdAdd_, &QPushButton::clicked, this, &AddMapDialog::addMap);
-    connect(cmdClose_, &QPushButton::clicked, this, [this] {
+    connect(addButton_, &QPushButton::clicked, this, &AddMapDialog::addMap);
+    connect(closeButton_, &QPushButton::clicked, this, [this] {
         if (converter_.busy())
             converter_.cancel(); // the dialog stays, so other choices can be tried
         else if (added_)
@@ -137,18 +137,18 @@ void AddMapDialog::openFile(const QString& path) {
     if (converter_.busy() || added_) return;
     file_ = path;
     listing_.reset();
-    edtFile_->setText(QDir::toNativeSeparators(path));
-    edtFile_->setCursorPosition(0);
-    cmbLayer_->clear();
-    labStep_->setText(QStringLiteral("Reading the layers…"));
+    fileEdit_->setText(QDir::toNativeSeparators(path));
+    fileEdit_->setCursorPosition(0);
+    layerList_->clear();
+    stepLabel_->setText(QStringLiteral("Reading the layers…"));
     progress_->setRange(0, 0);
     setWorking(true);
     converter_.list(path);
 }
 
 const MapConverter::Layer* AddMapDialog::chosenLayer() const {
-    const int i = cmbLayer_->currentData().toInt();
-    if (!listing_ || cmbLayer_->currentIndex() < 0 || i < 0 ||
+    const int i = layerList_->currentData().toInt();
+    if (!listing_ || layerList_->currentIndex() < 0 || i < 0 ||
         i >= static_cast<int>(listing_->layers.size()))
         return nullptr;
     return &listing_->layers[static_cast<size_t>(i)];
@@ -157,37 +157,37 @@ const MapConverter::Layer* AddMapDialog::chosenLayer() const {
 void AddMapDialog::layerChosen() {
     const MapConverter::Layer* layer = chosenLayer();
     if (!layer || !layer->map) {
-        cmbNameField_->clear();
-        cmbShortField_->clear();
+        nameFieldList_->clear();
+        shortFieldList_->clear();
         setWorking(false);
         return;
     }
     const bool cities = *layer->map == AddedMapKind::City;
-    labShortField_->setText(cities ? QStringLiteral("&Region field:")
-                                   : QStringLiteral("&Short-name field:"));
-    FillFields(cmbNameField_, layer->fields, layer->nameField, {});
-    FillFields(cmbShortField_, layer->fields, layer->shortField,
+    shortFieldLabel_->setText(cities ? QStringLiteral("&Region field:")
+                                     : QStringLiteral("&Short-name field:"));
+    FillFields(nameFieldList_, layer->fields, layer->nameField, {});
+    FillFields(shortFieldList_, layer->fields, layer->shortField,
                cities ? QStringLiteral("(none: no regions)")
                       : QStringLiteral("(none: the names serve)"));
-    edtProjection_->setText(layer->projection);
-    edtProjection_->setCursorPosition(0);
-    edtTitle_->setText(layer->name);
+    projectionEdit_->setText(layer->projection);
+    projectionEdit_->setCursorPosition(0);
+    titleEdit_->setText(layer->name);
     setWorking(false);
 }
 
 void AddMapDialog::addMap() {
     const MapConverter::Layer* layer = chosenLayer();
     if (converter_.busy() || added_ || !layer || !layer->map) return;
-    if (edtTitle_->text().trimmed().isEmpty()) edtTitle_->setText(layer->name);
+    if (titleEdit_->text().trimmed().isEmpty()) titleEdit_->setText(layer->name);
     MapConverter::Choices c;
     c.layer = layer->name;
-    c.nameField = cmbNameField_->currentData().toString();
-    c.shortField = cmbShortField_->currentData().toString();
-    c.projection = edtProjection_->text().trimmed();
-    c.title = edtTitle_->text().simplified();
-    c.sourceName = edtSource_->text().trimmed();
-    c.licence = edtLicence_->text().trimmed();
-    labStep_->setText(QStringLiteral("Starting…"));
+    c.nameField = nameFieldList_->currentData().toString();
+    c.shortField = shortFieldList_->currentData().toString();
+    c.projection = projectionEdit_->text().trimmed();
+    c.title = titleEdit_->text().simplified();
+    c.sourceName = sourceEdit_->text().trimmed();
+    c.licence = licenceEdit_->text().trimmed();
+    stepLabel_->setText(QStringLiteral("Starting…"));
     progress_->setRange(0, 0);
     setWorking(true);
     converter_.add(file_, c);
@@ -196,21 +196,21 @@ void AddMapDialog::addMap() {
 void AddMapDialog::converterFinished() {
     if (converter_.listing()) {
         listing_ = converter_.listing();
-        const QSignalBlocker block(cmbLayer_);
-        cmbLayer_->clear();
-        auto* model = qobject_cast<QStandardItemModel*>(cmbLayer_->model());
+        const QSignalBlocker block(layerList_);
+        layerList_->clear();
+        auto* model = qobject_cast<QStandardItemModel*>(layerList_->model());
         for (size_t i = 0; i < listing_->layers.size(); ++i) {
             const MapConverter::Layer& layer = listing_->layers[i];
-            cmbLayer_->addItem(LayerCaption(layer), static_cast<int>(i));
+            layerList_->addItem(LayerCaption(layer), static_cast<int>(i));
             // Lines and tables stay in sight, so the user sees why they cannot be chosen.
-            if (!layer.map && model) model->item(cmbLayer_->count() - 1)->setEnabled(false);
+            if (!layer.map && model) model->item(layerList_->count() - 1)->setEnabled(false);
             if (layer.name == listing_->defaultLayer)
-                cmbLayer_->setCurrentIndex(cmbLayer_->count() - 1);
+                layerList_->setCurrentIndex(layerList_->count() - 1);
         }
-        edtSource_->setText(listing_->source);
-        edtSource_->setPlaceholderText(QFileInfo(file_).fileName());
-        edtLicence_->setText(listing_->licence);
-        labStep_->setText(QStringLiteral("%1 layer(s) read.").arg(listing_->layers.size()));
+        sourceEdit_->setText(listing_->source);
+        sourceEdit_->setPlaceholderText(QFileInfo(file_).fileName());
+        licenceEdit_->setText(listing_->licence);
+        stepLabel_->setText(QStringLiteral("%1 layer(s) read.").arg(listing_->layers.size()));
         progress_->setRange(0, 1000);
         progress_->setValue(0);
         layerChosen();
@@ -219,7 +219,7 @@ void AddMapDialog::converterFinished() {
     if (converter_.added()) {
         added_ = converter_.added();
         const bool city = added_->kind == AddedMapKind::City;
-        labStep_->setText(
+        stepLabel_->setText(
             QStringLiteral("Added. “%1” is now in the map list of the “%2” page.")
                 .arg(added_->title, city ? QStringLiteral("Bubble") : QStringLiteral("Map")));
         progress_->setRange(0, 1000);
@@ -227,15 +227,15 @@ void AddMapDialog::converterFinished() {
         report_->setPlainText(converter_.report());
         report_->show();
         setWorking(false);
-        cmdClose_->setDefault(true);
+        closeButton_->setDefault(true);
         return;
     }
     progress_->setRange(0, 1000);
     progress_->setValue(0);
     if (converter_.cancelled()) {
-        labStep_->setText(QStringLiteral("Cancelled: nothing was added."));
+        stepLabel_->setText(QStringLiteral("Cancelled: nothing was added."));
     } else {
-        labStep_->setText(QStringLiteral("Nothing was added."));
+        stepLabel_->setText(QStringLiteral("Nothing was added."));
         dialogs_.showError(this, converter_.error());
     }
     setWorking(false);
@@ -245,14 +245,15 @@ void AddMapDialog::setWorking(bool working) {
     const bool open = !working && !added_; // the choices can still change
     const MapConverter::Layer* layer = chosenLayer();
     const bool addable = open && layer && layer->map;
-    cmdFile_->setEnabled(open);
-    cmbLayer_->setEnabled(open && listing_);
-    for (QWidget* w : std::initializer_list<QWidget*>{cmbNameField_, cmbShortField_, edtProjection_,
-                                                      edtTitle_, edtSource_, edtLicence_})
+    chooseFileButton_->setEnabled(open);
+    layerList_->setEnabled(open && listing_);
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{nameFieldList_, shortFieldList_, projectionEdit_,
+                                         titleEdit_, sourceEdit_, licenceEdit_})
         w->setEnabled(addable);
-    cmdAdd_->setEnabled(addable);
-    cmdAdd_->setVisible(!added_);
-    cmdClose_->setText(added_ && !working ? QStringLiteral("Close") : QStringLiteral("Cancel"));
+    addButton_->setEnabled(addable);
+    addButton_->setVisible(!added_);
+    closeButton_->setText(added_ && !working ? QStringLiteral("Close") : QStringLiteral("Cancel"));
 }
 
 void AddMapDialog::reject() {

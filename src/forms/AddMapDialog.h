@@ -1,7 +1,7 @@
 #pragma once
 
 #include "charts/AddedMaps.h"
-#include "platform/MapConverter.h"
+#include "io/MapConverter.h"
 
 #include <QDialog>
 #include <optional>
@@ -37,15 +37,15 @@ public:
     // The map added, once it has been.
     const std::optional<AddedMap>& addedMap() const { return added_; }
 
-    QComboBox* cmbLayer() const { return cmbLayer_; }
-    QComboBox* cmbNameField() const { return cmbNameField_; }
-    QComboBox* cmbShortField() const { return cmbShortField_; }
-    QLineEdit* edtProjection() const { return edtProjection_; }
-    QLineEdit* edtTitle() const { return edtTitle_; }
-    QLineEdit* edtSource() const { return edtSource_; }
-    QLineEdit* edtLicence() const { return edtLicence_; }
-    QPushButton* cmdAdd() const { return cmdAdd_; }
-    QPushButton* cmdClose() const { return cmdClose_; }
+    QComboBox* layerList() const { return layerList_; }
+    QComboBox* nameFieldList() const { return nameFieldList_; }
+    QComboBox* shortFieldList() const { return shortFieldList_; }
+    QLineEdit* projectionEdit() const { return projectionEdit_; }
+    QLineEdit* titleEdit() const { return titleEdit_; }
+    QLineEdit* sourceEdit() const { return sourceEdit_; }
+    QLineEdit* licenceEdit() const { return licenceEdit_; }
+    QPushButton* addButton() const { return addButton_; }
+    QPushButton* closeButton() const { return closeButton_; }
     QPlainTextEdit* report() const { return report_; }
 
     void reject() override;
@@ -63,21 +63,21 @@ private:
     std::optional<MapConverter::Listing> listing_;
     std::optional<AddedMap> added_;
 
-    QLineEdit* edtFile_ = nullptr;
-    QPushButton* cmdFile_ = nullptr;
-    QComboBox* cmbLayer_ = nullptr;
-    QLabel* labShortField_ = nullptr;
-    QComboBox* cmbNameField_ = nullptr;
-    QComboBox* cmbShortField_ = nullptr;
-    QLineEdit* edtProjection_ = nullptr;
-    QLineEdit* edtTitle_ = nullptr;
-    QLineEdit* edtSource_ = nullptr;
-    QLineEdit* edtLicence_ = nullptr;
-    QLabel* labStep_ = nullptr;
+    QLineEdit* fileEdit_ = nullptr;
+    QPushButton* chooseFileButton_ = nullptr;
+    QComboBox* layerList_ = nullptr;
+    QLabel* shortFieldLabel_ = nullptr;
+    QComboBox* nameFieldList_ = nullptr;
+    QComboBox* shortFieldList_ = nullptr;
+    QLineEdit* projectionEdit_ = nullptr;
+    QLineEdit* titleEdit_ = nullptr;
+    QLineEdit* sourceEdit_ = nullptr;
+    QLineEdit* licenceEdit_ = nullptr;
+    QLabel* stepLabel_ = nullptr;
     QProgressBar* progress_ = nullptr;
     QPlainTextEdit* report_ = nullptr;
-    QPushButton* cmdAdd_ = nullptr;
-    QPushButton* cmdClose_ = nullptr;
+    QPushButton* addButton_ = nullptr;
+    QPushButton* closeButton_ = nullptr;
 };
 
 } // namespace tolvane

@@ -1,7 +1,7 @@
 #include "forms/AddedMapRow.h"
 
 #include "forms/ChartPage.h"
-#include "forms/TFrmMain.h"
+#include "forms/MainWindow.h"
 #include "platform/Dialogs.h"
 
 #include <QComboBox>
@@ -17,7 +17,7 @@ constexpr int64_t kNamedUpTo = 5000;
 
 } // namespace
 
-AddedMapRow::AddedMapRow(TFrmMain& main, MapChartPage& page, QComboBox* list, AddedMapKind kind,
+AddedMapRow::AddedMapRow(MainWindow& main, MapChartPage& page, QComboBox* list, AddedMapKind kind,
                          int fallbackIndex)
     : QObject(list)
     , main_(main)
@@ -26,15 +26,15 @@ AddedMapRow::AddedMapRow(TFrmMain& main, MapChartPage& page, QComboBox* list, Ad
     , kind_(kind)
     , builtIn_(list->count())
     , fallbackIndex_(fallbackIndex)
-    , cmdAddMap_(new QPushButton(QStringLiteral("Add map…"), list->parentWidget()))
-    , cmdRemoveMap_(new QPushButton(QStringLiteral("Remove map"), list->parentWidget())) {
-    cmdAddMap_->setObjectName(QStringLiteral("cmdAddMap"));
-    cmdRemoveMap_->setObjectName(QStringLiteral("cmdRemoveMap"));
-    cmdAddMap_->setToolTip(QStringLiteral("Make a map of your own from a GeoJSON, TopoJSON, "
+    , addButton_(new QPushButton(QStringLiteral("Add map…"), list->parentWidget()))
+    , removeButton_(new QPushButton(QStringLiteral("Remove map"), list->parentWidget())) {
+    addButton_->setObjectName(QStringLiteral("cmdAddMap"));
+    removeButton_->setObjectName(QStringLiteral("cmdRemoveMap"));
+    addButton_->setToolTip(QStringLiteral("Make a map of your own from a GeoJSON, TopoJSON, "
                                           "Shapefile or GeoPackage file"));
-    cmdRemoveMap_->setToolTip(QStringLiteral("Remove the chosen map, one you added"));
-    connect(cmdAddMap_, &QPushButton::clicked, this, &AddedMapRow::cmdAddMapClick);
-    connect(cmdRemoveMap_, &QPushButton::clicked, this, &AddedMapRow::cmdRemoveMapClick);
+    removeButton_->setToolTip(QStringLiteral("Remove the chosen map, one you added"));
+    connect(addButton_, &QPushButton::clicked, this, &AddedMapRow::addMap);
+    connect(removeButton_, &QPushButton::clicked, this, &AddedMapRow::removeChosenMap);
     connect(list_, &QComboBox::currentIndexChanged, this, &AddedMapRow::updateButtons);
     updateButtons();
 }
@@ -69,14 +69,14 @@ bool AddedMapRow::offersNames(const QString& stem) const {
 }
 
 void AddedMapRow::updateButtons() {
-    cmdRemoveMap_->setEnabled(find(list_->currentData().toString()) != nullptr);
+    removeButton_->setEnabled(find(list_->currentData().toString()) != nullptr);
 }
 
-void AddedMapRow::cmdAddMapClick() {
-    main_.cmdAddMapClick();
+void AddedMapRow::addMap() {
+    main_.addMap();
 }
 
-void AddedMapRow::cmdRemoveMapClick() {
+void AddedMapRow::removeChosenMap() {
     const AddedMap* chosen = find(list_->currentData().toString());
     if (!chosen) return;
     const AddedMap map = *chosen;

@@ -11,7 +11,7 @@ class QPushButton;
 namespace tolvane {
 
 class MapChartPage;
-class TFrmMain;
+class MainWindow;
 
 // The maps the user added, after the built-in ones in a page's map list, with "Add map…"
 // and "Remove map" beside the list. Built-in maps keep their places, so options files that
@@ -21,11 +21,11 @@ class AddedMapRow : public QObject {
 public:
     // `list` holds the page's built-in maps with their stems as item data; a removed map
     // that the page showed gives way to the one at `fallbackIndex`.
-    AddedMapRow(TFrmMain& main, MapChartPage& page, QComboBox* list, AddedMapKind kind,
+    AddedMapRow(MainWindow& main, MapChartPage& page, QComboBox* list, AddedMapKind kind,
                 int fallbackIndex);
 
-    QPushButton* cmdAddMap() const { return cmdAddMap_; }
-    QPushButton* cmdRemoveMap() const { return cmdRemoveMap_; }
+    QPushButton* addButton() const { return addButton_; }
+    QPushButton* removeButton() const { return removeButton_; }
 
     // Lists the added maps of the page's kind after the built-in ones; the selection stays.
     void list(const std::vector<AddedMap>& maps);
@@ -38,20 +38,19 @@ public:
     // "Remove map" is only for an added map (the list may change with its signals blocked).
     void updateButtons();
 
-    void cmdAddMapClick();
-    void cmdRemoveMapClick();
+    void addMap();
+    void removeChosenMap();
 
 private:
-
-    TFrmMain& main_;
+    MainWindow& main_;
     MapChartPage& page_;
     QComboBox* list_;
     AddedMapKind kind_;
     int builtIn_;
     int fallbackIndex_;
     std::vector<AddedMap> maps_;
-    QPushButton* cmdAddMap_;
-    QPushButton* cmdRemoveMap_;
+    QPushButton* addButton_;
+    QPushButton* removeButton_;
 };
 
 } // namespace tolvane

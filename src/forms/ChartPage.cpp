@@ -2,29 +2,31 @@
 
 #include "charts/PageState.h"
 #include "forms/LegendPanel.h"
+#include "forms/MainWindow.h"
 #include "forms/PlayerMessageFilter.h"
-#include "forms/TFrmMain.h"
 #include "platform/Dialogs.h"
 #include "widgets/ChartPlayer.h"
 #include "widgets/DataGridView.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QSignalBlocker>
 
 namespace tolvane {
 
-ChartPage::ChartPage(TFrmMain& main, QWidget* tab)
+ChartPage::ChartPage(MainWindow& main, QWidget* tab)
     : main_(main)
     , tab_(tab) {}
 
 ChartPlayer* ChartPage::previewPlayer() const {
-    return main_.Flash1;
+    return main_.previewPlayer();
 }
 
 ChartPlayer* ChartPage::capturePlayer() const {
-    return main_.flash2;
+    return main_.capturePlayer();
 }
 
-MapChartPage::MapChartPage(TFrmMain& main, QWidget* tab)
+MapChartPage::MapChartPage(MainWindow& main, QWidget* tab)
     : ChartPage(main, tab)
     , undoAction_(new QAction(QStringLiteral("Undo"), tab))
     , redoAction_(new QAction(QStringLiteral("Redo"), tab)) {
@@ -42,6 +44,20 @@ MapChartPage::MapChartPage(TFrmMain& main, QWidget* tab)
     connect(undoAction_, &QAction::triggered, this, &MapChartPage::undo);
     connect(redoAction_, &QAction::triggered, this, &MapChartPage::redo);
     undo_.setListener([this] { refreshUndoActions(); });
+}
+
+void MapChartPage::setMapList(QComboBox* list) {
+    mapList_ = list;
+    connect(mapList_, &QComboBox::activated, this, &MapChartPage::mapChange);
+}
+
+QString MapChartPage::selectedMap() const {
+    return mapList_->currentData().toString();
+}
+
+void MapChartPage::selectMap(const QString& map) {
+    const QSignalBlocker block(mapList_);
+    if (const int at = mapList_->findData(map); at >= 0) mapList_->setCurrentIndex(at);
 }
 
 void MapChartPage::ensureUndo() {
@@ -177,7 +193,7 @@ void MapChartPage::mapChange() {
     }
     main_.placePreview(previewPlayer());
     main_.letEventsRun();
-    main_.RestartPreview(previewPlayer());
+    main_.restartPreview(previewPlayer());
 }
 
 void MapChartPage::chooseMap(const QString& map) {

@@ -6,13 +6,13 @@
 #include "render/HitTest.h"
 
 #include <QObject>
-
-class QAction;
 #include <QSize>
 #include <QString>
 #include <functional>
 #include <vector>
 
+class QAction;
+class QComboBox;
 class QWidget;
 
 namespace tolvane {
@@ -20,7 +20,7 @@ namespace tolvane {
 class ChartPlayer;
 class DataGridView;
 class LegendPanel;
-class TFrmMain;
+class MainWindow;
 struct PasteOutcome;
 
 // One page of the main window's page control. The main window knows its pages only
@@ -29,7 +29,7 @@ struct PasteOutcome;
 class ChartPage : public QObject {
     Q_OBJECT
 public:
-    ChartPage(TFrmMain& main, QWidget* tab);
+    ChartPage(MainWindow& main, QWidget* tab);
 
     QWidget* tab() const { return tab_; }
     // The chart mode "Make && Preview" and "Save Chart" act on while this page is shown;
@@ -71,7 +71,7 @@ public:
                               const QString& /*key*/) {}
 
 protected:
-    TFrmMain& main_;
+    MainWindow& main_;
     QWidget* tab_;
 };
 
@@ -81,7 +81,7 @@ protected:
 class MapChartPage : public ChartPage {
     Q_OBJECT
 public:
-    MapChartPage(TFrmMain& main, QWidget* tab);
+    MapChartPage(MainWindow& main, QWidget* tab);
 
     void activate() override;
     void reload() override;
@@ -119,8 +119,10 @@ public:
 
     void entryClicked(ChartHit::Kind kind, const QString& name, const QString& key) override;
 
+    // The map selector, "Map Select:". Each map's item data is its file stem.
+    QComboBox* mapList() const { return mapList_; }
     // The file stem the page's map selector names (empty when it names none).
-    virtual QString selectedMap() const = 0;
+    QString selectedMap() const;
 
 protected:
     // Runs the page's loader with the page's own state.
@@ -138,8 +140,8 @@ protected:
     virtual std::function<void()> applyMapRules(const QString& map) = 0;
     // The same rules on a switch to the page that loads its chart.
     virtual void applySwitchRules(const QString& map) { applyMapRules(map); }
-    // Shows the caption of `map` in the selector without running its handler.
-    virtual void selectMap(const QString& map) = 0;
+    // The page's map selector, made by the page: choosing a map in it runs mapChange.
+    void setMapList(QComboBox* list);
 
     // Gives a grid view of the page its Undo and Redo in the context menu and reports
     // what a paste left undone. `extra` also gets the shortcuts (a legend panel outside
@@ -150,11 +152,14 @@ protected:
     virtual DataGridView* gridViewFor(ChartHit::Kind /*kind*/) { return nullptr; }
 
 private:
+    // Shows the caption of `map` in the selector without running its handler.
+    void selectMap(const QString& map);
     uint64_t editRevision();
     void ensureUndo();
     void reportPaste(const PasteOutcome& outcome);
     void refreshUndoActions();
 
+    QComboBox* mapList_ = nullptr;
     QString shownMap_; // the map whose chart the grids hold
     bool reloading_ = false;
     ChartTables tables_;

@@ -1,9 +1,9 @@
 #include "forms/FlagPage.h"
 
 #include "charts/FlagChart.h"
+#include "forms/MainWindow.h"
 #include "forms/PageParts.h"
 #include "forms/PlayerMessageFilter.h"
-#include "forms/TFrmMain.h"
 #include "widgets/ChartSizeBar.h"
 #include "widgets/DataGridView.h"
 #include "widgets/LinkLabel.h"
@@ -43,7 +43,7 @@ const QStringList& FlagPage::startCodes() {
     return codes;
 }
 
-FlagPage::FlagPage(TFrmMain& main, QWidget* tab)
+FlagPage::FlagPage(MainWindow& main, QWidget* tab)
     : ChartPage(main, tab)
     , grid_(MakeFlagGrid(kFlagStartColumns)) {
     build(tab);
@@ -51,50 +51,46 @@ FlagPage::FlagPage(TFrmMain& main, QWidget* tab)
 }
 
 void FlagPage::build(QWidget* tab) {
-    cmbFlag_ = MakeMapList(QStringLiteral("cmbFlag"),
-                           {QStringLiteral("Flag1"), QStringLiteral("Flag2")}, 0, tab);
-    txtFlagTitle_ = new QLineEdit(tab);
-    txtFlagTitle_->setObjectName(QStringLiteral("txtFlagTitle"));
+    typeList_ = MakeMapList({QStringLiteral("Flag1"), QStringLiteral("Flag2")}, 0, tab);
+    titleEdit_ = new QLineEdit(tab);
     QStringList counts;
     for (int n = kFlagMinColumns; n <= kFlagMaxColumns; ++n)
         counts << QString::number(n);
-    cmbFlagColCount_ = MakeMapList(QStringLiteral("cmbFlagColCount"), counts,
-                                   kFlagStartColumns - kFlagMinColumns, tab);
+    columnCountList_ = MakeMapList(counts, kFlagStartColumns - kFlagMinColumns, tab);
 
-    grdFlag_ = new DataGridView(grid_, 1, tab);
-    grdFlag_->setObjectName(QStringLiteral("grdFlag"));
-    grdFlag_->setKeyFilter(
+    gridView_ = new DataGridView(grid_, 1, tab);
+    gridView_->setObjectName(QStringLiteral("grdFlag"));
+    gridView_->setKeyFilter(
         [](QChar typed, const QString&, int, int row) { return FlagGridAllows(typed, row); });
-    grdFlag_->verticalHeader()->setFixedWidth(40);
-    grdFlag_->horizontalHeader()->setDefaultSectionSize(56);
-    grdFlag_->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    gridView_->verticalHeader()->setFixedWidth(40);
+    gridView_->horizontalHeader()->setDefaultSectionSize(56);
+    gridView_->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     // Fifteen columns fit the page's width: the grid shows its two rows and nothing more.
-    grdFlag_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    grdFlag_->setFixedHeight(grdFlag_->horizontalHeader()->sizeHint().height() +
-                             2 * grdFlag_->verticalHeader()->defaultSectionSize() +
-                             2 * grdFlag_->frameWidth());
+    gridView_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    gridView_->setFixedHeight(gridView_->horizontalHeader()->sizeHint().height() +
+                              2 * gridView_->verticalHeader()->defaultSectionSize() +
+                              2 * gridView_->frameWidth());
     fitGridWidth();
 
-    labCountryCode_ = new LinkLabel(QStringLiteral("Row 1: Country Code"), tab);
-    labCountryCode_->setObjectName(QStringLiteral("labCountryCode"));
-    labCountryCode_->setToolTip(QStringLiteral("Click to see country code"));
+    countryCodeLink_ = new LinkLabel(QStringLiteral("Row 1: Country Code"), tab);
+    countryCodeLink_->setObjectName(QStringLiteral("labCountryCode"));
+    countryCodeLink_->setToolTip(QStringLiteral("Click to see country code"));
     sizeBar_ = new ChartSizeBar(false, tab);
-    sizeBar_->slider()->setObjectName(QStringLiteral("trFlagSize"));
     sizeBar_->sizeLabel()->setObjectName(QStringLiteral("labFlagSize"));
 
     auto* fields = new QHBoxLayout;
     fields->setSpacing(6);
-    fields->addWidget(MakeLabel(QStringLiteral("Type:"), cmbFlag_, tab));
-    fields->addWidget(cmbFlag_);
+    fields->addWidget(MakeLabel(QStringLiteral("Type:"), typeList_, tab));
+    fields->addWidget(typeList_);
     fields->addSpacing(18);
-    fields->addWidget(MakeLabel(QStringLiteral("Title:"), txtFlagTitle_, tab));
-    fields->addWidget(txtFlagTitle_, 1);
+    fields->addWidget(MakeLabel(QStringLiteral("Title:"), titleEdit_, tab));
+    fields->addWidget(titleEdit_, 1);
     fields->addSpacing(18);
-    fields->addWidget(MakeLabel(QStringLiteral("Column Count:"), cmbFlagColCount_, tab));
-    fields->addWidget(cmbFlagColCount_);
+    fields->addWidget(MakeLabel(QStringLiteral("Column Count:"), columnCountList_, tab));
+    fields->addWidget(columnCountList_);
 
     auto* rows = new QHBoxLayout;
-    rows->addWidget(labCountryCode_);
+    rows->addWidget(countryCodeLink_);
     rows->addSpacing(24);
     rows->addWidget(new QLabel(QStringLiteral("Row 2: Data"), tab));
     rows->addStretch();
@@ -104,29 +100,28 @@ void FlagPage::build(QWidget* tab) {
     layout->setSpacing(6);
     layout->addLayout(fields);
     layout->addSpacing(8);
-    layout->addWidget(MakeLabel(QStringLiteral("Data Options:"), grdFlag_, tab));
-    layout->addWidget(grdFlag_, 0, Qt::AlignLeft);
+    layout->addWidget(MakeLabel(QStringLiteral("Data Options:"), gridView_, tab));
+    layout->addWidget(gridView_, 0, Qt::AlignLeft);
     layout->addLayout(rows);
     layout->addStretch();
     layout->addWidget(sizeBar_);
 
-    connect(cmbFlag_, &QComboBox::currentIndexChanged, this, &FlagPage::cmbFlagChange);
-    connect(cmbFlagColCount_, &QComboBox::currentIndexChanged, this,
-            &FlagPage::cmbFlagColCountChange);
-    connect(labCountryCode_, &LinkLabel::clicked, this, &FlagPage::labCountryCodeClick);
+    connect(typeList_, &QComboBox::currentIndexChanged, this, &FlagPage::makeAndPreview);
+    connect(columnCountList_, &QComboBox::currentIndexChanged, this, &FlagPage::columnCountChanged);
+    connect(countryCodeLink_, &LinkLabel::clicked, this, &FlagPage::showCountryCodes);
 }
 
 void FlagPage::buildPanel() {
-    pnFlag_ = new QWidget(main_.pnForm());
-    pnFlag_->setObjectName(QStringLiteral("pnFlag"));
-    pnFlag_->setAutoFillBackground(true);
-    pnFlag_->hide();
-    cmdMake2_ = new QPushButton(QStringLiteral("Make && Preview"), pnFlag_);
-    cmdMake2_->setObjectName(QStringLiteral("cmdMake2"));
-    cmdSavePicture2_ = new QPushButton(QStringLiteral("Save Chart"), pnFlag_);
-    cmdSavePicture2_->setObjectName(QStringLiteral("cmdSavePicture2"));
-    connect(cmdMake2_, &QPushButton::clicked, this, &FlagPage::cmdMake2Click);
-    connect(cmdSavePicture2_, &QPushButton::clicked, this, &FlagPage::cmdSavePicture2Click);
+    buttonPanel_ = new QWidget(main_.clientArea());
+    buttonPanel_->setObjectName(QStringLiteral("pnFlag"));
+    buttonPanel_->setAutoFillBackground(true);
+    buttonPanel_->hide();
+    makeButton_ = new QPushButton(QStringLiteral("Make && Preview"), buttonPanel_);
+    makeButton_->setObjectName(QStringLiteral("cmdMake2"));
+    saveChartButton_ = new QPushButton(QStringLiteral("Save Chart"), buttonPanel_);
+    saveChartButton_->setObjectName(QStringLiteral("cmdSavePicture2"));
+    connect(makeButton_, &QPushButton::clicked, this, &FlagPage::makeAndPreview);
+    connect(saveChartButton_, &QPushButton::clicked, this, &FlagPage::saveChart);
 }
 
 void FlagPage::fillStartCodes() {
@@ -136,7 +131,7 @@ void FlagPage::fillStartCodes() {
 }
 
 int FlagPage::columnCount() const {
-    return cmbFlagColCount_->currentText().toInt();
+    return columnCountList_->currentText().toInt();
 }
 
 QSize FlagPage::chartSize() const {
@@ -145,23 +140,23 @@ QSize FlagPage::chartSize() const {
 
 void FlagPage::activate() {
     // The panel lies exactly over the main window's buttons, which it stands in for.
-    const QRect make = main_.cmdMake()->geometry();
-    const QRect save = main_.cmdSavePicture()->geometry();
-    pnFlag_->setGeometry(make.united(save));
-    cmdMake2_->setGeometry(make.translated(-pnFlag_->pos()));
-    cmdSavePicture2_->setGeometry(save.translated(-pnFlag_->pos()));
-    pnFlag_->show();
-    pnFlag_->raise();
+    const QRect make = main_.makeButton()->geometry();
+    const QRect save = main_.saveChartButton()->geometry();
+    buttonPanel_->setGeometry(make.united(save));
+    makeButton_->setGeometry(make.translated(-buttonPanel_->pos()));
+    saveChartButton_->setGeometry(save.translated(-buttonPanel_->pos()));
+    buttonPanel_->show();
+    buttonPanel_->raise();
     writeChart();
 }
 
 void FlagPage::deactivate() {
-    pnFlag_->hide();
+    buttonPanel_->hide();
 }
 
 bool FlagPage::writeChart() {
     const bool written = main_.runOperation([this] {
-        WriteFlagChart(main_.model(), cmbFlag_->currentText(), txtFlagTitle_->text(),
+        WriteFlagChart(main_.model(), typeList_->currentText(), titleEdit_->text(),
                        FlagColumnsOf(grid_, columnCount()));
     });
     main_.playerFilter().install();
@@ -173,25 +168,25 @@ bool FlagPage::make() {
     return writeChart();
 }
 
-void FlagPage::MakeFlagChart() {
-    main_.MakeAndPreview(*this);
+void FlagPage::makeAndPreview() {
+    main_.makeAndPreview(*this);
 }
 
-void FlagPage::cmbFlagColCountChange() {
-    SetFlagColumnCount(grid_, cmbFlagColCount_->currentIndex() + kFlagMinColumns);
+void FlagPage::columnCountChanged() {
+    SetFlagColumnCount(grid_, columnCountList_->currentIndex() + kFlagMinColumns);
     fitGridWidth();
 }
 
 void FlagPage::fitGridWidth() {
-    grdFlag_->setFixedWidth(grdFlag_->verticalHeader()->width() +
-                            grdFlag_->horizontalHeader()->length() + 2 * grdFlag_->frameWidth());
+    gridView_->setFixedWidth(gridView_->verticalHeader()->width() +
+                             gridView_->horizontalHeader()->length() + 2 * gridView_->frameWidth());
 }
 
-void FlagPage::cmdSavePicture2Click() {
-    main_.SaveChart(*this);
+void FlagPage::saveChart() {
+    main_.saveChart(*this);
 }
 
-void FlagPage::labCountryCodeClick() {
+void FlagPage::showCountryCodes() {
     main_.openHelpPage(QStringLiteral("code.htm"));
 }
 

@@ -21,7 +21,7 @@ class LinkLabel;
 class FlagPage : public ChartPage {
     Q_OBJECT
 public:
-    FlagPage(TFrmMain& main, QWidget* tab);
+    FlagPage(MainWindow& main, QWidget* tab);
 
     // The codes row 1 starts with.
     static const QStringList& startCodes();
@@ -36,25 +36,25 @@ public:
     QSize chartSize() const override;
 
     // Handlers.
-    void cmdMake2Click() { MakeFlagChart(); }
-    void MakeFlagChart();
-    void cmbFlagChange() { MakeFlagChart(); }
-    void cmbFlagColCountChange();
-    void cmdSavePicture2Click();
-    void labCountryCodeClick();
+    // Makes the chart and restarts the preview: "Make && Preview" on the page's own panel,
+    // and any change of the type list.
+    void makeAndPreview();
+    void columnCountChanged();
+    void saveChart();
+    void showCountryCodes();
 
     // The number of countries the column count list names.
     int columnCount() const;
     GridData& grid() { return grid_; }
-    QComboBox* cmbFlag() const { return cmbFlag_; }
-    QLineEdit* txtFlagTitle() const { return txtFlagTitle_; }
-    QComboBox* cmbFlagColCount() const { return cmbFlagColCount_; }
-    DataGridView* grdFlag() const { return grdFlag_; }
-    LinkLabel* labCountryCode() const { return labCountryCode_; }
+    QComboBox* typeList() const { return typeList_; }
+    QLineEdit* titleEdit() const { return titleEdit_; }
+    QComboBox* columnCountList() const { return columnCountList_; }
+    DataGridView* gridView() const { return gridView_; }
+    LinkLabel* countryCodeLink() const { return countryCodeLink_; }
     ChartSizeBar* sizeBar() const { return sizeBar_; }
-    QWidget* pnFlag() const { return pnFlag_; }
-    QPushButton* cmdMake2() const { return cmdMake2_; }
-    QPushButton* cmdSavePicture2() const { return cmdSavePicture2_; }
+    QWidget* buttonPanel() const { return buttonPanel_; }
+    QPushButton* makeButton() const { return makeButton_; }
+    QPushButton* saveChartButton() const { return saveChartButton_; }
 
 private:
     void build(QWidget* tab);
@@ -65,15 +65,15 @@ private:
     bool writeChart();
 
     GridData grid_;
-    QComboBox* cmbFlag_ = nullptr;
-    QLineEdit* txtFlagTitle_ = nullptr;
-    QComboBox* cmbFlagColCount_ = nullptr;
-    DataGridView* grdFlag_ = nullptr;
-    LinkLabel* labCountryCode_ = nullptr;
+    QComboBox* typeList_ = nullptr;
+    QLineEdit* titleEdit_ = nullptr;
+    QComboBox* columnCountList_ = nullptr;
+    DataGridView* gridView_ = nullptr;
+    LinkLabel* countryCodeLink_ = nullptr;
     ChartSizeBar* sizeBar_ = nullptr;
-    QWidget* pnFlag_ = nullptr;
-    QPushButton* cmdMake2_ = nullptr;
-    QPushButton* cmdSavePicture2_ = nullptr;
+    QWidget* buttonPanel_ = nullptr;
+    QPushButton* makeButton_ = nullptr;
+    QPushButton* saveChartButton_ = nullptr;
 };
 
 } // namespace tolvane

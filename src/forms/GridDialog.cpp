@@ -67,7 +67,7 @@ void GridDialog::finishPanel(QVBoxLayout* panel, const QString& okName, const QS
     okButton->setObjectName(okName);
     cancel->setObjectName(cancelName);
     connect(okButton, &QPushButton::clicked, this, ok);
-    connect(cancel, &QPushButton::clicked, this, &GridDialog::cmdCancel2Click);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject); // closes, changing nothing
     panel->addStretch(1);
     panel->addWidget(box);
 

@@ -28,9 +28,6 @@ public:
     void showPanel(int panel);
     int panel() const;
 
-    // Both Cancel buttons: close, changing nothing.
-    void cmdCancel2Click() { reject(); }
-
 signals:
     // The target's grid (and legend) changed; the page refreshes its item-count list.
     void targetChanged(int targetMode);
@@ -41,7 +38,8 @@ protected:
     // A panel headed by `heading`; its layout takes the panel's controls. The gradient
     // panel is made first, then the range panel.
     QVBoxLayout* startPanel(const QString& name, const QString& heading);
-    // The bound boxes of a range panel, "lo <= Data <= hi", named txtNum1 and txtNum2.
+    // The bound boxes of a range panel, "lo <= Data <= hi" (objectNames txtNum1
+    // and txtNum2).
     static void addBounds(QVBoxLayout* panel, QLineEdit* lo, QLineEdit* hi);
     // OK, which runs `ok`, and Cancel at the foot of a panel; `first` takes the focus when
     // the panel is shown, and the panel's OK answers Enter.

@@ -19,17 +19,17 @@ struct GridFileKind {
 };
 
 // One kind of file per data grid. A page wires its two buttons with them, for example "Bubble":
-//   connect(cmdCityImport, &QPushButton::clicked, this, [this] {
-//       ImportGridFile(WCityGrid, main_.dialogs(), state_.grid, kCityGridFile); });
-//   connect(cmdCityExport, &QPushButton::clicked, this, [this] {
-//       ExportGridFile(WCityGrid, main_.dialogs(), state_.grid, kCityGridFile, mapName); });
+//   connect(importButton, &QPushButton::clicked, this, [this] {
+//       ImportGridFile(dataGrid, main_.dialogs(), state_.grid, kCityGridFile); });
+//   connect(exportButton, &QPushButton::clicked, this, [this] {
+//       ExportGridFile(dataGrid, main_.dialogs(), state_.grid, kCityGridFile, mapName); });
 // "Advance Bubble" passes the grid and file kind of its active sub-page.
-inline const GridFileKind kRegionGridFile{{false, QStringLiteral("region")}, true}; // WGrid
-inline const GridFileKind kShadeGridFile{{true, QStringLiteral("region")}, false};  // WShadeGrid
-inline const GridFileKind kCityGridFile{{true, QStringLiteral("city")}, false};     // WCityGrid
-inline const GridFileKind kRegionCityRegionGridFile{{false, QStringLiteral("region")},
-                                                    false};        // WRCRGrid
-inline const GridFileKind kRegionCityCityGridFile = kCityGridFile; // WRCCGrid
+inline const GridFileKind kRegionGridFile{{false, QStringLiteral("region")}, true}; // "Map"
+inline const GridFileKind kShadeGridFile{{true, QStringLiteral("region")}, false};  // "Advance Map"
+inline const GridFileKind kCityGridFile{{true, QStringLiteral("city")}, false};     // "Bubble"
+// "Advance Bubble": the "Region" and "  City  " sub-pages.
+inline const GridFileKind kRegionCityRegionGridFile{{false, QStringLiteral("region")}, false};
+inline const GridFileKind kRegionCityCityGridFile = kCityGridFile;
 
 // "Import from file": asks for a file ("Import Data"), reads it whole (with a progress
 // dialog when that takes long), and only then fills the grid. A file that cannot be read

@@ -1,7 +1,7 @@
 #include "forms/LegendPanel.h"
 
 #include "charts/LegendSets.h"
-#include "forms/TfrmLegendColor.h"
+#include "forms/LegendColorDialog.h"
 #include "model/UndoStack.h"
 #include "widgets/DataGridView.h"
 
@@ -32,8 +32,8 @@ QString SetName(ChartKind kind) {
 
 } // namespace
 
-LegendPanel::LegendPanel(LegendState& state, const GridData& dataGrid, TfrmLegendColor& colorDialog,
-                         LegendTable legendTable, QWidget* parent)
+LegendPanel::LegendPanel(LegendState& state, const GridData& dataGrid,
+                         LegendColorDialog& colorDialog, LegendTable legendTable, QWidget* parent)
     : QFrame(parent)
     , state_(state)
     , dataGrid_(dataGrid)
@@ -46,7 +46,6 @@ LegendPanel::LegendPanel(LegendState& state, const GridData& dataGrid, TfrmLegen
     setAutoFillBackground(true); // it covers the player
 
     count_ = new QComboBox(this);
-    count_->setObjectName(QStringLiteral("cmb%1LegendCount").arg(set));
     for (int n = 1; n <= LegendMaxItems(state_.kind); ++n)
         count_->addItem(QString::number(n));
     if (state_.countIndex < 0) state_.countIndex = DefaultLegendCountIndex(state_.kind);
@@ -58,7 +57,6 @@ LegendPanel::LegendPanel(LegendState& state, const GridData& dataGrid, TfrmLegen
     hide_->setAutoDefault(false);
 
     grid_ = new DataGridView(state_.grid, 1, this);
-    grid_->setObjectName(QStringLiteral("gd%1Legend").arg(set));
     const bool third = state_.kind == ChartKind::City || state_.kind == ChartKind::Shade;
     grid_->setColumnWidths(third ? QList<int>{28, 150, 50, 50} : QList<int>{28, 190, 60});
     grid_->setKeyFilter([](QChar typed, const QString&, int col, int) {
@@ -75,9 +73,9 @@ LegendPanel::LegendPanel(LegendState& state, const GridData& dataGrid, TfrmLegen
     layout->addWidget(grid_, 1);
 
     // A user's choice only: loads and the gradient set the list without refilling texts.
-    connect(count_, &QComboBox::activated, this, &LegendPanel::cmbLegendCountChange);
-    connect(hide_, &QPushButton::clicked, this, &LegendPanel::cmdHideLegendClick);
-    connect(grid_, &DataGridView::cellClicked, this, &LegendPanel::gdLegendClick);
+    connect(count_, &QComboBox::activated, this, &LegendPanel::countChosen);
+    connect(hide_, &QPushButton::clicked, this, &QWidget::hide);
+    connect(grid_, &DataGridView::cellClicked, this, &LegendPanel::legendCellClicked);
 
     syncFromState();
     hide();
@@ -87,11 +85,10 @@ void LegendPanel::bind(QCheckBox* showLegend, QAbstractButton* legendSet) {
     legendSet_ = legendSet;
     if (legendSet_) {
         legendSet_->setEnabled(showLegend && showLegend->isChecked());
-        connect(legendSet_, &QAbstractButton::clicked, this, &LegendPanel::cmdShowLegendClick);
+        connect(legendSet_, &QAbstractButton::clicked, this, &LegendPanel::openPanel);
     }
     // Loads check the box too, so follow every change, not only clicks.
-    if (showLegend)
-        connect(showLegend, &QCheckBox::toggled, this, &LegendPanel::chkShowLegendClick);
+    if (showLegend) connect(showLegend, &QCheckBox::toggled, this, &LegendPanel::showLegendToggled);
 }
 
 void LegendPanel::syncFromState() {
@@ -103,25 +100,25 @@ void LegendPanel::syncToState() {
     state_.countIndex = count_->currentIndex();
 }
 
-void LegendPanel::chkShowLegendClick(bool checked) {
+void LegendPanel::showLegendToggled(bool checked) {
     state_.show = checked;
     if (legendSet_) legendSet_->setEnabled(checked);
     if (!checked) hide();
 }
 
-void LegendPanel::cmdShowLegendClick() {
+void LegendPanel::openPanel() {
     colorDialog_.setCopyColors(CollectCopyColors(dataGrid_, state_.kind));
     show();
     raise();
 }
 
-void LegendPanel::cmbLegendCountChange(int index) {
+void LegendPanel::countChosen(int index) {
     static const std::vector<TLegend> kNone;
     const UndoStep step(&state_.grid, QStringLiteral("Item Count"));
     ChangeLegendCount(state_, index, legendTable_ ? legendTable_() : kNone);
 }
 
-void LegendPanel::gdLegendClick(int col, int row) {
+void LegendPanel::legendCellClicked(int col, int row) {
     GridUpdate update(state_.grid);
     if (col != ColLegendColor || row < 1 || row >= state_.grid.rowCount()) return;
     colorDialog_.setTarget(LegendTargetMode(state_.kind), row, col);

@@ -16,9 +16,9 @@ class QPushButton;
 namespace tolvane {
 
 class DataGridView;
-class TfrmLegendColor;
+class LegendColorDialog;
 
-// The editor of one legend set ("pnPLegend", "pnCLegend" or "pnShadeLegend"): the item
+// The editor of one legend set of "Map", "Bubble" or "Advance Map": the item
 // count, the legend grid, and "Hide". The main window places it over the player area; it
 // starts hidden and is shown by the page's "Legend Set" button.
 class LegendPanel : public QFrame {
@@ -30,7 +30,7 @@ public:
     using DialogRunner = std::function<void(QDialog&)>;
 
     // `dataGrid` is the page's data grid whose colours the "Legend Set" button offers.
-    LegendPanel(LegendState& state, const GridData& dataGrid, TfrmLegendColor& colorDialog,
+    LegendPanel(LegendState& state, const GridData& dataGrid, LegendColorDialog& colorDialog,
                 LegendTable legendTable, QWidget* parent = nullptr);
 
     // "Show Legend" enables "Legend Set" exactly while checked; unchecking hides the panel.
@@ -44,17 +44,19 @@ public:
     QComboBox* countList() const { return count_; }
     void setDialogRunner(DialogRunner runner) { runDialog_ = std::move(runner); }
 
-    // Handlers, named after the region set's controls.
-    void chkShowLegendClick(bool checked);
-    void cmdShowLegendClick();
-    void cmdHideLegendClick() { hide(); }
-    void cmbLegendCountChange(int index);
-    void gdLegendClick(int col, int row);
+    // "Show Legend" changed.
+    void showLegendToggled(bool checked);
+    // "Legend Set": shows the panel, the colour dialog offering the data grid's colours.
+    void openPanel();
+    // The user chose an item count: the legend texts are filled in again (one undo step).
+    void countChosen(int index);
+    // A click into the legend grid: the colour column opens the legend colour dialog.
+    void legendCellClicked(int col, int row);
 
 private:
     LegendState& state_;
     const GridData& dataGrid_;
-    TfrmLegendColor& colorDialog_;
+    LegendColorDialog& colorDialog_;
     LegendTable legendTable_;
     DialogRunner runDialog_;
     QComboBox* count_ = nullptr;

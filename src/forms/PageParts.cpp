@@ -3,7 +3,7 @@
 #include "charts/PageState.h"
 #include "forms/GridDialog.h"
 #include "forms/LegendPanel.h"
-#include "forms/TFrmMain.h"
+#include "forms/MainWindow.h"
 #include "model/UndoStack.h"
 #include "platform/Dialogs.h"
 #include "widgets/DataGridView.h"
@@ -13,32 +13,36 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
 
 namespace tolvane {
 
-MapTable::MapTable(std::initializer_list<Entry> entries) {
+MapTable::MapTable(std::initializer_list<Entry> entries, MapOffers offers)
+    : offers_(std::move(offers)) {
     for (const Entry& e : entries) {
         captions_ << QString::fromUtf8(e.caption);
         stems_ << QString::fromUtf8(e.stem);
     }
 }
 
-QString MapTable::stemOf(const QString& caption) const {
-    const qsizetype i = captions_.indexOf(caption);
-    return i < 0 ? QString() : stems_[i];
+MapTable::MapTable(const QStringList& stems, MapOffers offers)
+    : captions_(stems)
+    , stems_(stems)
+    , offers_(std::move(offers)) {}
+
+bool MapTable::offersNames(const QString& stem) const {
+    return offers_.names ? offers_.names->contains(stem) : stems_.contains(stem);
 }
 
-QString MapTable::captionOf(const QString& stem) const {
-    const qsizetype i = stems_.indexOf(stem);
-    return i < 0 ? QString() : captions_[i];
+bool MapTable::offersLegend(const QString& stem) const {
+    return offers_.legend ? offers_.legend->contains(stem) : stems_.contains(stem);
 }
 
-QComboBox* MakeMapList(const QString& name, const QStringList& items, int current, QWidget* parent,
+QComboBox* MakeMapList(const QStringList& items, int current, QWidget* parent,
                        const QStringList& stems) {
     auto* list = new QComboBox(parent);
-    list->setObjectName(name);
     for (qsizetype i = 0; i < items.size(); ++i)
         list->addItem(items[i], i < stems.size() ? stems[i] : items[i]);
     list->setCurrentIndex(current);
@@ -47,11 +51,10 @@ QComboBox* MakeMapList(const QString& name, const QStringList& items, int curren
     return list;
 }
 
-DataGridView* MakeDataGridView(const QString& name, GridData& grid, const QList<int>& widths,
-                               QWidget* parent) {
+DataGridView* MakeDataGridView(GridData& grid, GridLayout layout, QWidget* parent) {
     auto* view = new DataGridView(grid, 2, parent);
-    view->setObjectName(name);
-    view->setColumnWidths(widths);
+    view->setColumnWidths(layout == GridLayout::Region ? QList<int>{80, 265, 152, 105, 80}
+                                                       : QList<int>{80, 226, 155, 105, 65, 67});
     view->setKeyFilter([](QChar c, const QString&, int, int) { return IsNumberKey(c); });
     return view;
 }
@@ -74,11 +77,14 @@ void AddModeHints(QVBoxLayout* side, QWidget* parent, bool sizes) {
         MakeHint(QStringLiteral("Mode 3: Fill %1 by data manually.").arg(what), parent));
 }
 
-void ChooseSelectedCellColor(Dialogs& dialogs, QWidget* parent, GridData& grid, int col, int row) {
+void ChooseCellColor(Dialogs& dialogs, QWidget* parent, GridData& grid, int col, int row,
+                     bool fromCell) {
     if (col != ColColor || row < 2 || row >= grid.rowCount() ||
         grid.text(ColKey, row) == kNoDataMark)
         return;
-    if (const auto chosen = dialogs.chooseColor(parent, std::nullopt)) {
+    const std::optional<int32_t> start =
+        fromCell ? std::optional<int32_t>(grid.color(col, row)) : std::nullopt;
+    if (const auto chosen = dialogs.chooseColor(parent, start)) {
         const UndoStep step(&grid, QStringLiteral("Cell Color"));
         grid.setColor(col, row, *chosen);
     }
@@ -88,6 +94,22 @@ void OpenGridDialog(GridDialog& dialog, int panel, int targetMode) {
     dialog.showPanel(panel);
     dialog.setTargetMode(targetMode);
     dialog.exec();
+}
+
+QPushButton* MakeDialogButton(const QString& caption, GridDialog& dialog, int panel, int targetMode,
+                              QWidget* parent) {
+    auto* button = new QPushButton(caption, parent);
+    QObject::connect(button, &QPushButton::clicked, &dialog,
+                     [&dialog, panel, targetMode] { OpenGridDialog(dialog, panel, targetMode); });
+    return button;
+}
+
+QHBoxLayout* ButtonRow(const QList<QWidget*>& widgets, bool stretch) {
+    auto* row = new QHBoxLayout;
+    for (QWidget* widget : widgets)
+        row->addWidget(widget);
+    if (stretch) row->addStretch();
+    return row;
 }
 
 QLayout* FileButtonsRow(QWidget* importButton, QWidget* exportButton, QWidget* parent,
@@ -138,7 +160,7 @@ void LayOutPage(QWidget* tab, QWidget* mapList, QWidget* grid, QLayout* side, QW
     if (auto* view = qobject_cast<DataGridView*>(grid)) view->setFixedWidth(view->columnsWidth());
 }
 
-void PlaceLegendPanel(LegendPanel* panel, const TFrmMain& main) {
+void PlaceLegendPanel(LegendPanel* panel, const MainWindow& main) {
     QRect area = main.previewArea();
     area.setWidth(std::min(area.width(), 470));
     panel->setGeometry(area);

@@ -1,36 +1,26 @@
 #include "forms/RegionCityPage.h"
 
 #include "charts/Charts.h"
+#include "forms/BubbleSizeDialog.h"
+#include "forms/ColorByDataDialog.h"
+#include "forms/GridDialog.h"
 #include "forms/GridFileCommands.h"
+#include "forms/MainWindow.h"
+#include "forms/MapPages.h"
 #include "forms/PageParts.h"
-#include "forms/TFrmMain.h"
-#include "forms/TfrmColor.h"
-#include "forms/TfrmSize.h"
 #include "widgets/ChartSizeBar.h"
 #include "widgets/DataGridView.h"
 
 #include <QComboBox>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QSignalBlocker>
-#include <QSlider>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
 namespace tolvane {
 
-const MapTable& RegionCityPage::maps() {
-    static const MapTable table{{"World", "WorldRC"},
-                                {"China", "ChinaRC"},
-                                {"Germany", "GermanyRC"},
-                                {"Netherlands", "NetherlandsRC"},
-                                {"USA", "USAPCity"}};
-    return table;
-}
-
-RegionCityPage::RegionCityPage(TFrmMain& main, QWidget* tab)
+RegionCityPage::RegionCityPage(MainWindow& main, QWidget* tab)
     : MapChartPage(main, tab) {
     build(tab);
 }
@@ -44,14 +34,10 @@ QWidget* RegionCityPage::subPage(const QString& name, DataGridView* grid,
     auto* side = new QVBoxLayout;
     side->setSpacing(6);
     AddModeHints(side, page);
-    // Buttons in pairs: colour, then size.
     for (size_t i = 0; i < buttons.size(); i += 2) {
-        auto* row = new QHBoxLayout;
-        for (size_t j = i; j < std::min(i + 2, buttons.size()); ++j) {
-            buttons[j]->setParent(page);
-            row->addWidget(buttons[j]);
-        }
-        side->addLayout(row);
+        buttons[i]->setParent(page);
+        buttons[i + 1]->setParent(page);
+        side->addLayout(ButtonRow({buttons[i], buttons[i + 1]}));
     }
     side->addStretch();
     auto* layout = new QHBoxLayout(page);
@@ -63,68 +49,65 @@ QWidget* RegionCityPage::subPage(const QString& name, DataGridView* grid,
 }
 
 void RegionCityPage::build(QWidget* tab) {
-    cmbRCMap_ = MakeMapList(QStringLiteral("cmbRCMap"), maps().captions(), 4, tab); // "USA"
-    WRCRGrid_ = MakeDataGridView(QStringLiteral("WRCRGrid"), state_.regionGrid,
-                                 {80, 265, 152, 105, 80}, tab);
-    WRCCGrid_ = MakeDataGridView(QStringLiteral("WRCCGrid"), state_.cityGrid,
-                                 {80, 226, 155, 105, 65, 67}, tab);
-    const auto button = [](const QString& caption, const QString& name) {
-        auto* b = new QPushButton(caption);
-        b->setObjectName(name);
+    const MapTable& maps = RegionCityMaps();
+    setMapList(MakeMapList(maps.captions(), 4, tab, maps.stems())); // "USA"
+    regionGrid_ = MakeDataGridView(state_.regionGrid, GridLayout::Region, tab);
+    cityGrid_ = MakeDataGridView(state_.cityGrid, GridLayout::City, tab);
+    // Colour for either sub-page, sizes for the cities.
+    const auto button = [](const QString& caption, const char* name, GridDialog& dialog, int panel,
+                           int mode) {
+        QPushButton* b = MakeDialogButton(caption, dialog, panel, mode, nullptr);
+        b->setObjectName(QLatin1String(name));
         return b;
     };
-    QPushButton* color1 = button(QStringLiteral("Gradient Color"), QStringLiteral("cmdRCRColor1"));
-    QPushButton* color2 = button(QStringLiteral("Range Color"), QStringLiteral("cmdRCRColor2"));
-    QPushButton* color3 = button(QStringLiteral("Gradient Color"), QStringLiteral("cmdRCRColor3"));
-    QPushButton* color4 = button(QStringLiteral("Range Color"), QStringLiteral("cmdRCRColor4"));
-    QPushButton* size1 = button(QStringLiteral("Gradient Size"), QStringLiteral("RzBitBtn6"));
-    QPushButton* size2 = button(QStringLiteral("Range Size"), QStringLiteral("RzBitBtn7"));
+    const QString gradient = QStringLiteral("Gradient Color");
+    const QString range = QStringLiteral("Range Color");
+    constexpr int kGradient = GridDialog::GradientPanel;
+    constexpr int kRange = GridDialog::RangePanel;
+    GridDialog& colors = main_.colorDialog();
+    GridDialog& sizes = main_.sizeDialog();
+    const std::vector<QPushButton*> regionButtons{
+        button(gradient, "cmdRCRColor1", colors, kGradient, ModeRCRegions),
+        button(range, "cmdRCRColor2", colors, kRange, ModeRCRegions)};
+    const std::vector<QPushButton*> cityButtons{
+        button(gradient, "cmdRCRColor3", colors, kGradient, ModeRCCities),
+        button(range, "cmdRCRColor4", colors, kRange, ModeRCCities),
+        button(QStringLiteral("Gradient Size"), "RzBitBtn6", sizes, kGradient, ModeRCCities),
+        button(QStringLiteral("Range Size"), "RzBitBtn7", sizes, kRange, ModeRCCities)};
 
-    pgRC_ = new QTabWidget(tab);
-    pgRC_->setObjectName(QStringLiteral("pgRC"));
-    pgRC_->addTab(subPage(QStringLiteral("TabSheet4"), WRCRGrid_, {color1, color2}),
-                  QStringLiteral("Region"));
-    pgRC_->addTab(subPage(QStringLiteral("TabSheet5"), WRCCGrid_, {color3, color4, size1, size2}),
-                  QStringLiteral("  City  "));
+    subPages_ = new QTabWidget(tab);
+    subPages_->setObjectName(QStringLiteral("pgRC"));
+    subPages_->addTab(subPage(QStringLiteral("TabSheet4"), regionGrid_, regionButtons),
+                      QStringLiteral("Region"));
+    subPages_->addTab(subPage(QStringLiteral("TabSheet5"), cityGrid_, cityButtons),
+                      QStringLiteral("  City  "));
     sizeBar_ = new ChartSizeBar(false, tab);
-    sizeBar_->slider()->setObjectName(QStringLiteral("trRCSize"));
     sizeBar_->sizeLabel()->setObjectName(QStringLiteral("labRCSize"));
 
-    cmdRCImport_ = button(QStringLiteral("Import from file"), QStringLiteral("cmdRCImport"));
-    cmdRCExport_ = button(QStringLiteral("Export to file"), QStringLiteral("cmdRCExport"));
+    import_ = new QPushButton(QStringLiteral("Import from file"));
+    import_->setObjectName(QStringLiteral("cmdRCImport"));
+    export_ = new QPushButton(QStringLiteral("Export to file"));
+    export_->setObjectName(QStringLiteral("cmdRCExport"));
     // Outside the sub-pages, for the one shown: beside their tabs.
-    auto* files = new QWidget(pgRC_);
-    files->setLayout(FileButtonsRow(cmdRCImport_, cmdRCExport_, files, Qt::Horizontal));
-    pgRC_->setCornerWidget(files, Qt::TopRightCorner);
-    LayOutPage(tab, cmbRCMap_, pgRC_, nullptr, sizeBar_);
-    watchGrid(WRCRGrid_, ChartHit::Kind::Region);
-    watchGrid(WRCCGrid_, ChartHit::Kind::City);
+    auto* files = new QWidget(subPages_);
+    files->setLayout(FileButtonsRow(import_, export_, files, Qt::Horizontal));
+    subPages_->setCornerWidget(files, Qt::TopRightCorner);
+    LayOutPage(tab, mapList(), subPages_, nullptr, sizeBar_);
+    watchGrid(regionGrid_, ChartHit::Kind::Region);
+    watchGrid(cityGrid_, ChartHit::Kind::City);
 
-    connect(cmbRCMap_, &QComboBox::activated, this, [this] { cmbRCMapChange(); });
-    connect(WRCRGrid_, &DataGridView::cellSelected, this, &RegionCityPage::WRCRGridSelectCell);
-    connect(WRCCGrid_, &DataGridView::cellSelected, this, &RegionCityPage::WRCCGridSelectCell);
-    connect(color1, &QPushButton::clicked, this, &RegionCityPage::cmdRCRColor1Click);
-    connect(color2, &QPushButton::clicked, this, &RegionCityPage::cmdRCRColor2Click);
-    connect(color3, &QPushButton::clicked, this, &RegionCityPage::cmdRCRColor3Click);
-    connect(color4, &QPushButton::clicked, this, &RegionCityPage::cmdRCRColor4Click);
-    connect(size1, &QPushButton::clicked, this, &RegionCityPage::RzBitBtn6Click);
-    connect(size2, &QPushButton::clicked, this, &RegionCityPage::RzBitBtn7Click);
-    connect(cmdRCImport_, &QPushButton::clicked, this, &RegionCityPage::cmdRCImportClick);
-    connect(cmdRCExport_, &QPushButton::clicked, this, &RegionCityPage::cmdRCExportClick);
+    connect(regionGrid_, &DataGridView::cellSelected, this, [this](int col, int row) {
+        ChooseCellColor(main_.dialogs(), regionGrid_, state_.regionGrid, col, row);
+    });
+    connect(cityGrid_, &DataGridView::cellSelected, this, [this](int col, int row) {
+        ChooseCellColor(main_.dialogs(), cityGrid_, state_.cityGrid, col, row);
+    });
+    connect(import_, &QPushButton::clicked, this, &RegionCityPage::importData);
+    connect(export_, &QPushButton::clicked, this, &RegionCityPage::exportData);
 }
 
 QSize RegionCityPage::chartSize() const {
     return sizeBar_->chartSize();
-}
-
-QString RegionCityPage::selectedMap() const {
-    return maps().stemOf(cmbRCMap_->currentText());
-}
-
-void RegionCityPage::selectMap(const QString& map) {
-    const QSignalBlocker block(cmbRCMap_);
-    if (const QString caption = maps().captionOf(map); !caption.isEmpty())
-        cmbRCMap_->setCurrentText(caption);
 }
 
 void RegionCityPage::loadChart(ChartModel& model, const QString& map) {
@@ -155,44 +138,12 @@ ColorTarget RegionCityPage::colorTarget(int mode) {
     }
 }
 
-void RegionCityPage::WRCRGridSelectCell(int col, int row) {
-    ChooseSelectedCellColor(main_.dialogs(), WRCRGrid_, state_.regionGrid, col, row);
-}
-
-void RegionCityPage::WRCCGridSelectCell(int col, int row) {
-    ChooseSelectedCellColor(main_.dialogs(), WRCCGrid_, state_.cityGrid, col, row);
-}
-
-void RegionCityPage::cmdRCRColor1Click() {
-    OpenGridDialog(main_.frmColor(), GridDialog::GradientPanel, ModeRCRegions);
-}
-
-void RegionCityPage::cmdRCRColor2Click() {
-    OpenGridDialog(main_.frmColor(), GridDialog::RangePanel, ModeRCRegions);
-}
-
-void RegionCityPage::cmdRCRColor3Click() {
-    OpenGridDialog(main_.frmColor(), GridDialog::GradientPanel, ModeRCCities);
-}
-
-void RegionCityPage::cmdRCRColor4Click() {
-    OpenGridDialog(main_.frmColor(), GridDialog::RangePanel, ModeRCCities);
-}
-
-void RegionCityPage::RzBitBtn6Click() {
-    OpenGridDialog(main_.frmSize(), GridDialog::GradientPanel, ModeRCCities);
-}
-
-void RegionCityPage::RzBitBtn7Click() {
-    OpenGridDialog(main_.frmSize(), GridDialog::RangePanel, ModeRCCities);
-}
-
 DataGridView* RegionCityPage::gridViewFor(ChartHit::Kind kind) {
     switch (kind) {
     case ChartHit::Kind::Region:
-        return WRCRGrid_;
+        return regionGrid_;
     case ChartHit::Kind::City:
-        return WRCCGrid_;
+        return cityGrid_;
     case ChartHit::Kind::None:
         break;
     }
@@ -201,22 +152,23 @@ DataGridView* RegionCityPage::gridViewFor(ChartHit::Kind kind) {
 
 void RegionCityPage::entryClicked(ChartHit::Kind kind, const QString& name, const QString& key) {
     // The row clicked is shown on its own sub-page.
-    if (kind != ChartHit::Kind::None) pgRC_->setCurrentIndex(kind == ChartHit::Kind::City ? 1 : 0);
+    if (kind != ChartHit::Kind::None)
+        subPages_->setCurrentIndex(kind == ChartHit::Kind::City ? 1 : 0);
     MapChartPage::entryClicked(kind, name, key);
 }
 
 RegionCityPage::SubPageGrid RegionCityPage::shownGrid() {
-    if (pgRC_->currentIndex() == 0)
-        return {WRCRGrid_, state_.regionGrid, kRegionCityRegionGridFile};
-    return {WRCCGrid_, state_.cityGrid, kRegionCityCityGridFile};
+    if (subPages_->currentIndex() == 0)
+        return {regionGrid_, state_.regionGrid, kRegionCityRegionGridFile};
+    return {cityGrid_, state_.cityGrid, kRegionCityCityGridFile};
 }
 
-void RegionCityPage::cmdRCImportClick() {
+void RegionCityPage::importData() {
     const SubPageGrid shown = shownGrid();
     ImportGridFile(shown.view, main_.dialogs(), shown.grid, shown.kind);
 }
 
-void RegionCityPage::cmdRCExportClick() {
+void RegionCityPage::exportData() {
     const SubPageGrid shown = shownGrid();
     ExportGridFile(shown.view, main_.dialogs(), shown.grid, shown.kind, shownMap());
 }

@@ -3,7 +3,6 @@
 #include "charts/PageState.h"
 #include "forms/ChartPage.h"
 
-class QComboBox;
 class QPushButton;
 class QTabWidget;
 
@@ -12,7 +11,6 @@ namespace tolvane {
 class ChartSizeBar;
 class DataGridView;
 struct GridFileKind;
-class MapTable;
 
 // The "Advance Bubble" page: filled regions with city bubbles over them. Its two sub-pages
 // hold the region grid and the city grid; both are loaded and written together. The chart
@@ -20,39 +18,24 @@ class MapTable;
 class RegionCityPage : public MapChartPage {
     Q_OBJECT
 public:
-    RegionCityPage(TFrmMain& main, QWidget* tab);
-
-    // The captions of the map list and the file stems they name.
-    static const MapTable& maps();
+    RegionCityPage(MainWindow& main, QWidget* tab);
 
     int chartMode() const override { return ModeRegionCity; }
     QSize chartSize() const override;
     ColorTarget colorTarget(int mode) override;
-    QString selectedMap() const override;
     void entryClicked(ChartHit::Kind kind, const QString& name, const QString& key) override;
 
-    // Handlers.
-    void cmbRCMapChange() { mapChange(); }
-    void WRCRGridSelectCell(int col, int row);
-    void WRCCGridSelectCell(int col, int row);
-    void cmdRCRColor1Click(); // "Region": gradient colour
-    void cmdRCRColor2Click(); // "Region": range colour
-    void cmdRCRColor3Click(); // "  City  ": gradient colour
-    void cmdRCRColor4Click(); // "  City  ": range colour
-    void RzBitBtn6Click();    // "  City  ": gradient size
-    void RzBitBtn7Click();    // "  City  ": range size
     // Import and export act on the grid of the sub-page shown.
-    void cmdRCImportClick();
-    void cmdRCExportClick();
+    void importData();
+    void exportData();
 
     RegionCityPageState& state() { return state_; }
-    QComboBox* cmbRCMap() const { return cmbRCMap_; }
-    QTabWidget* pgRC() const { return pgRC_; }
-    DataGridView* WRCRGrid() const { return WRCRGrid_; }
-    DataGridView* WRCCGrid() const { return WRCCGrid_; }
+    QTabWidget* subPages() const { return subPages_; }
+    DataGridView* regionGridView() const { return regionGrid_; }
+    DataGridView* cityGridView() const { return cityGrid_; }
     ChartSizeBar* sizeBar() const { return sizeBar_; }
-    QPushButton* cmdRCImport() const { return cmdRCImport_; }
-    QPushButton* cmdRCExport() const { return cmdRCExport_; }
+    QPushButton* importButton() const { return import_; }
+    QPushButton* exportButton() const { return export_; }
 
 protected:
     void loadChart(ChartModel& model, const QString& map) override;
@@ -62,7 +45,6 @@ protected:
     std::function<void()> applyMapRules(const QString&) override {
         return [] {}; // no boxes follow the map
     }
-    void selectMap(const QString& map) override;
     DataGridView* gridViewFor(ChartHit::Kind kind) override;
 
 private:
@@ -74,18 +56,17 @@ private:
     };
     SubPageGrid shownGrid();
     void build(QWidget* tab);
-    // A sub-page: its grid on the left, hints and buttons beside it.
+    // A sub-page: its grid on the left, hints and the buttons (in pairs) beside it.
     QWidget* subPage(const QString& name, DataGridView* grid,
                      const std::vector<QPushButton*>& buttons);
 
     RegionCityPageState state_;
-    QComboBox* cmbRCMap_ = nullptr;
-    QTabWidget* pgRC_ = nullptr;
-    DataGridView* WRCRGrid_ = nullptr;
-    DataGridView* WRCCGrid_ = nullptr;
+    QTabWidget* subPages_ = nullptr;
+    DataGridView* regionGrid_ = nullptr;
+    DataGridView* cityGrid_ = nullptr;
     ChartSizeBar* sizeBar_ = nullptr;
-    QPushButton* cmdRCImport_ = nullptr;
-    QPushButton* cmdRCExport_ = nullptr;
+    QPushButton* import_ = nullptr;
+    QPushButton* export_ = nullptr;
 };
 
 } // namespace tolvane

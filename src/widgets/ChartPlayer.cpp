@@ -20,7 +20,7 @@ ChartPlayer::ChartPlayer(QWidget* parent)
     setMouseTracking(true);
 }
 
-void ChartPlayer::LoadMovie(int layer, const QString& path) {
+void ChartPlayer::loadMovie(int layer, const QString& path) {
     if (layer != 0) return;
     moviePath_ = path;
     scene_ = LoadChartScene(path);
@@ -32,7 +32,7 @@ void ChartPlayer::LoadMovie(int layer, const QString& path) {
     update();
 }
 
-void ChartPlayer::Play() {
+void ChartPlayer::play() {
     picture();
     update();
 }

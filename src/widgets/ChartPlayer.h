@@ -12,7 +12,7 @@ namespace tolvane {
 
 // Plays a chart movie: the map movie staged as data/cmap.map (or any movie file) drawn
 // with the staged data file its kind names, beside it. The movie is fitted into the widget
-// keeping its proportions. Everything is drawn synchronously: when Play() returns, the
+// keeping its proportions. Everything is drawn synchronously: when play() returns, the
 // picture is final. The player never shows a message box: what it cannot draw it notes
 // in the picture.
 class ChartPlayer : public QWidget {
@@ -24,9 +24,9 @@ public:
 
     // Replaces the movie of layer 0 (other layers are not used); loading the same path
     // again reads the movie and its staged data file afresh.
-    void LoadMovie(int layer, const QString& path);
+    void loadMovie(int layer, const QString& path);
     // Draws the loaded movie.
-    void Play();
+    void play();
 
     // The player's own context menu. There is none either way; the property is kept for
     // the callers that switch it off.

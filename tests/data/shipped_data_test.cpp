@@ -2,11 +2,10 @@
 // each region or city of the chart has its shape, and the program's own writer reproduces
 // each shipped chart file byte for byte.
 #include "charts/Charts.h"
-#include "forms/CityPage.h"
+#include "forms/LegendMapPage.h"
+#include "forms/MapPages.h"
 #include "forms/PageParts.h"
 #include "forms/RegionCityPage.h"
-#include "forms/RegionPage.h"
-#include "forms/ShadePage.h"
 #include "render/MapMovie.h"
 #include "support/TempAppFolder.h"
 
@@ -25,9 +24,9 @@ namespace {
 
 const QString kData = QStringLiteral(TOLVANE_SOURCE_DIR "/data/");
 
-const QStringList& kShadeMaps = ShadePage::maps().stems();
-const QStringList& kCityMaps = CityPage::maps().stems();
-const QStringList& kRegionCityMaps = RegionCityPage::maps().stems();
+const QStringList& kShadeMaps = ShadeMaps().stems();
+const QStringList& kCityMaps = CityMaps().stems();
+const QStringList& kRegionCityMaps = RegionCityMaps().stems();
 
 QByteArray ReadShipped(const QString& name) {
     QFile f(kData + name);
@@ -80,7 +79,7 @@ protected:
 
 TEST_F(ShippedData, RegionAndShadeMapsFitTheirMovies) {
     // Every map the "Map" page offers, and the shade maps.
-    QStringList all = RegionPage::mapList() + kShadeMaps;
+    QStringList all = RegionMaps().stems() + kShadeMaps;
     for (const QString& stem : all) {
         SCOPED_TRACE(stem.toStdString());
         const auto movie = stage(stem);

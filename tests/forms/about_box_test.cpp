@@ -1,4 +1,4 @@
-#include "forms/TfrmAbout.h"
+#include "forms/AboutDialog.h"
 #include "platform/Dialogs.h"
 
 #include <QFile>
@@ -12,7 +12,7 @@ using namespace tolvane;
 // that looks like an address.
 TEST(AboutBox, ShowsTheBuildsVersionTheLicenceAndTheMapSourcesButNoUnconfiguredLinks) {
     ScriptedDialogs dialogs;
-    TfrmAbout about(dialogs);
+    AboutDialog about(dialogs);
     QStringList texts;
     for (const QLabel* label : about.findChildren<QLabel*>())
         texts << label->text();

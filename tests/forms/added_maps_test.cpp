@@ -3,9 +3,10 @@
 #include "charts/PageState.h"
 #include "forms/AddMapDialog.h"
 #include "forms/AddedMapRow.h"
-#include "forms/CityPage.h"
-#include "forms/RegionPage.h"
-#include "forms/TFrmMain.h"
+#include "forms/LegendMapPage.h"
+#include "forms/MainWindow.h"
+#include "forms/MapPages.h"
+#include "forms/PageSet.h"
 #include "model/Colors.h"
 #include "platform/Dialogs.h"
 #include "render/MapMovie.h"
@@ -41,8 +42,8 @@ protected:
     }
     void start() {
         main.reset();
-        main = std::make_unique<TFrmMain>(app.path(), dialogs);
-        main->FormCreate();
+        main = std::make_unique<MainWindow>(app.path(), dialogs);
+        main->startUp();
         main->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
     }
@@ -55,7 +56,7 @@ protected:
         return dialog;
     }
     void add(AddMapDialog& dialog) {
-        dialog.cmdAdd()->click();
+        dialog.addButton()->click();
         ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog.busy(); }, 60000));
     }
     QStringList dataFiles() const {
@@ -70,24 +71,24 @@ protected:
 
     TempAppFolder app;
     ScriptedDialogs dialogs;
-    std::unique_ptr<TFrmMain> main;
+    std::unique_ptr<MainWindow> main;
 };
 
 } // namespace
 
 TEST_F(AddedMaps, RegionMapIsAddedListedDrawnKeptAndRemoved) {
-    RegionPage& page = main->regionPage();
-    const int builtIn = page.cmbMap()->count();
-    EXPECT_FALSE(page.addedMapRow().cmdRemoveMap()->isEnabled()) << "a built-in map is chosen";
+    LegendMapPage& page = main->regionPage();
+    const int builtIn = page.mapList()->count();
+    EXPECT_FALSE(page.addedMaps()->removeButton()->isEnabled()) << "a built-in map is chosen";
 
     auto dialog = openDialog(Fixture("districts.geojson"));
-    EXPECT_EQ(dialog->cmbLayer()->currentText(), "districts (polygons, 9 features)");
-    EXPECT_EQ(dialog->cmbNameField()->currentText(), "name");
-    EXPECT_EQ(dialog->cmbShortField()->currentText(), "code");
-    EXPECT_TRUE(dialog->edtProjection()->text().startsWith("+proj=laea"));
-    EXPECT_EQ(dialog->edtTitle()->text(), "districts");
-    dialog->edtTitle()->setText("Bezirke");
-    dialog->edtLicence()->setText("CC0");
+    EXPECT_EQ(dialog->layerList()->currentText(), "districts (polygons, 9 features)");
+    EXPECT_EQ(dialog->nameFieldList()->currentText(), "name");
+    EXPECT_EQ(dialog->shortFieldList()->currentText(), "code");
+    EXPECT_TRUE(dialog->projectionEdit()->text().startsWith("+proj=laea"));
+    EXPECT_EQ(dialog->titleEdit()->text(), "districts");
+    dialog->titleEdit()->setText("Bezirke");
+    dialog->licenceEdit()->setText("CC0");
     add(*dialog);
     ASSERT_TRUE(dialog->addedMap()) << dialogs.errors.join("; ").toStdString();
     EXPECT_EQ(dialog->addedMap()->stem, "Bezirke");
@@ -95,31 +96,31 @@ TEST_F(AddedMaps, RegionMapIsAddedListedDrawnKeptAndRemoved) {
         "Attribution: Source: districts.geojson. Licence: CC0.\n"));
     EXPECT_TRUE(dialog->report()->toPlainText().contains(
         "Names made unique (1):\n  “Südtal” is also “Südtal (2)”\n"));
-    EXPECT_FALSE(dialog->cmdAdd()->isVisible());
+    EXPECT_FALSE(dialog->addButton()->isVisible());
 
     // Listed after the built-in maps, chosen, loaded with its names offered.
     main->reloadAddedMaps();
-    main->showAddedMap(*dialog->addedMap());
-    ASSERT_EQ(page.cmbMap()->count(), builtIn + 1);
-    EXPECT_EQ(page.cmbMap()->itemText(builtIn), "Bezirke");
-    EXPECT_EQ(page.cmbMap()->currentIndex(), builtIn);
+    main->pages().showAddedMap(*dialog->addedMap());
+    ASSERT_EQ(page.mapList()->count(), builtIn + 1);
+    EXPECT_EQ(page.mapList()->itemText(builtIn), "Bezirke");
+    EXPECT_EQ(page.mapList()->currentIndex(), builtIn);
     EXPECT_EQ(main->model().currentMapName, "Bezirke");
     EXPECT_EQ(page.state().grid.rowCount(), 2 + 9);
-    EXPECT_TRUE(page.chkPShowName()->isEnabled());
-    EXPECT_TRUE(page.addedMapRow().cmdRemoveMap()->isEnabled());
+    EXPECT_TRUE(page.showNameBox()->isEnabled());
+    EXPECT_TRUE(page.addedMaps()->removeButton()->isEnabled());
 
     // Coloured and made (names off, so that none covers a label point), each region is drawn
     // in its own colour at its label point.
-    EXPECT_TRUE(page.chkPShowName()->isChecked()) << "the new map's chart shows names";
-    page.chkPShowName()->setChecked(false);
+    EXPECT_TRUE(page.showNameBox()->isChecked()) << "the new map's chart shows names";
+    page.showNameBox()->setChecked(false);
     GridData& grid = page.state().grid;
     for (int row = 2; row < grid.rowCount(); ++row)
         grid.setColor(ColColor, row, PlatformRgb(25 * row, 200 - 15 * row, 90));
-    main->cmdMakeClick();
-    const ChartScene& scene = main->Flash1->scene();
+    main->makeAndPreview();
+    const ChartScene& scene = main->previewPlayer()->scene();
     ASSERT_TRUE(scene.movie);
     EXPECT_TRUE(scene.match.unmatchedRegions.isEmpty());
-    const QImage image = main->Flash1->renderPicture(QSize(1000, 700));
+    const QImage image = main->previewPlayer()->renderPicture(QSize(1000, 700));
     for (int row = 2; row < grid.rowCount(); ++row) {
         const QString key = grid.text(ColKey, row);
         const auto shape = std::find_if(scene.movie->regions.begin(), scene.movie->regions.end(),
@@ -133,72 +134,73 @@ TEST_F(AddedMaps, RegionMapIsAddedListedDrawnKeptAndRemoved) {
     // The next start lists it again.
     dialog.reset();
     start();
-    ASSERT_EQ(captions(main->regionPage().cmbMap()).mid(builtIn), QStringList{"Bezirke"});
-    EXPECT_EQ(captions(main->cityPage().cmbCityMap()).size(), 12) << "a region map only";
+    ASSERT_EQ(captions(main->regionPage().mapList()).mid(builtIn), QStringList{"Bezirke"});
+    EXPECT_EQ(captions(main->cityPage().mapList()).size(), 12) << "a region map only";
 
     // Removed after asking: its files go, a built-in map takes its place.
-    RegionPage& again = main->regionPage();
-    main->showAddedMap(*LoadAddedMaps(app.path()).begin());
+    LegendMapPage& again = main->regionPage();
+    main->pages().showAddedMap(*LoadAddedMaps(app.path()).begin());
     dialogs.queueCancel();
-    again.addedMapRow().cmdRemoveMap()->click();
+    again.addedMaps()->removeButton()->click();
     EXPECT_TRUE(app.exists("data/Bezirke.map")) << "the question was cancelled";
     dialogs.queueOk();
-    again.addedMapRow().cmdRemoveMap()->click();
+    again.addedMaps()->removeButton()->click();
     ASSERT_EQ(dialogs.titles.size(), 3) << "the file, two questions";
     EXPECT_TRUE(
         dialogs.titles[2].startsWith("Remove map: Remove the map “Bezirke” that you added?"));
     EXPECT_FALSE(app.exists("data/Bezirke.map"));
     EXPECT_FALSE(app.exists("data/Bezirke.xml"));
-    EXPECT_EQ(again.cmbMap()->count(), builtIn);
+    EXPECT_EQ(again.mapList()->count(), builtIn);
     EXPECT_EQ(main->model().currentMapName, "World2");
     EXPECT_EQ(again.shownMap(), "World2");
-    EXPECT_FALSE(again.addedMapRow().cmdRemoveMap()->isEnabled());
+    EXPECT_FALSE(again.addedMaps()->removeButton()->isEnabled());
     EXPECT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join("; ").toStdString();
 }
 
 TEST_F(AddedMaps, PointLayerBecomesACityMapOnTheBubblePage) {
     auto dialog = openDialog(Fixture("regions.gpkg"));
-    EXPECT_EQ(dialog->cmbLayer()->currentText(), "districts (polygons, 9 features)");
-    dialog->cmbLayer()->setCurrentIndex(dialog->cmbLayer()->findText("towns (points, 6 features)"));
-    EXPECT_EQ(dialog->cmbShortField()->currentText(), "state");
-    EXPECT_EQ(dialog->edtSource()->text(), "Tolvane test districts") << "from the file";
+    EXPECT_EQ(dialog->layerList()->currentText(), "districts (polygons, 9 features)");
+    dialog->layerList()->setCurrentIndex(
+        dialog->layerList()->findText("towns (points, 6 features)"));
+    EXPECT_EQ(dialog->shortFieldList()->currentText(), "state");
+    EXPECT_EQ(dialog->sourceEdit()->text(), "Tolvane test districts") << "from the file";
     add(*dialog);
     ASSERT_TRUE(dialog->addedMap()) << dialogs.errors.join("; ").toStdString();
     EXPECT_EQ(dialog->addedMap()->kind, AddedMapKind::City);
 
     main->reloadAddedMaps();
-    main->showAddedMap(*dialog->addedMap());
-    CityPage& page = main->cityPage();
-    EXPECT_EQ(main->pgControl()->currentWidget(), page.tab());
-    EXPECT_EQ(page.cmbCityMap()->currentText(), "towns");
+    main->pages().showAddedMap(*dialog->addedMap());
+    LegendMapPage& page = main->cityPage();
+    EXPECT_EQ(main->pageTabs()->currentWidget(), page.tab());
+    EXPECT_EQ(page.mapList()->currentText(), "towns");
     EXPECT_EQ(main->model().currentMapName, "towns");
     EXPECT_EQ(page.state().grid.rowCount(), 2 + 6);
-    EXPECT_TRUE(page.chkShowName()->isEnabled());
-    EXPECT_TRUE(page.chkCShowLegend()->isEnabled());
-    EXPECT_EQ(main->regionPage().cmbMap()->count(), 59) << "a city map only";
+    EXPECT_TRUE(page.showNameBox()->isEnabled());
+    EXPECT_TRUE(page.showLegendBox()->isEnabled());
+    EXPECT_EQ(main->regionPage().mapList()->count(), 59) << "a city map only";
 }
 
 TEST_F(AddedMaps, FailedOrCancelledConversionLeavesListAndFolderAsTheyWere) {
     const QStringList before = dataFiles();
     auto dialog = openDialog(Fixture("districts.geojson"));
-    dialog->edtProjection()->setText("+proj=nowhere");
+    dialog->projectionEdit()->setText("+proj=nowhere");
     add(*dialog);
     EXPECT_FALSE(dialog->addedMap());
     ASSERT_EQ(dialogs.errors.size(), 1);
     EXPECT_TRUE(dialogs.errors[0].contains("nowhere")) << dialogs.errors[0].toStdString();
-    EXPECT_TRUE(dialog->cmdAdd()->isEnabled()) << "other choices can be tried";
+    EXPECT_TRUE(dialog->addButton()->isEnabled()) << "other choices can be tried";
 
     // Cancel while it converts.
-    dialog->edtProjection()->clear();
-    dialog->cmdAdd()->click();
+    dialog->projectionEdit()->clear();
+    dialog->addButton()->click();
     ASSERT_TRUE(dialog->busy());
-    ASSERT_EQ(dialog->cmdClose()->text(), "Cancel");
-    dialog->cmdClose()->click();
+    ASSERT_EQ(dialog->closeButton()->text(), "Cancel");
+    dialog->closeButton()->click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->busy(); }, 60000));
     EXPECT_FALSE(dialog->addedMap());
     EXPECT_EQ(dialogs.errors.size(), 1) << "a cancel is no error";
 
     EXPECT_EQ(dataFiles(), before);
     main->reloadAddedMaps();
-    EXPECT_EQ(main->regionPage().cmbMap()->count(), 59);
+    EXPECT_EQ(main->regionPage().mapList()->count(), 59);
 }

@@ -1,10 +1,10 @@
 // The "Advance Bubble" page through the main window, offscreen, with scripted dialogs.
-#include "forms/CityPage.h"
+#include "forms/BubbleSizeDialog.h"
+#include "forms/ColorByDataDialog.h"
+#include "forms/LegendMapPage.h"
+#include "forms/MainWindow.h"
+#include "forms/MapPages.h"
 #include "forms/RegionCityPage.h"
-#include "forms/RegionPage.h"
-#include "forms/TFrmMain.h"
-#include "forms/TfrmColor.h"
-#include "forms/TfrmSize.h"
 #include "io/SheetReader.h"
 #include "platform/Dialogs.h"
 #include "support/TempAppFolder.h"
@@ -75,24 +75,24 @@ class AdvanceBubblePage : public ::testing::Test {
 protected:
     void SetUp() override {
         app.copyShippedMaps({"World2", "WorldCity", "USAPCity", "NetherlandsRC", "ChinaRC"});
-        main = std::make_unique<TFrmMain>(app.path(), dialogs);
-        main->FormCreate();
+        main = std::make_unique<MainWindow>(app.path(), dialogs);
+        main->startUp();
         main->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
-        ASSERT_EQ(main->pgControl()->tabText(3), "Advance Bubble");
-        main->pgControl()->setCurrentIndex(3);
+        ASSERT_EQ(main->pageTabs()->tabText(3), "Advance Bubble");
+        main->pageTabs()->setCurrentIndex(3);
     }
     RegionCityPage& page() { return main->regionCityPage(); }
     GridData& regions() { return page().state().regionGrid; }
     GridData& cities() { return page().state().cityGrid; }
     void chooseMap(const QString& caption) {
-        page().cmbRCMap()->setCurrentText(caption);
-        page().cmbRCMapChange();
+        page().mapList()->setCurrentText(caption);
+        page().mapChange();
     }
 
     TempAppFolder app;
     ScriptedDialogs dialogs;
-    std::unique_ptr<TFrmMain> main;
+    std::unique_ptr<MainWindow> main;
 };
 
 } // namespace
@@ -100,8 +100,8 @@ protected:
 TEST_F(AdvanceBubblePage, LoadsTheSelectedMapAndMakesItBackByteForByte) {
     EXPECT_EQ(main->model().chartMode, 3);
     EXPECT_EQ(main->model().currentMapName, "USAPCity");
-    EXPECT_EQ(page().pgRC()->tabText(0), "Region");
-    EXPECT_EQ(page().pgRC()->tabText(1), "  City  ");
+    EXPECT_EQ(page().subPages()->tabText(0), "Region");
+    EXPECT_EQ(page().subPages()->tabText(1), "  City  ");
     EXPECT_EQ(app.read("data/cmap.map"), app.read("data/USAPCity.map"));
     EXPECT_EQ(regions().rowCount(), main->model().regionCount + 2);
     EXPECT_EQ(cities().rowCount(), main->model().cityCount + 2);
@@ -116,10 +116,10 @@ TEST_F(AdvanceBubblePage, LoadsTheSelectedMapAndMakesItBackByteForByte) {
     EXPECT_EQ(main->model().currentMapName, "NetherlandsRC");
     const QByteArray shipped = app.read("data/NetherlandsRC.xml");
     main->regionPage().state().border = 0x0000FF; // other pages' borders play no part
-    main->cmdMakeClick();
+    main->makeAndPreview();
     EXPECT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join('\n').toStdString();
     EXPECT_EQ(app.read("data/NetherlandsRC.xml"), shipped);
-    EXPECT_EQ(main->Flash1->moviePath(), app.dataPath("cmap.map"));
+    EXPECT_EQ(main->previewPlayer()->moviePath(), app.dataPath("cmap.map"));
 }
 
 TEST_F(AdvanceBubblePage, BothGridsKeepTheirRulesFromLoadToMake) {
@@ -133,25 +133,25 @@ TEST_F(AdvanceBubblePage, BothGridsKeepTheirRulesFromLoadToMake) {
 
     // A city clicked in the preview is shown on its sub-page.
     page().entryClicked(ChartHit::Kind::City, "Urk", "-");
-    EXPECT_EQ(page().pgRC()->currentIndex(), 1);
-    EXPECT_EQ(page().WRCCGrid()->currentRow(), 3);
+    EXPECT_EQ(page().subPages()->currentIndex(), 1);
+    EXPECT_EQ(page().cityGridView()->currentRow(), 3);
 
     // Colour cells open the dialog unpreset, but not on rows without data.
-    page().pgRC()->setCurrentIndex(1);
+    page().subPages()->setCurrentIndex(1);
     dialogs.queueColor(0x00AA00);
-    page().WRCCGrid()->setFocus();
-    page().WRCCGrid()->selectCell(4, 2);
-    page().WRCCGrid()->selectCell(4, 3);
-    page().pgRC()->setCurrentIndex(0);
-    page().WRCRGrid()->setFocus();
-    page().WRCRGrid()->selectCell(4, 4);
+    page().cityGridView()->setFocus();
+    page().cityGridView()->selectCell(4, 2);
+    page().cityGridView()->selectCell(4, 3);
+    page().subPages()->setCurrentIndex(0);
+    page().regionGridView()->setFocus();
+    page().regionGridView()->selectCell(4, 4);
     EXPECT_EQ(dialogs.colorDialogs, 1);
     EXPECT_FALSE(dialogs.lastColorPreset.has_value());
 
     regions().setText(3, 2, "1-2");
     cities().setText(3, 2, "");
     cities().setText(5, 2, "62.5");
-    main->cmdMakeClick();
+    main->makeAndPreview();
     ASSERT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join('\n').toStdString();
     QByteArray expected = kChart;
     expected.replace("<border>255</border>", "<border>8421504</border>")
@@ -184,8 +184,8 @@ std::pair<int, int> OpenedBy(QPushButton* button, GridDialog& dialog) {
 } // namespace
 
 TEST_F(AdvanceBubblePage, EveryButtonOpensItsDialogOnItsGrid) {
-    TfrmColor& colors = main->frmColor();
-    TfrmSize& sizes = main->frmSize();
+    ColorByDataDialog& colors = main->colorDialog();
+    BubbleSizeDialog& sizes = main->sizeDialog();
     const auto buttonOf = [&](const char* name) {
         return main->findChild<QPushButton*>(QLatin1String(name));
     };
@@ -210,11 +210,11 @@ TEST_F(AdvanceBubblePage, EveryButtonOpensItsDialogOnItsGrid) {
     const LegendState cityLegend = main->cityPage().state().legend;
     colors.setTargetMode(31);
     colors.showPanel(gradient);
-    colors.cmdOK2Click();
+    colors.applyGradient();
     EXPECT_EQ(regions().color(4, regions().rowCount() - 1), 1339686);
     sizes.setTargetMode(32);
     sizes.showPanel(gradient);
-    sizes.cmdOK2Click();
+    sizes.applyGradient();
     EXPECT_EQ(cities().text(5, 2), "50");
     EXPECT_EQ(cities().text(5, cities().rowCount() - 1), "100");
     EXPECT_EQ(main->cityPage().state().legend.grid.rowCount(), cityLegend.grid.rowCount());
@@ -224,10 +224,10 @@ TEST_F(AdvanceBubblePage, EveryButtonOpensItsDialogOnItsGrid) {
 TEST_F(AdvanceBubblePage, ImportAndExportActOnTheSubPageShown) {
     app.write("data/NetherlandsRC.xml", kChart);
     chooseMap("Netherlands");
-    page().pgRC()->setCurrentIndex(1);
+    page().subPages()->setCurrentIndex(1);
     app.write("cities.csv", "Amsterdam,Noord-Holland,77,120\n");
     dialogs.queuePath(app.path() + "cities.csv");
-    page().cmdRCImport()->click();
+    page().importButton()->click();
     ASSERT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join('\n').toStdString();
     EXPECT_EQ(cities().text(3, 2), "77");
     EXPECT_EQ(cities().text(5, 2), "120");
@@ -235,8 +235,8 @@ TEST_F(AdvanceBubblePage, ImportAndExportActOnTheSubPageShown) {
     page().undo(); // one step
     EXPECT_EQ(cities().text(3, 2), "3");
 
-    page().pgRC()->setCurrentIndex(0);
-    page().cmdRCExport()->click();
+    page().subPages()->setCurrentIndex(0);
+    page().exportButton()->click();
     ASSERT_EQ(dialogs.openedUrls.size(), 1);
     const QString path = dialogs.openedUrls[0].toLocalFile();
     EXPECT_EQ(QFileInfo(path).fileName(), "NetherlandsRC.xlsx");

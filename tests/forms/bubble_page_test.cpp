@@ -1,11 +1,11 @@
 // The "Bubble" page through the main window, offscreen, with scripted dialogs.
-#include "forms/CityPage.h"
+#include "forms/BubbleSizeDialog.h"
+#include "forms/ColorByDataDialog.h"
+#include "forms/LegendColorDialog.h"
+#include "forms/LegendMapPage.h"
 #include "forms/LegendPanel.h"
-#include "forms/RegionPage.h"
-#include "forms/TFrmMain.h"
-#include "forms/TfrmColor.h"
-#include "forms/TfrmLegendColor.h"
-#include "forms/TfrmSize.h"
+#include "forms/MainWindow.h"
+#include "forms/MapPages.h"
 #include "platform/Dialogs.h"
 #include "support/TempAppFolder.h"
 #include "widgets/ChartPlayer.h"
@@ -44,21 +44,21 @@ class BubblePage : public ::testing::Test {
 protected:
     void SetUp() override {
         app.copyShippedMaps({"World2", "WorldCity", "GermanyCity", "FranceCity"});
-        main = std::make_unique<TFrmMain>(app.path(), dialogs);
-        main->FormCreate();
+        main = std::make_unique<MainWindow>(app.path(), dialogs);
+        main->startUp();
         main->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
     }
-    CityPage& page() { return main->cityPage(); }
+    LegendMapPage& page() { return main->cityPage(); }
     GridData& grid() { return page().state().grid; }
     void chooseMap(const QString& caption) {
-        page().cmbCityMap()->setCurrentText(caption);
-        page().cmbCityMapChange();
+        page().mapList()->setCurrentText(caption);
+        page().mapChange();
     }
 
     TempAppFolder app;
     ScriptedDialogs dialogs;
-    std::unique_ptr<TFrmMain> main;
+    std::unique_ptr<MainWindow> main;
 };
 
 } // namespace
@@ -67,46 +67,46 @@ TEST_F(BubblePage, MapListDecidesTheBoxesAndAFileMayCheckADisabledOne) {
     // The dialogs are made in order, the size dialog between the colour and legend ones.
     const QObjectList children = main->children();
     const auto at = [&](QObject* o) { return children.indexOf(o); };
-    EXPECT_LT(at(&main->frmColor()), at(&main->frmSize()));
-    EXPECT_LT(at(&main->frmSize()), at(&main->frmLegendColor()));
-    EXPECT_EQ(main->frmSize().windowTitle(), "Bubble Set");
+    EXPECT_LT(at(&main->colorDialog()), at(&main->sizeDialog()));
+    EXPECT_LT(at(&main->sizeDialog()), at(&main->legendColorDialog()));
+    EXPECT_EQ(main->sizeDialog().windowTitle(), "Bubble Set");
 
-    ASSERT_EQ(main->pgControl()->tabText(2), "Bubble");
-    main->pgControl()->setCurrentIndex(2);
+    ASSERT_EQ(main->pageTabs()->tabText(2), "Bubble");
+    main->pageTabs()->setCurrentIndex(2);
     EXPECT_EQ(main->model().chartMode, 2);
     EXPECT_EQ(main->model().currentMapName, "WorldCity");
-    EXPECT_EQ(page().cmbCityMap()->count(), 12);
-    EXPECT_TRUE(page().chkShowName()->isEnabled());
-    EXPECT_TRUE(page().chkCShowLegend()->isEnabled());
+    EXPECT_EQ(page().mapList()->count(), 12);
+    EXPECT_TRUE(page().showNameBox()->isEnabled());
+    EXPECT_TRUE(page().showLegendBox()->isEnabled());
     EXPECT_EQ(app.read("data/cmap.map"), app.read("data/WorldCity.map"));
     EXPECT_EQ(grid().rowCount(), main->model().regionCount + 2);
     EXPECT_EQ(grid().text(5, 1), "Size");
 
     chooseMap("France Major Cities");
     EXPECT_EQ(main->model().currentMapName, "FranceCity");
-    EXPECT_TRUE(page().chkShowName()->isEnabled());
-    EXPECT_FALSE(page().chkCShowLegend()->isEnabled());
+    EXPECT_TRUE(page().showNameBox()->isEnabled());
+    EXPECT_FALSE(page().showLegendBox()->isEnabled());
 
     QByteArray germany = app.read("data/GermanyCity.xml");
     germany.replace("<showplegend>0</showplegend>", "<showplegend>-1</showplegend>");
     app.write("data/GermanyCity.xml", germany);
     chooseMap("Germany Major Cities");
-    EXPECT_FALSE(page().chkShowName()->isEnabled());
-    EXPECT_FALSE(page().chkShowName()->isChecked());
-    EXPECT_FALSE(page().chkCShowLegend()->isEnabled());
-    EXPECT_TRUE(page().chkCShowLegend()->isChecked());
+    EXPECT_FALSE(page().showNameBox()->isEnabled());
+    EXPECT_FALSE(page().showNameBox()->isChecked());
+    EXPECT_FALSE(page().showLegendBox()->isEnabled());
+    EXPECT_TRUE(page().showLegendBox()->isChecked());
     EXPECT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join('\n').toStdString();
 }
 
 TEST_F(BubblePage, MakeWritesTheGridByItsRulesWithTheMapPagesBorder) {
     app.write("data/GermanyCity.xml", kThreeCities);
-    main->pgControl()->setCurrentIndex(2);
+    main->pageTabs()->setCurrentIndex(2);
     chooseMap("Germany Major Cities");
     // The chart's border shows on the "Map" page, whose border every city chart takes.
     EXPECT_EQ(main->regionPage().state().border, 0xFF0000);
-    EXPECT_EQ(main->regionPage().clrBoder()->color(), 0xFF0000);
-    EXPECT_EQ(page().clrCityBoder()->color(), 0xFF0000);
-    EXPECT_FALSE(page().clrCityBoder()->isVisible());
+    EXPECT_EQ(main->regionPage().borderEdit()->color(), 0xFF0000);
+    EXPECT_EQ(page().borderEdit()->color(), 0xFF0000);
+    EXPECT_FALSE(page().borderEdit()->isVisible());
     ASSERT_EQ(grid().rowCount(), 5);
 
     grid().setText(3, 2, "1-2"); // typed, but no number
@@ -115,7 +115,7 @@ TEST_F(BubblePage, MakeWritesTheGridByItsRulesWithTheMapPagesBorder) {
     grid().setText(5, 4, "80");
     page().state().legend.grid.setText(3, 1, "abc");
     main->regionPage().state().border = 0x00FF00;
-    main->cmdMakeClick();
+    main->makeAndPreview();
     ASSERT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join('\n').toStdString();
 
     const QByteArray written = app.read("data/GermanyCity.xml");
@@ -130,12 +130,12 @@ TEST_F(BubblePage, MakeWritesTheGridByItsRulesWithTheMapPagesBorder) {
                                  "<scale>0</scale>"));
     EXPECT_TRUE(written.contains("<scale>100</scale>\n    </plegend>"));
     EXPECT_TRUE(app.read("data/city.xml").contains("<name>Essen</name>"));
-    EXPECT_EQ(main->regionPage().clrBoder()->color(), 0x00FF00);
+    EXPECT_EQ(main->regionPage().borderEdit()->color(), 0x00FF00);
 
     // The grid then shows what the file reads back as, not what was typed.
     grid().setText(3, 2, "0.30000000000000004");
     grid().setText(5, 2, "62.5");
-    main->cmdMakeClick();
+    main->makeAndPreview();
     EXPECT_EQ(grid().text(3, 2), "0.3");
     EXPECT_EQ(grid().text(5, 2), "63");
     EXPECT_EQ(main->model().regions[0].Scale, 63);
@@ -143,37 +143,37 @@ TEST_F(BubblePage, MakeWritesTheGridByItsRulesWithTheMapPagesBorder) {
 
     // A Color cell opens the colour dialog unpreset, but not on a row without data.
     dialogs.queueColor(0x0000AA);
-    page().WCityGrid()->setFocus();
-    page().WCityGrid()->selectCell(4, 2);
+    page().dataGrid()->setFocus();
+    page().dataGrid()->selectCell(4, 2);
     EXPECT_EQ(dialogs.colorDialogs, 1);
     EXPECT_FALSE(dialogs.lastColorPreset.has_value());
     EXPECT_EQ(grid().color(4, 2), 0x0000AA);
-    page().WCityGrid()->selectCell(4, 3); // Essen, without data, is now row 3
+    page().dataGrid()->selectCell(4, 3); // Essen, without data, is now row 3
     EXPECT_EQ(dialogs.colorDialogs, 1);
 }
 
 TEST_F(BubblePage, SizeAndColourDialogsActOnTheCityGridAndItsLegend) {
-    main->pgControl()->setCurrentIndex(2);
+    main->pageTabs()->setCurrentIndex(2);
     const int rows = main->model().regionCount;
     for (int r = 2; r < rows + 2; ++r)
         grid().setText(3, r, QString::number((r - 2) * 60 / (rows - 1)));
     grid().setText(3, rows + 1, "60");
 
-    TfrmSize& sizes = main->frmSize();
+    BubbleSizeDialog& sizes = main->sizeDialog();
     sizes.showPanel(GridDialog::GradientPanel);
     sizes.setTargetMode(2);
-    sizes.cmdOK2Click();
+    sizes.applyGradient();
     EXPECT_EQ(grid().text(5, 2), "50");
     EXPECT_EQ(grid().text(5, rows + 1), "100");
     EXPECT_EQ(page().state().legend.countIndex, 5);
-    EXPECT_EQ(page().pnCLegend()->countList()->currentIndex(), 5);
+    EXPECT_EQ(page().legendPanel()->countList()->currentIndex(), 5);
     EXPECT_EQ(page().state().legend.grid.text(3, 6), "100");
     EXPECT_EQ(page().state().legend.grid.text(1, 6), "50.000~60.000");
 
-    TfrmColor& colors = main->frmColor();
+    ColorByDataDialog& colors = main->colorDialog();
     colors.showPanel(GridDialog::GradientPanel);
     colors.setTargetMode(2);
-    colors.cmdOK2Click();
+    colors.applyGradient();
     EXPECT_EQ(grid().color(4, rows + 1), 1339686);
     EXPECT_EQ(page().state().legend.grid.color(2, 6), 1339686);
     EXPECT_EQ(page().state().legend.grid.text(3, 6), "100"); // the sizes stay
@@ -181,12 +181,12 @@ TEST_F(BubblePage, SizeAndColourDialogsActOnTheCityGridAndItsLegend) {
     // Modes the size dialog does not serve change nothing, the "Map" page's grid least.
     const QString mapCell = main->regionPage().state().grid.text(5, 2);
     sizes.setTargetMode(1);
-    sizes.cmdOK2Click();
+    sizes.applyGradient();
     EXPECT_EQ(main->regionPage().state().grid.text(5, 2), mapCell);
 
     // The edits survive a visit to another page.
-    main->pgControl()->setCurrentIndex(0);
-    main->pgControl()->setCurrentIndex(2);
+    main->pageTabs()->setCurrentIndex(0);
+    main->pageTabs()->setCurrentIndex(2);
     EXPECT_EQ(grid().text(5, rows + 1), "100");
     EXPECT_EQ(main->model().chartMode, 2);
 }

@@ -1,7 +1,7 @@
 #include "charts/GridRows.h"
+#include "forms/ColorByDataDialog.h"
+#include "forms/LegendColorDialog.h"
 #include "forms/LegendPanel.h"
-#include "forms/TfrmColor.h"
-#include "forms/TfrmLegendColor.h"
 #include "platform/Dialogs.h"
 #include "widgets/ColorEdit.h"
 #include "widgets/DataGridView.h"
@@ -55,7 +55,7 @@ class ColorDialogTest : public ::testing::Test {
 protected:
     ScriptedDialogs dialogs;
     Targets targets;
-    TfrmColor form{dialogs, [this](int mode) { return targets.resolve(mode); }};
+    ColorByDataDialog form{dialogs, [this](int mode) { return targets.resolve(mode); }};
 
     template <typename T> T* child(const char* name) {
         return form.findChild<T*>(QLatin1String(name));
@@ -90,12 +90,12 @@ TEST_F(ColorDialogTest, ASchemeFillsBothColoursUntilOneIsPicked) {
 }
 
 TEST_F(ColorDialogTest, GradientOkColoursTheTargetRewritesItsLegendAndCloses) {
-    QSignalSpy changed(&form, &TfrmColor::targetChanged);
+    QSignalSpy changed(&form, &ColorByDataDialog::targetChanged);
     form.setTargetMode(1);
-    form.showPanel(TfrmColor::GradientPanel);
+    form.showPanel(ColorByDataDialog::GradientPanel);
     child<QComboBox>("cmbStepM")->setCurrentIndex(0); // 2 bands
     form.show();
-    form.cmdOK2Click();
+    form.applyGradient();
 
     EXPECT_EQ(targets.region.color(ColColor, 2), 14745584);
     EXPECT_EQ(targets.region.color(ColColor, 4), 1339686);
@@ -110,28 +110,28 @@ TEST_F(ColorDialogTest, GradientOkColoursTheTargetRewritesItsLegendAndCloses) {
 TEST_F(ColorDialogTest, FewerQuantileClassesThanAskedAreExplained) {
     targets.region = DataGrid({"0", "7", "0"});
     form.setTargetMode(1);
-    form.showPanel(TfrmColor::GradientPanel);
+    form.showPanel(ColorByDataDialog::GradientPanel);
     auto* classes = child<QComboBox>("cmbClasses");
     classes->setCurrentIndex(classes->findText(QStringLiteral("Quantile")));
-    form.cmdOK2Click();
+    form.applyGradient();
     EXPECT_EQ(targets.regionLegend.grid.rowCount(), 3);
     EXPECT_EQ(targets.region.color(ColColor, 3), 1339686);
     EXPECT_EQ(dialogs.messages,
               QStringList({"6 classes asked, 2 possible: the values take 2 distinct levels."}));
 
     classes->setCurrentIndex(classes->findText(QStringLiteral("Equal interval")));
-    form.cmdOK2Click();
+    form.applyGradient();
     EXPECT_EQ(dialogs.messages.size(), 1);
 }
 
 TEST_F(ColorDialogTest, ConversionErrorIsShownAndChangesNothing) {
-    QSignalSpy changed(&form, &TfrmColor::targetChanged);
+    QSignalSpy changed(&form, &ColorByDataDialog::targetChanged);
     targets.region.setText(ColData, 3, QStringLiteral("."));
     form.setTargetMode(1);
     form.show();
-    form.cmdOK2Click();
-    form.showPanel(TfrmColor::RangePanel);
-    form.cmdOK1Click();
+    form.applyGradient();
+    form.showPanel(ColorByDataDialog::RangePanel);
+    form.applyRange();
 
     ASSERT_EQ(dialogs.errors.size(), 2);
     EXPECT_EQ(dialogs.errors[0], QStringLiteral("'.' is not a valid floating point value"));
@@ -146,29 +146,29 @@ TEST_F(ColorDialogTest, ConversionErrorIsShownAndChangesNothing) {
 
 TEST_F(ColorDialogTest, RangeOkUsesTheBoundsAndTheCityRowCount) {
     form.setTargetMode(32);
-    form.showPanel(TfrmColor::RangePanel);
+    form.showPanel(ColorByDataDialog::RangePanel);
     child<QLineEdit>("txtNum1")->setText(QStringLiteral("2"));
     child<QLineEdit>("txtNum2")->setText(QStringLiteral("9"));
-    form.cmdOK1Click();
+    form.applyRange();
     EXPECT_EQ(targets.rcCities.color(ColColor, 2), kMarker);
     EXPECT_EQ(targets.rcCities.color(ColColor, 3), 14745568);
     EXPECT_EQ(targets.rcCities.color(ColColor, 4), kMarker); // beyond the city count
 
-    form.showPanel(TfrmColor::GradientPanel);
-    form.cmdOK2Click();
+    form.showPanel(ColorByDataDialog::GradientPanel);
+    form.applyGradient();
     EXPECT_EQ(targets.cityLegend.grid.rowCount(), 1);
     EXPECT_EQ(targets.cityLegend.countIndex, -1);
 }
 
 TEST_F(ColorDialogTest, CancelAndUnknownTargetsChangeNothing) {
-    QSignalSpy changed(&form, &TfrmColor::targetChanged);
+    QSignalSpy changed(&form, &ColorByDataDialog::targetChanged);
     form.setTargetMode(1);
     form.show();
-    form.cmdCancel2Click();
+    form.reject();
     EXPECT_EQ(form.result(), QDialog::Rejected);
     form.setTargetMode(7);
     form.show();
-    form.cmdOK2Click();
+    form.applyGradient();
     EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(targets.region.color(ColColor, 2), kMarker);
     EXPECT_EQ(changed.count(), 0);
@@ -176,7 +176,7 @@ TEST_F(ColorDialogTest, CancelAndUnknownTargetsChangeNothing) {
 }
 
 TEST_F(ColorDialogTest, BoundBoxesAcceptOnlyNumberKeys) {
-    form.showPanel(TfrmColor::RangePanel);
+    form.showPanel(ColorByDataDialog::RangePanel);
     form.show();
     auto* box = child<QLineEdit>("txtNum1");
     box->setFocus();
@@ -201,8 +201,8 @@ TEST_F(ColorDialogTest, ColourEditsKeepAChosenColourForTheNextRun) {
     EXPECT_EQ(chosen.count(), 1);
 
     form.setTargetMode(1);
-    form.showPanel(TfrmColor::RangePanel);
-    form.cmdOK1Click(); // 0 .. 0 colours the "0" row
+    form.showPanel(ColorByDataDialog::RangePanel);
+    form.applyRange(); // 0 .. 0 colours the "0" row
     EXPECT_EQ(targets.region.color(ColColor, 2), PlatformRgb(1, 2, 3));
 }
 
@@ -227,9 +227,9 @@ protected:
     ScriptedDialogs dialogs;
     LegendState region{ChartKind::Region};
     LegendState city{ChartKind::City};
-    TfrmLegendColor dialog{dialogs, [this](int mode) -> LegendState* {
-                               return mode == 1 ? &region : mode == 2 ? &city : nullptr;
-                           }};
+    LegendColorDialog dialog{dialogs, [this](int mode) -> LegendState* {
+                                 return mode == 1 ? &region : mode == 2 ? &city : nullptr;
+                             }};
 
     void SetUp() override {
         region.grid.setRowCount(4);
@@ -244,25 +244,25 @@ TEST_F(LegendColorTest, OkWritesTheLegendColourIntoTheTargetCell) {
     colors[16] = 0x00BB00; // beyond the swatches
     dialog.setCopyColors(colors);
     EXPECT_EQ(dialog.legendColor(), 14745584);
-    dialog.pnCopyColorClick(3);
+    dialog.takeCopyColor(3);
     dialog.setTarget(2, 3, ColLegendColor);
-    dialog.cmdOK2Click();
+    dialog.applyColor();
     EXPECT_EQ(city.grid.color(ColLegendColor, 3), 0x0000AA);
     EXPECT_EQ(region.grid.color(ColLegendColor, 3), kWhite);
 
     // Not preset from the cell: the next OK writes the colour shown last.
     dialog.setTarget(1, 1, ColLegendColor);
-    dialog.cmdOK2Click();
+    dialog.applyColor();
     EXPECT_EQ(region.grid.color(ColLegendColor, 1), 0x0000AA);
 }
 
 TEST_F(LegendColorTest, CancelAndUnknownTargetsChangeNothing) {
     dialog.setLegendColor(0x0000AA);
     dialog.setTarget(1, 2, ColLegendColor);
-    dialog.cmdCancel2Click();
+    dialog.reject();
     EXPECT_EQ(region.grid.color(ColLegendColor, 2), kWhite);
     dialog.setTarget(3, 2, ColLegendColor);
-    dialog.cmdOK2Click();
+    dialog.applyColor();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(region.grid.color(ColLegendColor, 2), kWhite);
 }

@@ -1,7 +1,7 @@
 // The "Flag" page as a user drives it: switching to it, typing codes and values, making,
 // changing the type and saving the picture.
 #include "forms/FlagPage.h"
-#include "forms/TFrmMain.h"
+#include "forms/MainWindow.h"
 #include "platform/Dialogs.h"
 #include "support/TempAppFolder.h"
 #include "widgets/ChartPlayer.h"
@@ -31,21 +31,21 @@ protected:
         for (const char* name : {"World2.xml", "World2.map", "Germany3.xml", "Germany3.map",
                                  "cmap1.map", "flag1.cht", "flag2.cht"})
             app.copyShipped(name);
-        main = std::make_unique<TFrmMain>(app.path(), dialogs);
-        main->FormCreate();
+        main = std::make_unique<MainWindow>(app.path(), dialogs);
+        main->startUp();
         main->show();
         QApplication::setActiveWindow(main.get());
         ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
     }
     FlagPage& page() { return main->flagPage(); }
     void switchTo(const QString& caption) {
-        QTabWidget* pages = main->pgControl();
+        QTabWidget* pages = main->pageTabs();
         for (int i = 0; i < pages->count(); ++i)
             if (pages->tabText(i) == caption) pages->setCurrentIndex(i);
     }
     // Types into a cell as a user does: select it and press keys.
     void typeInto(int col, int row, const QString& keys) {
-        DataGridView* grid = page().grdFlag();
+        DataGridView* grid = page().gridView();
         grid->setFocus();
         grid->selectCell(col, row);
         for (const QChar c : keys) {
@@ -61,7 +61,7 @@ protected:
 
     TempAppFolder app;
     ScriptedDialogs dialogs;
-    std::unique_ptr<TFrmMain> main;
+    std::unique_ptr<MainWindow> main;
 };
 
 } // namespace
@@ -70,32 +70,32 @@ TEST_F(FlagPageTest, SwitchingToFlagStagesItsChartAndShowsItsButtons) {
     EXPECT_EQ(page().grid().text(1, 1), "BR");
     EXPECT_EQ(page().grid().text(6, 1), "IN");
     EXPECT_EQ(page().grid().colCount(), 7);
-    EXPECT_FALSE(page().pnFlag()->isVisible());
+    EXPECT_FALSE(page().buttonPanel()->isVisible());
 
     switchTo("Advance Map");
     switchTo("Flag");
     EXPECT_EQ(main->model().chartMode, 4); // the page keeps the mode it found
-    EXPECT_TRUE(page().pnFlag()->isVisible());
-    EXPECT_EQ(page().pnFlag()->geometry(),
-              main->cmdMake()->geometry().united(main->cmdSavePicture()->geometry()));
-    EXPECT_FALSE(main->ShadeFlash1->isVisible());
-    EXPECT_TRUE(main->Flash1->isVisible());
-    EXPECT_EQ(main->Flash1->moviePath(), app.dataPath("cmap.map"));
+    EXPECT_TRUE(page().buttonPanel()->isVisible());
+    EXPECT_EQ(page().buttonPanel()->geometry(),
+              main->makeButton()->geometry().united(main->saveChartButton()->geometry()));
+    EXPECT_FALSE(main->shadePreviewPlayer()->isVisible());
+    EXPECT_TRUE(main->previewPlayer()->isVisible());
+    EXPECT_EQ(main->previewPlayer()->moviePath(), app.dataPath("cmap.map"));
     EXPECT_EQ(app.read("data/cmap.map"), app.read("data/flag1.cht"));
     const QByteArray file = chartFile();
     EXPECT_TRUE(file.contains("<count>6</count>\n  <title>.</title>")) << file.data();
     EXPECT_TRUE(file.contains("<name>IN</name>\n    <data></data>\n    <size>100.0</size>"));
 
     switchTo("Map");
-    EXPECT_FALSE(page().pnFlag()->isVisible());
+    EXPECT_FALSE(page().buttonPanel()->isVisible());
     EXPECT_EQ(app.read("data/cmap.map"), app.read("data/World2.map"));
     EXPECT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join('\n').toStdString();
 }
 
 TEST_F(FlagPageTest, TypedValuesAreMadeAndTheTypeRemakesAtOnce) {
     switchTo("Flag");
-    page().txtFlagTitle()->setText("Exports");
-    page().cmbFlagColCount()->setCurrentIndex(6); // "8"
+    page().titleEdit()->setText("Exports");
+    page().columnCountList()->setCurrentIndex(6); // "8"
     EXPECT_EQ(page().grid().colCount(), 9);
     EXPECT_EQ(page().grid().text(8, 0), "8");
     typeInto(7, 1, "jp");    // codes take any key
@@ -106,7 +106,7 @@ TEST_F(FlagPageTest, TypedValuesAreMadeAndTheTypeRemakesAtOnce) {
     EXPECT_EQ(page().grid().text(1, 2), "10");
     EXPECT_EQ(page().grid().text(2, 2), "-.5");
     const QByteArray before = chartFile();
-    QTest::mouseClick(page().cmdMake2(), Qt::LeftButton);
+    QTest::mouseClick(page().makeButton(), Qt::LeftButton);
     const QByteArray made = chartFile();
     EXPECT_NE(made, before);
     EXPECT_TRUE(made.contains("<count>8</count>\n  <title>Exports</title>"));
@@ -117,15 +117,15 @@ TEST_F(FlagPageTest, TypedValuesAreMadeAndTheTypeRemakesAtOnce) {
     EXPECT_TRUE(made.contains("<name>jp</name>\n    <data>40</data>\n    <size>100.0</size>"));
     EXPECT_EQ(app.read("data/cmap.map"), app.read("data/flag1.cht"));
 
-    page().cmbFlag()->setCurrentIndex(1); // "Flag2": remade and replayed at once
+    page().typeList()->setCurrentIndex(1); // "Flag2": remade and replayed at once
     EXPECT_EQ(app.read("data/cmap.map"), app.read("data/flag2.cht"));
     EXPECT_EQ(chartFile(), made); // the same chart: only the movie differs
-    EXPECT_EQ(main->Flash1->moviePath(), app.dataPath("cmap.map"));
+    EXPECT_EQ(main->previewPlayer()->moviePath(), app.dataPath("cmap.map"));
 
     // A type whose movie is missing is reported, and the preview keeps the movie it had.
-    page().cmbFlag()->setCurrentIndex(0);
+    page().typeList()->setCurrentIndex(0);
     QFile::remove(app.dataPath("flag2.cht"));
-    page().cmbFlag()->setCurrentIndex(1);
+    page().typeList()->setCurrentIndex(1);
     ASSERT_EQ(dialogs.errors.size(), 1);
     EXPECT_TRUE(dialogs.errors[0].contains("flag2.cht")) << dialogs.errors[0].toStdString();
     EXPECT_EQ(app.read("data/cmap.map"), app.read("data/flag1.cht"));
@@ -136,13 +136,13 @@ TEST_F(FlagPageTest, SaveChartUsesThePagesOwnSizeAndTheCodeLinkOpensItsHelp) {
     page().sizeBar()->slider()->setValue(1);
     EXPECT_EQ(page().sizeBar()->sizeLabel()->text(), "575X402");
     dialogs.queuePath(app.path() + "flags");
-    QTest::mouseClick(page().cmdSavePicture2(), Qt::LeftButton);
+    QTest::mouseClick(page().saveChartButton(), Qt::LeftButton);
     EXPECT_EQ(QImage(app.path() + "flags.bmp").size(), QSize(575, 402));
-    EXPECT_EQ(main->flash2->size(), QSize(575, 402));
-    EXPECT_EQ(main->flash2->moviePath(), app.dataPath("cmap.map"));
+    EXPECT_EQ(main->capturePlayer()->size(), QSize(575, 402));
+    EXPECT_EQ(main->capturePlayer()->moviePath(), app.dataPath("cmap.map"));
 
-    page().labCountryCode()->clicked();
+    page().countryCodeLink()->clicked();
     ASSERT_EQ(dialogs.openedUrls.size(), 1);
     EXPECT_EQ(dialogs.openedUrls[0], QUrl::fromLocalFile(app.path() + "help/code.htm"));
-    EXPECT_EQ(page().labCountryCode()->toolTip(), "Click to see country code");
+    EXPECT_EQ(page().countryCodeLink()->toolTip(), "Click to see country code");
 }

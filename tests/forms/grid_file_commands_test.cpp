@@ -1,7 +1,8 @@
 // "Import from file" and "Export to file" as the user meets them: dialogs, messages, files.
 #include "forms/GridFileCommands.h"
-#include "forms/RegionPage.h"
-#include "forms/TFrmMain.h"
+#include "forms/LegendMapPage.h"
+#include "forms/MainWindow.h"
+#include "forms/MapPages.h"
 #include "io/ReadProgress.h"
 #include "io/SheetReader.h"
 #include "platform/Dialogs.h"
@@ -149,20 +150,20 @@ TEST(MapPage, ImportAndExportButtonsWorkOnTheRegionGrid) {
     for (const char* name : {"World2.xml", "World2.map", "cmap1.map"})
         app.copyShipped(QString::fromLatin1(name));
     ScriptedDialogs dialogs;
-    TFrmMain main(app.path(), dialogs);
-    main.FormCreate();
-    RegionPage& page = main.regionPage();
-    EXPECT_EQ(page.cmdWImport()->text(), "Import from file");
-    EXPECT_EQ(page.cmdWExport()->text(), "Export to file");
+    MainWindow main(app.path(), dialogs);
+    main.startUp();
+    LegendMapPage& page = main.regionPage();
+    EXPECT_EQ(page.importButton()->text(), "Import from file");
+    EXPECT_EQ(page.exportButton()->text(), "Export to file");
 
     GridData& grid = page.state().grid;
     const QString key = grid.text(ColKey, 3);
     app.write("values.txt", "x\t" + key.toUtf8() + "\t42\n");
     dialogs.queuePath(app.path() + "values.txt");
-    page.cmdWImport()->click();
+    page.importButton()->click();
     EXPECT_EQ(grid.text(ColData, 3), "42");
 
-    page.cmdWExport()->click();
+    page.exportButton()->click();
     ASSERT_EQ(dialogs.openedUrls.size(), 1);
     const QString path = dialogs.openedUrls[0].toLocalFile();
     EXPECT_EQ(QFileInfo(path).fileName(), "World2.xlsx");

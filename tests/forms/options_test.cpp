@@ -1,8 +1,11 @@
 // Save Options, Open Options and the last run's options, through the real main window.
-#include "forms/CityPage.h"
-#include "forms/RegionPage.h"
-#include "forms/ShadePage.h"
-#include "forms/TFrmMain.h"
+#include "forms/LegendMapPage.h"
+#include "forms/MainWindow.h"
+#include "forms/MapPages.h"
+#include "forms/OptionControls.h"
+#include "forms/OptionsCommands.h"
+#include "forms/PageParts.h"
+#include "io/OptionsFile.h"
 #include "platform/Dialogs.h"
 #include "support/TempAppFolder.h"
 #include "widgets/ChartSizeBar.h"
@@ -63,8 +66,8 @@ protected:
         app.copyShipped("cmap1.map");
     }
     void start() {
-        main = std::make_unique<TFrmMain>(app.path(), dialogs);
-        main->FormCreate();
+        main = std::make_unique<MainWindow>(app.path(), dialogs);
+        main->startUp();
         main->show();
     }
     template <typename Control> Control* named(const QString& name) const {
@@ -73,18 +76,18 @@ protected:
     GridData& grid(const QString& name) const { return named<DataGridView>(name)->grid(); }
     QSlider* bar(const QString& name) const { return named<QSlider>(name); }
     QComboBox* list(const QString& name) const { return named<QComboBox>(name); }
-    RegionPage& map() const { return main->regionPage(); }
-    ShadePage& shade() const { return main->shadePage(); }
+    LegendMapPage& map() const { return main->regionPage(); }
+    LegendMapPage& shade() const { return main->shadePage(); }
     static int mapIndex(const QString& map) {
-        return static_cast<int>(RegionPage::mapList().indexOf(map));
+        return static_cast<int>(RegionMaps().stems().indexOf(map));
     }
     void chooseMap(const QString& caption) {
-        map().cmbMap()->setCurrentText(caption);
-        map().cmbMapChange();
+        map().mapList()->setCurrentText(caption);
+        map().mapChange();
     }
     bool open(const QString& path) {
         dialogs.queuePath(path);
-        main->cmdOpenOptionClick();
+        main->options().open();
         return dialogs.errors.isEmpty();
     }
     void openText(const QStringList& lines) {
@@ -94,10 +97,26 @@ protected:
 
     TempAppFolder app;
     ScriptedDialogs dialogs;
-    std::unique_ptr<TFrmMain> main;
+    std::unique_ptr<MainWindow> main;
 };
 
 } // namespace
+
+// The table is the one place a key meets its control: each control carries its key, no
+// other control under the window does, and every key the writer writes is in it.
+TEST_F(Options, EveryKeyNamesOneControlOfTheTable) {
+    start();
+    QStringList keys;
+    for (const OptionControl& entry : OptionControls()) {
+        const QString key = QString::fromLatin1(entry.key);
+        EXPECT_EQ(entry.control(*main)->objectName(), key);
+        EXPECT_EQ(main->clientArea()->findChildren<QWidget*>(key).size(), 1) << entry.key;
+        keys << key;
+    }
+    EXPECT_EQ(keys.removeDuplicates(), 0);
+    for (const OptionSlot& slot : OptionLineOrder())
+        EXPECT_TRUE(keys.contains(slot.name)) << slot.name.toStdString();
+}
 
 TEST_F(Options, SaveOptionsWritesTheExampleByteForByteAndAsksBeforeReplacing) {
     start();
@@ -130,20 +149,20 @@ TEST_F(Options, SaveOptionsWritesTheExampleByteForByteAndAsksBeforeReplacing) {
     named<ColorEdit>("clrBoder")->setColor(12632256); // the loaded map may have its own
 
     dialogs.queuePath(app.path() + "example"); // no extension typed
-    main->cmdSaveOptionClick();
+    main->options().save();
     ASSERT_EQ(dialogs.titles, QStringList{"Save Options"});
     EXPECT_EQ(app.read("example.set"), CrLf(kExample));
 
     bar("trSize")->setValue(5);
     dialogs.queuePath(app.path() + "example.set");
     dialogs.queueCancel();
-    main->cmdSaveOptionClick();
+    main->options().save();
     EXPECT_EQ(dialogs.titles.last(),
               "Information: A same named file has existed. Do you want to replace it?");
     EXPECT_EQ(app.read("example.set"), CrLf(kExample));
     dialogs.queuePath(app.path() + "example.set");
     dialogs.queueOk();
-    main->cmdSaveOptionClick();
+    main->options().save();
     EXPECT_TRUE(app.read("example.set").contains("\r\ntrSize:5\r\n"));
     EXPECT_TRUE(dialogs.allAnswered());
     EXPECT_TRUE(dialogs.errors.isEmpty());
@@ -176,21 +195,21 @@ TEST_F(Options, OpeningTheExampleOnItsOwnMapSetsTheGridsWithoutReloading) {
     EXPECT_EQ(main->cityPage().state().legend.countIndex, 0);
     EXPECT_EQ(grid("gdShadeLegend").rowCount(), std::max(legendRowsBefore, 2));
     EXPECT_EQ(main->model().currentMapName, "World2");
-    EXPECT_EQ(main->pgControl()->currentIndex(), 0);
+    EXPECT_EQ(main->pageTabs()->currentIndex(), 0);
 }
 
 TEST_F(Options, PlusSignsAndLegendMarksInTextsSurviveAWriteAndARead) {
     start();
-    main->pgControl()->setCurrentIndex(1); // loads the shade chart of "Germany"
+    main->pageTabs()->setCurrentIndex(1); // loads the shade chart of "Germany"
     GridData& shadeRows = grid("WShadeGrid");
     shadeRows.setText(1, 3, "Baden+Württemberg");
     shadeRows.setText(5, 3, "4");
-    main->pgControl()->setCurrentIndex(0);
+    main->pageTabs()->setCurrentIndex(0);
     GridData& regions = grid("WGrid");
     regions.setText(1, 2, "Bosnia+Herzegovina");
     grid("gdPLegend").setText(1, 1, "Low?=High: 1+2");
     dialogs.queuePath(app.path() + "texts.set");
-    main->cmdSaveOptionClick();
+    main->options().save();
     const QByteArray saved = app.read("texts.set");
 
     regions.setText(1, 2, "typed over");
@@ -198,13 +217,13 @@ TEST_F(Options, PlusSignsAndLegendMarksInTextsSurviveAWriteAndARead) {
     ASSERT_TRUE(open(app.path() + "texts.set"));
     EXPECT_EQ(regions.text(1, 2), "Bosnia+Herzegovina");
     EXPECT_EQ(grid("gdPLegend").text(1, 1), "Low?=High: 1+2");
-    main->pgControl()->setCurrentIndex(1); // the same shade map: the file's rows stay
+    main->pageTabs()->setCurrentIndex(1); // the same shade map: the file's rows stay
     EXPECT_EQ(shadeRows.text(1, 3), "Baden+Württemberg");
     EXPECT_EQ(shadeRows.text(5, 3), "4");
 
     // Written again, it is the same file.
-    main->pgControl()->setCurrentIndex(0);
-    main->SaveOptionsFile(app.path() + "again.set");
+    main->pageTabs()->setCurrentIndex(0);
+    main->options().writeFile(app.path() + "again.set");
     EXPECT_EQ(app.read("again.set"), saved);
 }
 
@@ -217,12 +236,12 @@ TEST_F(Options, AFileOfAnotherMapReloadsThePageAndOneOfTheSameMapKeepsItsRows) {
     const QString loaded = regions.text(3, row);
     regions.setText(3, row, "4242");
     dialogs.queuePath(app.path() + "world.set");
-    main->cmdSaveOptionClick();
+    main->options().save();
 
     dialogs.queueOk(); // discard the unmade edit
     chooseMap("Germany");
     EXPECT_TRUE(open(app.path() + "world.set"));
-    EXPECT_EQ(map().cmbMap()->currentText(), "World2");
+    EXPECT_EQ(map().mapList()->currentText(), "World2");
     EXPECT_EQ(main->model().currentMapName, "World2");
     EXPECT_EQ(app.read("data/cmap.map"), app.read("data/World2.map"));
     EXPECT_EQ(regions.text(3, row), loaded); // the chart's rows replaced the file's
@@ -237,7 +256,7 @@ TEST_F(Options, AFileOfAnotherMapReloadsThePageAndOneOfTheSameMapKeepsItsRows) {
     EXPECT_EQ(regions.rowCount(), rows);
     map().undoStack().redo();
     EXPECT_EQ(regions.text(3, row), "4242");
-    main->cmdMakeClick(); // the rows are this map's: a make keeps them
+    main->makeAndPreview(); // the rows are this map's: a make keeps them
     EXPECT_TRUE(app.read("data/World2.xml").contains("<value>4242</value>"));
 
     // Saved on "Advance Map" with the map that page shows, but another map for this page:
@@ -254,14 +273,14 @@ TEST_F(Options, AFileSavedOnTheFlagPageRestoresTheMapListAndReloads) {
     openText({"Tolvane Options", "ActivePageIndex:4", QString("cmbMap:%1").arg(mapIndex("Germany")),
               "trSize:2", "WGrid:Stale+ST+1+255"});
     EXPECT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join('\n').toStdString();
-    EXPECT_EQ(map().cmbMap()->currentText(), "Germany");
+    EXPECT_EQ(map().mapList()->currentText(), "Germany");
     EXPECT_EQ(main->model().currentMapName, "Germany");
     EXPECT_EQ(app.read("data/cmap.map"), app.read("data/Germany.map"));
     EXPECT_NE(grid("WGrid").text(1, 2), "Stale");
-    EXPECT_EQ(map().labSize()->text(), "650X455");
+    EXPECT_EQ(map().sizeBar()->sizeLabel()->text(), "650X455");
 
-    main->pgControl()->setCurrentIndex(4);
-    main->SaveOptionsFile(app.path() + "flag.set");
+    main->pageTabs()->setCurrentIndex(4);
+    main->options().writeFile(app.path() + "flag.set");
     const QByteArray saved = app.read("flag.set");
     EXPECT_TRUE(saved.startsWith("Tolvane Options\r\nActivePageIndex:4\r\ncmbMap:27\r\n"));
     EXPECT_FALSE(saved.contains("ActiveMapName"));
@@ -277,9 +296,9 @@ TEST_F(Options, OddLinesAreIgnoredOrSettledAndABadNumberStopsTheReading) {
               "WShadeGrid:A+B+C+red+1", "trSize:9"});
     ASSERT_EQ(dialogs.errors.size(), 1);
     EXPECT_EQ(dialogs.errors[0].toStdString(), "'red' is not a valid integer value");
-    EXPECT_EQ(map().cmbMap()->currentText(), "World2"); // no such index: the list stays
+    EXPECT_EQ(map().mapList()->currentText(), "World2"); // no such index: the list stays
     EXPECT_EQ(main->model().currentMapName, "World2");
-    EXPECT_EQ(map().labSize()->text(), "875X612");
+    EXPECT_EQ(map().sizeBar()->sizeLabel()->text(), "875X612");
     EXPECT_EQ(bar("trShadeSize")->value(), 20);
     EXPECT_EQ(shade().sizeBar()->sizeLabel()->text(), "2000X1400");
     EXPECT_EQ(shade().state().border, 255); // what a make writes follows the colour edit
@@ -325,14 +344,14 @@ TEST_F(Options, StartUpRestoresTheLastRunOnTheMapPageAndExitKeepsIt) {
                     "WShadeGrid:Stale+ST+1+255+1"}));
     start();
     EXPECT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join('\n').toStdString();
-    EXPECT_EQ(main->pgControl()->currentIndex(), 0);
+    EXPECT_EQ(main->pageTabs()->currentIndex(), 0);
     EXPECT_EQ(main->model().chartMode, 1);
     EXPECT_EQ(main->model().currentMapName, "Belgium");
     EXPECT_EQ(app.read("data/cmap.map"), app.read("data/Belgium.map"));
-    EXPECT_NE(grid("WGrid").text(1, 2), "Stale");    // the map's chart fills its page
-    EXPECT_FALSE(map().chkPShowName()->isEnabled()); // start-up's own list of maps
-    EXPECT_EQ(map().labSize()->text(), "725X507");
-    main->pgControl()->setCurrentIndex(1);
+    EXPECT_NE(grid("WGrid").text(1, 2), "Stale");   // the map's chart fills its page
+    EXPECT_FALSE(map().showNameBox()->isEnabled()); // start-up's own list of maps
+    EXPECT_EQ(map().sizeBar()->sizeLabel()->text(), "725X507");
+    main->pageTabs()->setCurrentIndex(1);
     EXPECT_EQ(main->model().currentMapName, "Italy2");
     EXPECT_NE(grid("WShadeGrid").text(1, 2), "Stale");
     EXPECT_EQ(bar("trShadeSize")->value(), 20);
@@ -345,8 +364,8 @@ TEST_F(Options, StartUpRestoresTheLastRunOnTheMapPageAndExitKeepsIt) {
     EXPECT_TRUE(kept.contains("\r\ntrSize:7\r\n"));
 
     start();
-    EXPECT_EQ(main->pgControl()->currentIndex(), 0);
-    EXPECT_EQ(map().labSize()->text(), "1025X717");
+    EXPECT_EQ(main->pageTabs()->currentIndex(), 0);
+    EXPECT_EQ(map().sizeBar()->sizeLabel()->text(), "1025X717");
     EXPECT_TRUE(dialogs.errors.isEmpty());
 }
 
@@ -361,7 +380,7 @@ TEST_F(Options, StartUpWithoutLastOptionsIsQuietAndABadOneIsReportedOnce) {
     start();
     ASSERT_EQ(dialogs.errors.size(), 1);
     EXPECT_TRUE(dialogs.errors[0].startsWith("'silverish' is not a valid integer value"));
-    EXPECT_EQ(map().labSize()->text(), "800X560");                     // what was read stays
+    EXPECT_EQ(map().sizeBar()->sizeLabel()->text(), "800X560");        // what was read stays
     EXPECT_EQ(app.read("data/cmap.map"), app.read("data/World2.map")); // start-up went on
 }
 
@@ -372,7 +391,7 @@ TEST_F(Options, AFailedWriteIsReportedAndLeavesTheOldFileWhole) {
     app.write(name, "old options");
     dialogs.queuePath(app.path() + name);
     dialogs.queueOk();
-    main->cmdSaveOptionClick();
+    main->options().save();
     ASSERT_EQ(dialogs.errors.size(), 1);
     EXPECT_TRUE(dialogs.errors[0].startsWith("Cannot write")) << dialogs.errors[0].toStdString();
     EXPECT_EQ(app.read(name), "old options");

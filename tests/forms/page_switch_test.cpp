@@ -1,9 +1,9 @@
 // Switching pages, the "Advance Map" page and what a switch or a map change must not lose.
+#include "forms/ColorByDataDialog.h"
+#include "forms/LegendMapPage.h"
 #include "forms/LegendPanel.h"
-#include "forms/RegionPage.h"
-#include "forms/ShadePage.h"
-#include "forms/TFrmMain.h"
-#include "forms/TfrmColor.h"
+#include "forms/MainWindow.h"
+#include "forms/MapPages.h"
 #include "platform/Dialogs.h"
 #include "render/ChartRenderer.h"
 #include "support/TempAppFolder.h"
@@ -35,14 +35,14 @@ protected:
             app.copyShipped(QString::fromLatin1(stem) + ".map");
         }
         app.copyShipped("cmap1.map");
-        main = std::make_unique<TFrmMain>(app.path(), dialogs);
-        main->FormCreate();
+        main = std::make_unique<MainWindow>(app.path(), dialogs);
+        main->startUp();
         main->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
     }
-    RegionPage& map() { return main->regionPage(); }
-    ShadePage& shade() { return main->shadePage(); }
-    void switchTo(int index) { main->pgControl()->setCurrentIndex(index); }
+    LegendMapPage& map() { return main->regionPage(); }
+    LegendMapPage& shade() { return main->shadePage(); }
+    void switchTo(int index) { main->pageTabs()->setCurrentIndex(index); }
     static int firstDataRow(const GridData& g) {
         for (int r = 2; r < g.rowCount(); ++r)
             if (g.text(2, r) != "-") return r;
@@ -51,30 +51,30 @@ protected:
 
     TempAppFolder app;
     ScriptedDialogs dialogs;
-    std::unique_ptr<TFrmMain> main;
+    std::unique_ptr<MainWindow> main;
 };
 
 } // namespace
 
 TEST_F(PageSwitch, AdvanceMapLoadsTheShadeStemAndPreviewsInItsOwnPlayer) {
-    ASSERT_EQ(main->pgControl()->tabText(1), "Advance Map");
+    ASSERT_EQ(main->pageTabs()->tabText(1), "Advance Map");
     switchTo(1);
     EXPECT_EQ(main->model().chartMode, 4);
     EXPECT_EQ(main->model().currentMapName, "Germany3");
-    EXPECT_EQ(shade().cmbShadeMap()->currentText(), "Germany");
+    EXPECT_EQ(shade().mapList()->currentText(), "Germany");
     EXPECT_EQ(app.read("data/cmap.map"), app.read("data/Germany3.map"));
-    EXPECT_TRUE(main->ShadeFlash1->isVisible());
-    EXPECT_EQ(main->ShadeFlash1->geometry(), QRect(40, 392, 793, 308));
-    EXPECT_EQ(main->ShadeFlash1->moviePath(), app.dataPath("cmap.map"));
-    EXPECT_TRUE(shade().chkShadeShowName()->isEnabled());
-    EXPECT_TRUE(shade().chkShadeShowLegend()->isEnabled());
+    EXPECT_TRUE(main->shadePreviewPlayer()->isVisible());
+    EXPECT_EQ(main->shadePreviewPlayer()->geometry(), QRect(40, 392, 793, 308));
+    EXPECT_EQ(main->shadePreviewPlayer()->moviePath(), app.dataPath("cmap.map"));
+    EXPECT_TRUE(shade().showNameBox()->isEnabled());
+    EXPECT_TRUE(shade().showLegendBox()->isEnabled());
     EXPECT_EQ(shade().state().grid.text(5, 1), "Shade");
     EXPECT_EQ(shade().state().grid.rowCount(), main->model().regionCount + 2);
 
     switchTo(0);
     EXPECT_EQ(main->model().chartMode, 1);
     EXPECT_EQ(main->model().currentMapName, "World2");
-    EXPECT_FALSE(main->ShadeFlash1->isVisible());
+    EXPECT_FALSE(main->shadePreviewPlayer()->isVisible());
     EXPECT_EQ(app.read("data/cmap.map"), app.read("data/World2.map"));
     EXPECT_EQ(main->model().regionCount + 2, map().state().grid.rowCount());
     EXPECT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join('\n').toStdString();
@@ -86,10 +86,10 @@ TEST_F(PageSwitch, EditsSurviveASwitchAndThePreviewShowsTheChartAsLastMade) {
     grid.setText(3, row, "12345");
     map().state().legend.grid.setText(1, 1, "typed legend");
     const QByteArray made = app.read("data/province.xml");
-    map().pnPLegend()->show();
+    map().legendPanel()->show();
 
     switchTo(1);
-    EXPECT_FALSE(map().pnPLegend()->isVisible()); // panels of the page left are hidden
+    EXPECT_FALSE(map().legendPanel()->isVisible()); // panels of the page left are hidden
     shade().state().grid.setText(3, firstDataRow(shade().state().grid), "7");
     switchTo(0);
 
@@ -101,59 +101,59 @@ TEST_F(PageSwitch, EditsSurviveASwitchAndThePreviewShowsTheChartAsLastMade) {
 
     // Make on this page writes this page's map, with its own names.
     switchTo(0);
-    main->cmdMakeClick();
+    main->makeAndPreview();
     EXPECT_TRUE(app.read("data/World2.xml").contains("<value>12345</value>"));
     EXPECT_FALSE(app.read("data/Germany3.xml").contains("<value>7</value>"));
 }
 
 TEST_F(PageSwitch, ChoosingAnotherMapAsksBeforeDiscardingUnmadeEdits) {
-    map().cmbMap()->setCurrentText("Germany"); // nothing edited: no question
-    map().cmbMapChange();
+    map().mapList()->setCurrentText("Germany"); // nothing edited: no question
+    map().mapChange();
     EXPECT_TRUE(dialogs.titles.isEmpty());
     GridData& grid = map().state().grid;
     const int row = firstDataRow(grid);
     grid.setText(3, row, "99");
 
     dialogs.queueCancel();
-    map().cmbMap()->setCurrentText("World2");
-    map().cmbMapChange();
+    map().mapList()->setCurrentText("World2");
+    map().mapChange();
     ASSERT_EQ(dialogs.titles.size(), 1);
     EXPECT_TRUE(dialogs.titles[0].contains(
         "The values you entered for Germany have not been made into the chart. Discard them?"));
-    EXPECT_EQ(map().cmbMap()->currentText(), "Germany");
+    EXPECT_EQ(map().mapList()->currentText(), "Germany");
     EXPECT_EQ(main->model().currentMapName, "Germany");
     EXPECT_EQ(grid.text(3, row), "99");
 
     dialogs.queueOk();
-    map().cmbMap()->setCurrentText("World2");
-    map().cmbMapChange();
+    map().mapList()->setCurrentText("World2");
+    map().mapChange();
     EXPECT_EQ(main->model().currentMapName, "World2");
     EXPECT_EQ(app.read("data/cmap.map"), app.read("data/World2.map"));
 
-    main->cmdMakeClick(); // a make leaves nothing unmade
-    map().cmbMap()->setCurrentText("Germany");
-    map().cmbMapChange();
+    main->makeAndPreview(); // a make leaves nothing unmade
+    map().mapList()->setCurrentText("Germany");
+    map().mapChange();
     EXPECT_EQ(dialogs.titles.size(), 2);
     EXPECT_TRUE(dialogs.allAnswered());
 }
 
 TEST_F(PageSwitch, ShadeMakeWritesTheShadeStemAndSaveChartUsesTheShadeSizeBar) {
     switchTo(1);
-    shade().cmbShadeMap()->setCurrentText("Italy");
-    shade().cmbShadeMapChange();
+    shade().mapList()->setCurrentText("Italy");
+    shade().mapChange();
     EXPECT_EQ(main->model().currentMapName, "Italy2");
     GridData& grid = shade().state().grid;
     const int row = firstDataRow(grid);
     grid.setText(3, row, "42");
     grid.setText(5, row, "");
-    main->cmdMakeClick();
+    main->makeAndPreview();
     const QByteArray written = app.read("data/Italy2.xml");
     EXPECT_TRUE(written.contains("<value>42</value>\n    <shade>1</shade>")) << written.data();
     EXPECT_EQ(app.read("data/province.xml"), written);
     EXPECT_EQ(grid.text(5, row), "1");
 
     grid.setText(5, row, "2.5");
-    main->cmdMakeClick();
+    main->makeAndPreview();
     ASSERT_EQ(dialogs.errors.size(), 1);
     EXPECT_EQ(dialogs.errors[0], "'2.5' is not a valid integer value");
     EXPECT_EQ(app.read("data/Italy2.xml"), written);
@@ -161,10 +161,10 @@ TEST_F(PageSwitch, ShadeMakeWritesTheShadeStemAndSaveChartUsesTheShadeSizeBar) {
     shade().sizeBar()->slider()->setValue(20);
     EXPECT_EQ(shade().sizeBar()->sizeLabel()->text(), "2000X1400");
     dialogs.queuePath(app.path() + "shade.bmp");
-    main->cmdSavePictureClick();
+    main->saveChart();
     EXPECT_EQ(QImage(app.path() + "shade.bmp").size(), QSize(2000, 1400));
-    EXPECT_EQ(main->ShadeFlash2->size(), QSize(2000, 1400));
-    EXPECT_NE(main->flash2->size(), QSize(2000, 1400));
+    EXPECT_EQ(main->shadeCapturePlayer()->size(), QSize(2000, 1400));
+    EXPECT_NE(main->capturePlayer()->size(), QSize(2000, 1400));
 }
 
 TEST_F(PageSwitch, ShadeColourDialogColoursAndCodesTheShadeGrid) {
@@ -173,24 +173,25 @@ TEST_F(PageSwitch, ShadeColourDialogColoursAndCodesTheShadeGrid) {
     const int rows = main->model().regionCount;
     for (int r = 2; r < grid.rowCount(); ++r)
         grid.setText(3, r, grid.text(2, r) == "-" ? "" : QString::number(r == 2 ? 100 : 50));
-    TfrmColor2& dialog = main->frmColor2();
-    dialog.showPanel(TfrmColor::GradientPanel);
+    ShadeColorDialog& dialog = main->shadeColorDialog();
+    dialog.showPanel(ColorByDataDialog::GradientPanel);
     dialog.setTargetMode(4);
-    dialog.cmdOK2Click();
+    dialog.applyGradient();
     EXPECT_EQ(grid.text(5, 2), "6"); // the maximum: the last of the six codes
     EXPECT_EQ(grid.color(4, 2), 1339686);
     EXPECT_EQ(shade().state().legend.countIndex, 5); // six codes, six legend items
     EXPECT_EQ(shade().state().legend.grid.text(3, 1), "1");
-    EXPECT_EQ(shade().pnShadeLegend()->countList()->currentIndex(),
+    EXPECT_EQ(shade().legendPanel()->countList()->currentIndex(),
               shade().state().legend.countIndex);
     EXPECT_EQ(rows, main->model().regionCount);
 
-    // The region page's dialog never acts on the shade grid, nor the shade dialog on WGrid.
+    // The region page's dialog never acts on the shade grid, nor the shade dialog on the region
+    // grid.
     const QString before = grid.text(5, 2);
-    main->frmColor().setTargetMode(4);
-    main->frmColor().cmdOK2Click();
+    main->colorDialog().setTargetMode(4);
+    main->colorDialog().applyGradient();
     dialog.setTargetMode(1);
-    dialog.cmdOK2Click();
+    dialog.applyGradient();
     EXPECT_EQ(grid.text(5, 2), before);
 }
 
@@ -199,16 +200,16 @@ TEST_F(PageSwitch, SelectingAShadeColourCellAsksForAColourWithoutPreset) {
     GridData& grid = shade().state().grid;
     const int row = firstDataRow(grid);
     dialogs.queueColor(0x00AA00);
-    shade().WShadeGrid()->setFocus();
-    shade().WShadeGrid()->selectCell(4, row);
+    shade().dataGrid()->setFocus();
+    shade().dataGrid()->selectCell(4, row);
     EXPECT_EQ(dialogs.colorDialogs, 1);
     EXPECT_FALSE(dialogs.lastColorPreset.has_value());
     EXPECT_EQ(grid.color(4, row), 0x00AA00);
-    shade().WShadeGrid()->selectCell(4, 1); // the title row
-    shade().WShadeGrid()->selectCell(3, row);
+    shade().dataGrid()->selectCell(4, 1); // the title row
+    shade().dataGrid()->selectCell(3, row);
     EXPECT_EQ(dialogs.colorDialogs, 1);
 
-    shade().Label63()->clicked();
+    shade().helpLink()->clicked();
     ASSERT_EQ(dialogs.openedUrls.size(), 1);
     EXPECT_EQ(dialogs.openedUrls[0], QUrl::fromLocalFile(app.path() + "help/shade.htm"));
 }
@@ -226,7 +227,7 @@ public:
 } // namespace
 
 TEST_F(PageSwitch, OneClickOnAColourCellOpensOneDialogAndTheWheelLeavesTheMapAlone) {
-    DataGridView* view = map().WGrid();
+    DataGridView* view = map().dataGrid();
     auto* style = new SingleClickStyle;
     style->setParent(view); // a widget does not own the style it is given
     view->setStyle(style);
@@ -238,7 +239,7 @@ TEST_F(PageSwitch, OneClickOnAColourCellOpensOneDialogAndTheWheelLeavesTheMapAlo
     EXPECT_EQ(dialogs.colorDialogs, 1);
     EXPECT_EQ(dialogs.unexpected, 0);
 
-    QComboBox* list = map().cmbMap();
+    QComboBox* list = map().mapList();
     view->setFocus();
     QWheelEvent wheel(QPointF(5, 5), list->mapToGlobal(QPointF(5, 5)), {}, {0, -120}, Qt::NoButton,
                       {}, Qt::NoScrollPhase, false);
@@ -249,7 +250,7 @@ TEST_F(PageSwitch, OneClickOnAColourCellOpensOneDialogAndTheWheelLeavesTheMapAlo
 TEST_F(PageSwitch, PastedValuesAndColouringsAreUndoneAndRedoneFromTheKeyboard) {
     GridData& grid = map().state().grid;
     const int row = firstDataRow(grid);
-    DataGridView* view = map().WGrid();
+    DataGridView* view = map().dataGrid();
     view->setFocus();
     view->selectCell(3, row);
     QApplication::clipboard()->setText("11\n2x\n33\n");
@@ -260,17 +261,17 @@ TEST_F(PageSwitch, PastedValuesAndColouringsAreUndoneAndRedoneFromTheKeyboard) {
     EXPECT_TRUE(dialogs.messages[0].contains(grid.text(1, row + 1)))
         << dialogs.messages[0].toStdString();
 
-    TfrmColor& colors = main->frmColor();
-    colors.showPanel(TfrmColor::GradientPanel);
+    ColorByDataDialog& colors = main->colorDialog();
+    colors.showPanel(ColorByDataDialog::GradientPanel);
     colors.setTargetMode(1);
     const int32_t before = grid.color(4, row);
-    colors.cmdOK2Click();
+    colors.applyGradient();
     ASSERT_NE(grid.color(4, row), before);
 
     view->setFocus();
     QTest::keySequence(view, QKeySequence::Undo); // the gradient
     EXPECT_EQ(grid.color(4, row), before);
-    EXPECT_EQ(map().pnPLegend()->countList()->currentIndex(), map().state().legend.countIndex);
+    EXPECT_EQ(map().legendPanel()->countList()->currentIndex(), map().state().legend.countIndex);
     QTest::keySequence(view, QKeySequence::Undo); // the paste
     EXPECT_EQ(grid.text(3, row), "0");
     QTest::keyClick(view, Qt::Key_Y, Qt::ControlModifier);
@@ -285,7 +286,7 @@ TEST_F(PageSwitch, GradientColorOverTypedShadeCodesIsUndoneInOneStep) {
     grid.setText(3, row, "100");
     QApplication::setActiveWindow(main.get());
     ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
-    DataGridView* view = shade().WShadeGrid();
+    DataGridView* view = shade().dataGrid();
     view->setFocus();
     view->selectCell(5, row);
     QTest::keyClicks(view, "9"); // a shade code of the user's own
@@ -297,10 +298,10 @@ TEST_F(PageSwitch, GradientColorOverTypedShadeCodesIsUndoneInOneStep) {
     const int32_t color = grid.color(4, row);
     const GridData::Snapshot legend = shade().state().legend.grid.snapshot();
 
-    TfrmColor& colors = main->frmColor2();
-    colors.showPanel(TfrmColor::GradientPanel);
+    ShadeColorDialog& colors = main->shadeColorDialog();
+    colors.showPanel(ColorByDataDialog::GradientPanel);
     colors.setTargetMode(ModeShade);
-    colors.cmdOK2Click();
+    colors.applyGradient();
     ASSERT_EQ(grid.text(5, row), "6"); // the maximum's code
     ASSERT_NE(grid.color(4, row), color);
 
@@ -316,7 +317,7 @@ TEST_F(PageSwitch, GradientColorOverTypedShadeCodesIsUndoneInOneStep) {
 }
 
 TEST_F(PageSwitch, PointingAtTheMapFindsTheRowAndSelectingARowOutlinesTheRegion) {
-    ChartPlayer* player = main->Flash1;
+    ChartPlayer* player = main->previewPlayer();
     const ChartScene& scene = player->scene();
     ASSERT_TRUE(scene.movie);
     const QTransform placement = *MapPlacement(scene, QRectF(player->rect()));
@@ -331,9 +332,9 @@ TEST_F(PageSwitch, PointingAtTheMapFindsTheRowAndSelectingARowOutlinesTheRegion)
 
     QTest::mouseClick(player, Qt::LeftButton, {}, label);
     const GridData& grid = map().state().grid;
-    const int row = map().WGrid()->currentRow();
+    const int row = map().dataGrid()->currentRow();
     EXPECT_EQ(grid.text(1, row), scene.data->regions[entry].name);
-    EXPECT_EQ(map().WGrid()->currentCol(), 1);
+    EXPECT_EQ(map().dataGrid()->currentCol(), 1);
     EXPECT_EQ(player->highlighted(), hit); // the selected row is outlined in turn
     EXPECT_EQ(dialogs.colorDialogs, 0);
 }

@@ -1,6 +1,6 @@
 // "Bubble Set" as a user drives it: typing into its boxes, OK and Cancel on each target.
 #include "charts/GridRows.h"
-#include "forms/TfrmSize.h"
+#include "forms/BubbleSizeDialog.h"
 #include "platform/Dialogs.h"
 #include "widgets/NumberEdits.h"
 
@@ -26,11 +26,12 @@ protected:
     ScriptedDialogs dialogs;
     GridData cities = CityGrid({"0", "1000", "2500.5", "-3"});
     LegendState legend{ChartKind::City};
-    TfrmSize form{dialogs, [this](int mode) -> ColorTarget {
-                      // A resolver that wrongly hands mode 32 a legend must not get it rewritten.
-                      if (mode == 2 || mode == 32) return {&cities, 4, &legend};
-                      return {};
-                  }};
+    BubbleSizeDialog form{dialogs, [this](int mode) -> ColorTarget {
+                              // A resolver that wrongly hands mode 32 a legend must not get it
+                              // rewritten.
+                              if (mode == 2 || mode == 32) return {&cities, 4, &legend};
+                              return {};
+                          }};
 
     template <typename T> T* child(const char* name) {
         return form.findChild<T*>(QLatin1String(name));
@@ -67,7 +68,7 @@ TEST_F(SizeDialogTest, SizeBoxesBringTypedValuesIntoRangeWhenLeft) {
     EXPECT_EQ(maxS->integerValue(), 64);
 
     form.setTargetMode(2);
-    form.cmdOK2Click();
+    form.applyGradient();
     EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(size(2), "62"); // 0: the minimum's class, between -3 and 2500.5
     EXPECT_EQ(size(4), "64");
@@ -97,13 +98,13 @@ TEST_F(SizeDialogTest, RangeBoundsShowThousandsAndKeepTheirDecimals) {
 
     typeInto(child<SpinEdit>("txtSize"), "140");
     form.setTargetMode(32);
-    form.cmdOK1Click();
+    form.applyRange();
     EXPECT_EQ(QStringList({size(2), size(3), size(4), size(5)}),
               QStringList({"140", "140", "140", "7"}));
     EXPECT_EQ(legend.grid.rowCount(), 1); // mode 32 has no legend
 
     form.showPanel(GridDialog::GradientPanel);
-    form.cmdOK2Click();
+    form.applyGradient();
     EXPECT_EQ(legend.grid.rowCount(), 1);
 }
 
@@ -111,7 +112,7 @@ TEST_F(SizeDialogTest, ConversionErrorsKeepTheDialogOpenAndOtherModesOnlyClose) 
     cities.setText(ColData, 3, QStringLiteral("."));
     form.setTargetMode(2);
     form.show();
-    form.cmdOK2Click();
+    form.applyGradient();
     ASSERT_EQ(dialogs.errors.size(), 1);
     EXPECT_EQ(dialogs.errors[0], "'.' is not a valid floating point value");
     EXPECT_TRUE(form.isVisible());
@@ -119,11 +120,11 @@ TEST_F(SizeDialogTest, ConversionErrorsKeepTheDialogOpenAndOtherModesOnlyClose) 
     EXPECT_EQ(legend.grid.rowCount(), 1);
 
     form.setTargetMode(31);
-    form.cmdOK2Click();
+    form.applyGradient();
     EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(dialogs.errors.size(), 1);
     form.show();
-    form.cmdCancel2Click();
+    form.reject();
     EXPECT_EQ(form.result(), QDialog::Rejected);
 }
 

@@ -43,9 +43,9 @@ TEST(ChartPlayer, RestartSequenceDrawsTheStagedChartAtTheWidgetSize) {
     Staged staged;
     ChartPlayer player;
     player.resize(793, 308);
-    player.LoadMovie(0, staged.blank);
-    player.LoadMovie(0, staged.movie);
-    player.Play();
+    player.loadMovie(0, staged.blank);
+    player.loadMovie(0, staged.movie);
+    player.play();
     const QImage picture = player.picture();
     EXPECT_EQ(picture.size(), QSize(793, 308));
     EXPECT_TRUE(Near(ColorAt(picture, player.scene(), {20, 30}), QColor(255, 0, 0)));
@@ -55,14 +55,14 @@ TEST(ChartPlayer, LoadingTheSamePathAgainReadsItAfresh) {
     Staged staged;
     ChartPlayer player;
     player.resize(500, 350);
-    player.LoadMovie(0, staged.movie);
-    player.Play();
+    player.loadMovie(0, staged.movie);
+    player.play();
     staged.color(0x0000FF);
-    player.LoadMovie(0, staged.movie);
-    player.Play();
+    player.loadMovie(0, staged.movie);
+    player.play();
     EXPECT_TRUE(Near(ColorAt(player.picture(), player.scene(), {20, 30}), QColor(0, 0, 255)));
     // Other layers are not used.
-    player.LoadMovie(1, staged.blank);
+    player.loadMovie(1, staged.blank);
     EXPECT_EQ(player.moviePath(), staged.movie);
 }
 
@@ -70,8 +70,8 @@ TEST(ChartPlayer, RenderPictureDrawsAtAnySizeWithoutTheWidget) {
     Staged staged;
     ChartPlayer player;
     player.resize(200, 100);
-    player.LoadMovie(0, staged.movie);
-    player.Play();
+    player.loadMovie(0, staged.movie);
+    player.play();
     const QImage big = player.renderPicture(QSize(2000, 1400));
     EXPECT_EQ(big.size(), QSize(2000, 1400));
     EXPECT_EQ(player.picture().size(), QSize(200, 100));
@@ -92,8 +92,8 @@ TEST(ChartPlayer, NeverShowsAMenuOfItsOwn) {
 TEST(ChartPlayer, SavesA24BitBitmapOfExactlyTheSize) {
     Staged staged;
     ChartPlayer player;
-    player.LoadMovie(0, staged.movie);
-    player.Play();
+    player.loadMovie(0, staged.movie);
+    player.play();
     for (const QSize size : {QSize(575, 402), QSize(501, 351)}) { // rows padded to 4 bytes
         const QString path = staged.folder.path(QStringLiteral("chart.bmp"));
         player.savePicture(path, size);
@@ -119,8 +119,8 @@ TEST(ChartPlayer, SavesA24BitBitmapOfExactlyTheSize) {
 TEST(ChartPlayer, SavesPngSvgAndPdfByExtension) {
     Staged staged;
     ChartPlayer player;
-    player.LoadMovie(0, staged.movie);
-    player.Play();
+    player.loadMovie(0, staged.movie);
+    player.play();
     const QString png = staged.folder.path(QStringLiteral("chart.PNG"));
     player.savePicture(png, QSize(650, 455));
     const QImage back(png, "PNG");
@@ -142,8 +142,8 @@ TEST(ChartPlayer, SavesPngSvgAndPdfByExtension) {
 TEST(ChartPlayer, SaveFailuresAreUserErrorsAndLeaveOldFilesWhole) {
     Staged staged;
     ChartPlayer player;
-    player.LoadMovie(0, staged.movie);
-    player.Play();
+    player.loadMovie(0, staged.movie);
+    player.play();
     EXPECT_THROW(player.savePicture(staged.folder.path(QStringLiteral("no/such/dir/x.bmp")),
                                     QSize(500, 350)),
                  UserError);
@@ -161,8 +161,8 @@ TEST(ChartPlayer, MissingMovieGivesANotedPictureNotAnError) {
     ChartFolder folder;
     ChartPlayer player;
     player.resize(500, 350);
-    EXPECT_NO_THROW(player.LoadMovie(0, folder.path(QStringLiteral("cmap.map"))));
-    EXPECT_NO_THROW(player.Play());
+    EXPECT_NO_THROW(player.loadMovie(0, folder.path(QStringLiteral("cmap.map"))));
+    EXPECT_NO_THROW(player.play());
     EXPECT_FALSE(player.scene().notes.isEmpty());
     EXPECT_EQ(player.picture().size(), QSize(500, 350));
 }

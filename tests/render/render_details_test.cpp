@@ -223,8 +223,8 @@ TEST(ChartPlayer, PictureFollowsTheWidgetSize) {
     folder.write(QStringLiteral("province.xml"), ProvinceXml(Province(1, "Alpha", "AA", 0xFF0000)));
     ChartPlayer player;
     player.resize(400, 300);
-    player.LoadMovie(0, folder.copyFixture(QStringLiteral("squares.map")));
-    player.Play();
+    player.loadMovie(0, folder.copyFixture(QStringLiteral("squares.map")));
+    player.play();
     EXPECT_EQ(player.picture().size(), QSize(400, 300));
     player.resize(793, 308);
     EXPECT_EQ(player.picture().size(), QSize(793, 308));

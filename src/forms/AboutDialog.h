@@ -10,18 +10,18 @@ class Dialogs;
 
 // The about box: product, version, maker, the links to the maker's web page and mail (those
 // the build was given), the licence and the map data sources.
-class TfrmAbout : public QDialog {
+class AboutDialog : public QDialog {
     Q_OBJECT
 public:
-    TfrmAbout(Dialogs& dialogs, QWidget* parent = nullptr);
+    AboutDialog(Dialogs& dialogs, QWidget* parent = nullptr);
 
-    void labWebLinkClick();
-    void Label8Click();
+    void openWebPage();
+    void writeMail();
 
 private:
     Dialogs& dialogs_;
-    QLabel* labWebLink_ = nullptr;
-    QLabel* Label8_ = nullptr;
+    QLabel* webLink_ = nullptr;
+    QLabel* mailLink_ = nullptr;
 };
 
 // The map data sources, then the licence, as the about box shows them.

@@ -13,18 +13,18 @@ class SchemeComboBox;
 // "Color Set": colours a data grid from its values, as a gradient over the value range
 // (panel 1, which also rewrites the page's legend) or one colour for a value range
 // (panel 2).
-class TfrmColor : public GridDialog {
+class ColorByDataDialog : public GridDialog {
     Q_OBJECT
 public:
     // The shade map's twin also gives each coloured row a shade code.
     enum class Codes { None, Shade };
 
-    TfrmColor(Dialogs& dialogs, ColorTargetResolver resolver, QWidget* parent = nullptr,
-              Codes codes = Codes::None);
+    ColorByDataDialog(Dialogs& dialogs, ColorTargetResolver resolver, QWidget* parent = nullptr,
+                      Codes codes = Codes::None);
 
     // The OK buttons' handlers: gradient, range.
-    void cmdOK2Click();
-    void cmdOK1Click();
+    void applyGradient();
+    void applyRange();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -38,23 +38,23 @@ private:
 
     Codes codes_;
 
-    ColorEdit* clrMinM_ = nullptr;
-    ColorEdit* clrMaxM_ = nullptr;
-    QComboBox* cmbStepM_ = nullptr;
-    SchemeComboBox* cmbScheme_ = nullptr;
-    QComboBox* cmbClasses_ = nullptr;
-    QLineEdit* txtNum1_ = nullptr;
-    QLineEdit* txtNum2_ = nullptr;
-    ColorEdit* clrSet_ = nullptr;
-    QComboBox* cmbShadeSet_ = nullptr; // shade codes only
+    ColorEdit* minColorEdit_ = nullptr;
+    ColorEdit* maxColorEdit_ = nullptr;
+    QComboBox* stepList_ = nullptr;
+    SchemeComboBox* schemeList_ = nullptr;
+    QComboBox* classMethodList_ = nullptr;
+    QLineEdit* lowBound_ = nullptr;
+    QLineEdit* highBound_ = nullptr;
+    ColorEdit* rangeColorEdit_ = nullptr;
+    QComboBox* shadeCodeList_ = nullptr; // shade codes only
 };
 
 // The shade map's "Color Set" (target mode 4): colours and shade codes for the shade grid.
-class TfrmColor2 : public TfrmColor {
+class ShadeColorDialog : public ColorByDataDialog {
     Q_OBJECT
 public:
-    TfrmColor2(Dialogs& dialogs, ColorTargetResolver resolver, QWidget* parent = nullptr)
-        : TfrmColor(dialogs, std::move(resolver), parent, Codes::Shade) {}
+    ShadeColorDialog(Dialogs& dialogs, ColorTargetResolver resolver, QWidget* parent = nullptr)
+        : ColorByDataDialog(dialogs, std::move(resolver), parent, Codes::Shade) {}
 };
 
 // Whether a character typed into a bound box holding `text` is kept: digits, "." once,

@@ -14,13 +14,13 @@ class Dialogs;
 
 // "Legend Color Set": picks the colour of one legend item, from the colours already used in
 // the page's data grid or from the colour dialog. Created once; the colour chosen last stays.
-class TfrmLegendColor : public QDialog {
+class LegendColorDialog : public QDialog {
     Q_OBJECT
 public:
     // Target modes 1, 2 and 4 name the region, city and shade legend.
     using LegendResolver = std::function<LegendState*(int targetMode)>;
 
-    TfrmLegendColor(Dialogs& dialogs, LegendResolver resolver, QWidget* parent = nullptr);
+    LegendColorDialog(Dialogs& dialogs, LegendResolver resolver, QWidget* parent = nullptr);
 
     void setCopyColors(const CopyColors& colors); // the first 16 go on the swatches
     void setTarget(int mode, int row, int col);
@@ -32,10 +32,10 @@ public:
     int32_t legendColor() const;
     void setLegendColor(int32_t color);
 
-    // OK, Cancel, and a click on swatch k (1 .. 16).
-    void cmdOK2Click();
-    void cmdCancel2Click();
-    void pnCopyColorClick(int k);
+    // OK: the legend item takes the colour, as one undo step.
+    void applyColor();
+    // A click on swatch k (1 .. 16): the legend colour becomes the swatch's.
+    void takeCopyColor(int k);
 
 private:
     LegendResolver resolver_;
@@ -43,7 +43,7 @@ private:
     int targetRow_ = 0;
     int targetCol_ = 0;
     std::vector<ColorSwatch*> swatches_;
-    ColorEdit* clrLegend_ = nullptr;
+    ColorEdit* legendColorEdit_ = nullptr;
 };
 
 } // namespace tolvane

@@ -11,15 +11,16 @@ class SpinEdit;
 
 // "Bubble Set": sizes the bubbles of a city grid from its values, as classes spread between
 // two sizes (panel 1, which on the "Bubble" page also rewrites the city legend) or one size
-// for a value range (panel 2). Target modes 2 (WCityGrid) and 32 (WRCCGrid).
-class TfrmSize : public GridDialog {
+// for a value range (panel 2). Target modes 2 ("Bubble") and 32
+// (the city grid of "Advance Bubble").
+class BubbleSizeDialog : public GridDialog {
     Q_OBJECT
 public:
-    TfrmSize(Dialogs& dialogs, ColorTargetResolver resolver, QWidget* parent = nullptr);
+    BubbleSizeDialog(Dialogs& dialogs, ColorTargetResolver resolver, QWidget* parent = nullptr);
 
     // The OK buttons' handlers: gradient, range.
-    void cmdOK2Click();
-    void cmdOK1Click();
+    void applyGradient();
+    void applyRange();
 
 protected:
     bool servesMode(int mode) const override;
@@ -29,12 +30,12 @@ private:
     void buildGradientPanel();
     void buildRangePanel();
 
-    SpinEdit* txtMinS_ = nullptr;
-    SpinEdit* txtMaxS_ = nullptr;
-    QComboBox* cmbStepM_ = nullptr;
-    NumericEdit* txtNum1_ = nullptr;
-    NumericEdit* txtNum2_ = nullptr;
-    SpinEdit* txtSize_ = nullptr;
+    SpinEdit* minSizeEdit_ = nullptr;
+    SpinEdit* maxSizeEdit_ = nullptr;
+    QComboBox* stepList_ = nullptr;
+    NumericEdit* lowBound_ = nullptr;
+    NumericEdit* highBound_ = nullptr;
+    SpinEdit* rangeSizeEdit_ = nullptr;
 };
 
 } // namespace tolvane

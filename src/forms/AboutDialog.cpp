@@ -1,4 +1,4 @@
-#include "forms/TfrmAbout.h"
+#include "forms/AboutDialog.h"
 
 #include "forms/AppInfo.h"
 #include "platform/Dialogs.h"
@@ -42,7 +42,7 @@ QString CreditsText() {
            ResourceText(QStringLiteral(":/about/LICENSE"));
 }
 
-TfrmAbout::TfrmAbout(Dialogs& dialogs, QWidget* parent)
+AboutDialog::AboutDialog(Dialogs& dialogs, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint |
                           Qt::WindowTitleHint)
     , dialogs_(dialogs) {
@@ -69,14 +69,14 @@ TfrmAbout::TfrmAbout(Dialogs& dialogs, QWidget* parent)
     layout->addSpacing(8);
     layout->addWidget(CentredLabel(AppInfo::maker(), this));
     if (!AppInfo::webAddress().isEmpty()) {
-        labWebLink_ = LinkLabel(QStringLiteral("labWebLink"), AppInfo::webAddress(), this);
-        connect(labWebLink_, &QLabel::linkActivated, this, [this] { labWebLinkClick(); });
-        layout->addWidget(labWebLink_);
+        webLink_ = LinkLabel(QStringLiteral("labWebLink"), AppInfo::webAddress(), this);
+        connect(webLink_, &QLabel::linkActivated, this, [this] { openWebPage(); });
+        layout->addWidget(webLink_);
     }
     if (!AppInfo::mailAddress().isEmpty()) {
-        Label8_ = LinkLabel(QStringLiteral("Label8"), AppInfo::mailAddress(), this);
-        connect(Label8_, &QLabel::linkActivated, this, [this] { Label8Click(); });
-        layout->addWidget(Label8_);
+        mailLink_ = LinkLabel(QStringLiteral("Label8"), AppInfo::mailAddress(), this);
+        connect(mailLink_, &QLabel::linkActivated, this, [this] { writeMail(); });
+        layout->addWidget(mailLink_);
     }
     layout->addWidget(
         CentredLabel(QStringLiteral("Released under the ") + AppInfo::licence() +
@@ -96,11 +96,11 @@ TfrmAbout::TfrmAbout(Dialogs& dialogs, QWidget* parent)
     setFixedSize(sizeHint());
 }
 
-void TfrmAbout::labWebLinkClick() {
+void AboutDialog::openWebPage() {
     dialogs_.openUrl(QUrl(AppInfo::webAddress()));
 }
 
-void TfrmAbout::Label8Click() {
+void AboutDialog::writeMail() {
     QUrl mail(QStringLiteral("mailto:") + AppInfo::mailAddress());
     QUrlQuery query;
     query.addQueryItem(QStringLiteral("subject"), AppInfo::mailSubject());

@@ -1,4 +1,4 @@
-#include "forms/TfrmLegendColor.h"
+#include "forms/LegendColorDialog.h"
 
 #include "model/UndoStack.h"
 #include "widgets/ColorEdit.h"
@@ -21,7 +21,7 @@ bool IsLegendMode(int mode) {
 
 } // namespace
 
-TfrmLegendColor::TfrmLegendColor(Dialogs& dialogs, LegendResolver resolver, QWidget* parent)
+LegendColorDialog::LegendColorDialog(Dialogs& dialogs, LegendResolver resolver, QWidget* parent)
     : QDialog(parent)
     , resolver_(std::move(resolver)) {
     setObjectName(QStringLiteral("TfrmLegendColor"));
@@ -37,19 +37,19 @@ TfrmLegendColor::TfrmLegendColor(Dialogs& dialogs, LegendResolver resolver, QWid
         swatch->setObjectName(QStringLiteral("pnCopyColor%1").arg(k));
         swatch->setAccessibleName(QStringLiteral("Color in list %1").arg(k));
         swatch->setFixedSize(swatch->sizeHint());
-        connect(swatch, &QAbstractButton::clicked, this, [this, k] { pnCopyColorClick(k); });
+        connect(swatch, &QAbstractButton::clicked, this, [this, k] { takeCopyColor(k); });
         row->addWidget(swatch);
         swatches_.push_back(swatch);
     }
     layout->addLayout(row);
 
     auto* legendRow = new QHBoxLayout;
-    clrLegend_ = new ColorEdit(dialogs, kDefaultLegendColor, this);
-    clrLegend_->setObjectName(QStringLiteral("clrLegend"));
+    legendColorEdit_ = new ColorEdit(dialogs, kDefaultLegendColor, this);
+    legendColorEdit_->setObjectName(QStringLiteral("clrLegend"));
     auto* label = new QLabel(QStringLiteral("Color for &legend:"), this);
-    label->setBuddy(clrLegend_);
+    label->setBuddy(legendColorEdit_);
     legendRow->addWidget(label);
-    legendRow->addWidget(clrLegend_);
+    legendRow->addWidget(legendColorEdit_);
     legendRow->addStretch(1);
     layout->addLayout(legendRow);
 
@@ -60,51 +60,47 @@ TfrmLegendColor::TfrmLegendColor(Dialogs& dialogs, LegendResolver resolver, QWid
     ok->setObjectName(QStringLiteral("cmdOK2"));
     cancel->setObjectName(QStringLiteral("cmdCancel2"));
     ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &TfrmLegendColor::cmdOK2Click);
-    connect(cancel, &QPushButton::clicked, this, &TfrmLegendColor::cmdCancel2Click);
+    connect(ok, &QPushButton::clicked, this, &LegendColorDialog::applyColor);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     layout->addWidget(buttons);
 }
 
-void TfrmLegendColor::setCopyColors(const CopyColors& colors) {
+void LegendColorDialog::setCopyColors(const CopyColors& colors) {
     for (size_t k = 0; k < swatches_.size(); ++k)
         swatches_[k]->setColor(colors[k]);
 }
 
-void TfrmLegendColor::setTarget(int mode, int row, int col) {
+void LegendColorDialog::setTarget(int mode, int row, int col) {
     targetMode_ = mode;
     targetRow_ = row;
     targetCol_ = col;
 }
 
-int32_t TfrmLegendColor::copyColor(int k) const {
+int32_t LegendColorDialog::copyColor(int k) const {
     if (k < 1 || k > static_cast<int>(swatches_.size())) return kWhite;
     return swatches_[static_cast<size_t>(k - 1)]->color();
 }
 
-int32_t TfrmLegendColor::legendColor() const {
-    return clrLegend_->color();
+int32_t LegendColorDialog::legendColor() const {
+    return legendColorEdit_->color();
 }
 
-void TfrmLegendColor::setLegendColor(int32_t color) {
-    clrLegend_->setColor(color);
+void LegendColorDialog::setLegendColor(int32_t color) {
+    legendColorEdit_->setColor(color);
 }
 
-void TfrmLegendColor::cmdOK2Click() {
+void LegendColorDialog::applyColor() {
     if (IsLegendMode(targetMode_) && resolver_) {
         if (LegendState* legend = resolver_(targetMode_)) {
             const UndoStep step(&legend->grid, QStringLiteral("Legend Color"));
-            legend->grid.setColor(targetCol_, targetRow_, clrLegend_->color());
+            legend->grid.setColor(targetCol_, targetRow_, legendColorEdit_->color());
         }
     }
     accept();
 }
 
-void TfrmLegendColor::cmdCancel2Click() {
-    reject();
-}
-
-void TfrmLegendColor::pnCopyColorClick(int k) {
-    if (k >= 1 && k <= static_cast<int>(swatches_.size())) clrLegend_->setColor(copyColor(k));
+void LegendColorDialog::takeCopyColor(int k) {
+    if (k >= 1 && k <= static_cast<int>(swatches_.size())) legendColorEdit_->setColor(copyColor(k));
 }
 
 } // namespace tolvane

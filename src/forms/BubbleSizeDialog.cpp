@@ -1,4 +1,4 @@
-#include "forms/TfrmSize.h"
+#include "forms/BubbleSizeDialog.h"
 
 #include "charts/SizeByData.h"
 #include "widgets/NumberEdits.h"
@@ -29,7 +29,7 @@ SpinEdit* SizeBox(const QString& name, int value, QWidget* parent) {
 
 } // namespace
 
-TfrmSize::TfrmSize(Dialogs& dialogs, ColorTargetResolver resolver, QWidget* parent)
+BubbleSizeDialog::BubbleSizeDialog(Dialogs& dialogs, ColorTargetResolver resolver, QWidget* parent)
     : GridDialog(dialogs, std::move(resolver), parent) {
     setObjectName(QStringLiteral("TfrmSize"));
     setWindowTitle(QStringLiteral("Bubble Set"));
@@ -42,12 +42,12 @@ TfrmSize::TfrmSize(Dialogs& dialogs, ColorTargetResolver resolver, QWidget* pare
     showPanel(GradientPanel);
 }
 
-void TfrmSize::buildGradientPanel() {
+void BubbleSizeDialog::buildGradientPanel() {
     QVBoxLayout* layout = startPanel(QStringLiteral("pnColor1"), kHeading);
     QWidget* panel = layout->parentWidget();
-    txtMinS_ = SizeBox(QStringLiteral("txtMinS"), kDefaultMinSize, panel);
-    txtMaxS_ = SizeBox(QStringLiteral("txtMaxS"), kDefaultMaxSize, panel);
-    cmbStepM_ = stepList(panel);
+    minSizeEdit_ = SizeBox(QStringLiteral("txtMinS"), kDefaultMinSize, panel);
+    maxSizeEdit_ = SizeBox(QStringLiteral("txtMaxS"), kDefaultMaxSize, panel);
+    stepList_ = stepList(panel);
 
     auto* form = new QGridLayout;
     int row = 0;
@@ -60,57 +60,57 @@ void TfrmSize::buildGradientPanel() {
             form->addWidget(new QLabel(after[i], panel), row, 2 + i);
         ++row;
     };
-    addRow(QStringLiteral("Size for &Min. Value:"), txtMinS_, {QStringLiteral("%"), kBounds});
-    addRow(QStringLiteral("Size for M&ax. Value:"), txtMaxS_, {QStringLiteral("%"), kBounds});
-    addRow(QStringLiteral("&Progression: "), cmbStepM_, {});
+    addRow(QStringLiteral("Size for &Min. Value:"), minSizeEdit_, {QStringLiteral("%"), kBounds});
+    addRow(QStringLiteral("Size for M&ax. Value:"), maxSizeEdit_, {QStringLiteral("%"), kBounds});
+    addRow(QStringLiteral("&Progression: "), stepList_, {});
     layout->addLayout(form);
     finishPanel(
-        layout, QStringLiteral("cmdOK2"), QStringLiteral("cmdCancel2"), [this] { cmdOK2Click(); },
-        txtMinS_);
+        layout, QStringLiteral("cmdOK2"), QStringLiteral("cmdCancel2"), [this] { applyGradient(); },
+        minSizeEdit_);
 }
 
-void TfrmSize::buildRangePanel() {
+void BubbleSizeDialog::buildRangePanel() {
     QVBoxLayout* layout = startPanel(QStringLiteral("pnColor2"), kHeading);
     QWidget* panel = layout->parentWidget();
-    txtNum1_ = new NumericEdit(0, panel);
-    txtNum2_ = new NumericEdit(0, panel);
-    addBounds(layout, txtNum1_, txtNum2_);
+    lowBound_ = new NumericEdit(0, panel);
+    highBound_ = new NumericEdit(0, panel);
+    addBounds(layout, lowBound_, highBound_);
 
-    txtSize_ = SizeBox(QStringLiteral("txtSize"), kDefaultRangeSize, panel);
+    rangeSizeEdit_ = SizeBox(QStringLiteral("txtSize"), kDefaultRangeSize, panel);
     auto* sizeRow = new QHBoxLayout;
     auto* sizeLabel = new QLabel(QStringLiteral("&Size"), panel);
-    sizeLabel->setBuddy(txtSize_);
+    sizeLabel->setBuddy(rangeSizeEdit_);
     sizeRow->addWidget(sizeLabel);
-    sizeRow->addWidget(txtSize_);
+    sizeRow->addWidget(rangeSizeEdit_);
     sizeRow->addWidget(new QLabel(QStringLiteral("% ") + kBounds, panel));
     sizeRow->addStretch(1);
     layout->addLayout(sizeRow);
     finishPanel(
-        layout, QStringLiteral("cmdOK1"), QStringLiteral("cmdCancel1"), [this] { cmdOK1Click(); },
-        txtNum1_);
+        layout, QStringLiteral("cmdOK1"), QStringLiteral("cmdCancel1"), [this] { applyRange(); },
+        lowBound_);
 }
 
-bool TfrmSize::servesMode(int mode) const {
+bool BubbleSizeDialog::servesMode(int mode) const {
     return mode == ModeCity || mode == ModeRCCities;
 }
 
-bool TfrmSize::rewritesLegend(int mode) const {
+bool BubbleSizeDialog::rewritesLegend(int mode) const {
     return mode == ModeCity; // the "Advance Bubble" page has no legend
 }
 
-void TfrmSize::cmdOK2Click() {
-    const int minSize = txtMinS_->integerValue();
-    const int maxSize = txtMaxS_->integerValue();
+void BubbleSizeDialog::applyGradient() {
+    const int minSize = minSizeEdit_->integerValue();
+    const int maxSize = maxSizeEdit_->integerValue();
     run(QStringLiteral("Gradient Size"), [&](const ColorTarget& t) {
         ApplySizeGradient(*t.grid, t.rows, t.legend, minSize, maxSize,
-                          cmbStepM_->currentText().toInt());
+                          stepList_->currentText().toInt());
     });
 }
 
-void TfrmSize::cmdOK1Click() {
-    const int size = txtSize_->integerValue();
+void BubbleSizeDialog::applyRange() {
+    const int size = rangeSizeEdit_->integerValue();
     run(QStringLiteral("Range Size"), [&](const ColorTarget& t) {
-        ApplySizeRange(*t.grid, t.rows, txtNum1_->value(), txtNum2_->value(), size);
+        ApplySizeRange(*t.grid, t.rows, lowBound_->value(), highBound_->value(), size);
     });
 }
 

@@ -1,4 +1,4 @@
-#include "platform/MapConverter.h"
+#include "io/MapConverter.h"
 
 #include <QCoreApplication>
 #include <QDir>
