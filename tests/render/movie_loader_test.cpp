@@ -1,5 +1,5 @@
 #include "model/UserError.h"
-#include "render/Json.h"
+#include "render/JsonReader.h"
 #include "render/MapMovie.h"
 #include "render/RenderFixture.h"
 
@@ -164,14 +164,36 @@ TEST(MovieLoader, SettledFileIsKnownByItsStamp) {
     EXPECT_EQ(LoadMapMovie(path)->kind, MovieKind::Flag);
 }
 
-TEST(Json, StringsNumbersAndFlatIntegerArrays) {
-    const JsonDocument v =
-        ParseJson(R"({"s":"caf\u00e9 \ud83c\udf0d \"q\"","n":[1,-2,3.5e2],"i":[1,-2,3],"b":true})");
-    EXPECT_EQ(v["s"].toString(), QString::fromUtf8("café 🌍 \"q\""));
-    EXPECT_EQ(v["n"].numberAt(2), 350.0);
-    EXPECT_EQ(v["i"].type(), JsonValue::Type::IntArray);
-    EXPECT_EQ(v["i"].numberAt(1), -2.0);
-    EXPECT_TRUE(v["b"].toBool());
-    EXPECT_TRUE(v["missing"].isNull());
-    EXPECT_TRUE(std::isnan(v["s"].numberAt(0, NAN)));
+TEST(JsonReader, ReadsWhatIsAskedAndChecksWhatItPassesOver) {
+    JsonReader json(
+        R"({"s":"caf\u00e9 \ud83c\udf0d \"q\"","n":[1,-2,3.5e2,"x"],"o":{"a":[{}]},"b":true})");
+    ASSERT_TRUE(json.enterObject());
+    std::string_view key, text;
+    ASSERT_TRUE(json.nextKey(key));
+    EXPECT_EQ(key, "s");
+    ASSERT_TRUE(json.string(text));
+    EXPECT_EQ(QString::fromUtf8(text.data(), qsizetype(text.size())),
+              QString::fromUtf8("café 🌍 \"q\""));
+    ASSERT_TRUE(json.nextKey(key));
+    ASSERT_TRUE(json.enterArray());
+    std::vector<double> numbers;
+    int32_t whole = 0;
+    for (double v = 0; json.next();)
+        numbers.push_back(json.number(v) ? v : NAN);
+    ASSERT_EQ(numbers.size(), 4u);
+    EXPECT_EQ(numbers[1], -2.0);
+    EXPECT_EQ(numbers[2], 350.0);
+    EXPECT_TRUE(std::isnan(numbers[3])) << "a string passed over";
+    ASSERT_TRUE(json.nextKey(key));
+    EXPECT_FALSE(json.integer(whole)) << "an object passed over";
+    bool flag = false;
+    ASSERT_TRUE(json.nextKey(key));
+    EXPECT_TRUE(json.boolean(flag) && flag);
+    EXPECT_FALSE(json.nextKey(key));
+    EXPECT_NO_THROW(json.finish());
+
+    for (const char* bad : {R"({"a":[1,]})", R"({"a":{"b":[1 2]}})", R"({"a":"\q"})", "[1e999]"}) {
+        JsonReader damaged(bad);
+        EXPECT_THROW(damaged.skip(), JsonError) << bad;
+    }
 }
