@@ -1,5 +1,6 @@
 #include "render/JsonReader.h"
 
+#include <algorithm>
 #include <charconv>
 
 #if defined(__SSE2__)
@@ -13,6 +14,12 @@ JsonReader::JsonReader(std::string_view text) {
     if (text.size() >= 3 && text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
     p_ = begin_ = text.data();
     end_ = begin_ + text.size();
+}
+
+JsonReader::JsonReader(std::string_view text, size_t from, int depth)
+    : JsonReader(text) {
+    p_ = std::max(begin_, text.data() + std::min(from, text.size()));
+    depth_ = depth;
 }
 
 void JsonReader::fail(const char* what) const {

@@ -39,6 +39,13 @@ public:
     enum class Kind : uint8_t { Null, Bool, Number, String, Array, Object };
 
     explicit JsonReader(std::string_view text);
+    // A reader of the one value at byte `from` of `text`, as a reader of all of it would
+    // find it `depth` containers deep: a part read on another core. Offsets are those of a
+    // reader of all of it.
+    JsonReader(std::string_view text, size_t from, int depth);
+    // Continues after the value another reader of the same text read (see above), ending
+    // at `offset`.
+    void skipTo(size_t offset) { p_ = begin_ + offset; }
 
     // The kind of the next value (throws where none starts).
     Kind peek();
@@ -81,6 +88,11 @@ public:
     // Throws unless only white space follows the value read.
     void finish();
     size_t offset() const { return static_cast<size_t>(p_ - begin_); }
+    // Where the next value starts.
+    size_t offsetOfNext() {
+        skipSpace();
+        return offset();
+    }
     // Whether a string read lies in the text (and lives as long as it), not in a buffer.
     bool inText(std::string_view s) const { return s.data() >= begin_ && s.data() < end_; }
     // Throws JsonError at the current offset: for a reader that finds the text valid JSON

@@ -2,6 +2,10 @@
 
 #include "render/JsonReader.h"
 
+#include <atomic>
+#include <future>
+#include <memory>
+
 namespace tolvane {
 
 namespace {
@@ -20,6 +24,21 @@ public:
         out_.geometries.reserve(text.size() / 256);
     }
 
+    // The "objects" member's value only, at `from`, one container deep.
+    TopologyReader(std::string_view text, size_t from, MovieTopology& out,
+                   const std::atomic<bool>* stop)
+        : json_(text, from, 1)
+        , out_(out)
+        , stop_(stop) {
+        out_.arcIndices.reserve(text.size() / 32);
+        out_.geometries.reserve(text.size() / 256);
+    }
+    // Reads it; where it ends.
+    size_t readObjectsOnly() {
+        readObjects();
+        return json_.offset();
+    }
+
     void read() {
         if (json_.enterObject()) {
             for (std::string_view key; json_.nextKey(key);) {
@@ -33,7 +52,7 @@ public:
                 } else if (key == "arcs") {
                     readArcs();
                 } else if (key == "objects") {
-                    readObjects();
+                    if (!takeAhead()) readObjects();
                 } else {
                     json_.skip();
                 }
@@ -44,7 +63,54 @@ public:
         json_.finish();
     }
 
+    // A large movie's "objects" are read on another core while this one reads the arcs,
+    // which come first; taken when this reader comes to the same place.
+    void readAhead(std::string_view text) {
+        constexpr size_t kLarge = 2 << 20;
+        if (text.size() < kLarge) return;
+        // Where the objects begin, if this is a member's key (unless it lies in a string,
+        // which this reader then finds it does).
+        constexpr std::string_view kKey = "\"objects\":{";
+        const size_t at = text.find(kKey);
+        if (at == std::string_view::npos) return;
+        ahead_.from = at + kKey.size() - 1;
+        ahead_.part = std::async(std::launch::async, [text, this] {
+            auto part = std::make_unique<MovieTopology>();
+            try {
+                part->endOfObjects =
+                    TopologyReader(text, ahead_.from, *part, &ahead_.stop).readObjectsOnly();
+            } catch (const JsonError&) {
+                part.reset(); // this reader finds the fault, or reads elsewhere
+            }
+            return part;
+        });
+    }
+    ~TopologyReader() {
+        if (ahead_.part.valid()) {
+            ahead_.stop = true;
+            ahead_.part.wait();
+        }
+    }
+
 private:
+    bool takeAhead() {
+        if (!ahead_.part.valid()) return false;
+        const bool here = json_.offsetOfNext() == ahead_.from && out_.geometries.empty();
+        if (!here) ahead_.stop = true;
+        std::unique_ptr<MovieTopology> part = ahead_.part.get();
+        if (!here || !part) return false;
+        out_.arcIndices = std::move(part->arcIndices);
+        out_.rings = std::move(part->rings);
+        out_.geometries = std::move(part->geometries);
+        out_.children = std::move(part->children);
+        out_.regions = std::move(part->regions);
+        out_.context = std::move(part->context);
+        out_.cities = std::move(part->cities);
+        out_.escaped.splice(out_.escaped.end(), part->escaped);
+        json_.skipTo(part->endOfObjects);
+        return true;
+    }
+
     // A string that lives as long as the text.
     std::string_view keep(std::string_view s) {
         return json_.inText(s) ? s : out_.escaped.emplace_back(s);
@@ -125,6 +191,7 @@ private:
     void readObjects() {
         if (!json_.enterObject()) return;
         for (std::string_view key; json_.nextKey(key);) {
+            if (stop_ && *stop_) json_.fail("not needed");
             std::vector<uint32_t>* list = nullptr;
             if (key == "regions") {
                 list = &out_.regions;
@@ -175,6 +242,7 @@ private:
                 readCoordinates(g);
             } else if (key == "geometries" && level < 4 && json_.enterArray()) {
                 while (json_.next()) {
+                    if (stop_ && *stop_) json_.fail("not needed");
                     const uint32_t part = readGeometry(level + 1);
                     if (part != kNone) parts.push_back(part);
                 }
@@ -275,13 +343,21 @@ private:
     MovieTopology& out_;
     std::string_view keyName_; // the property the list being read takes for its key
     std::vector<int32_t> scratch_;
+    const std::atomic<bool>* stop_ = nullptr; // reading ahead: no longer needed
+    struct {
+        size_t from = 0;
+        std::atomic<bool> stop = false;
+        std::future<std::unique_ptr<MovieTopology>> part;
+    } ahead_;
 };
 
 } // namespace
 
 MovieTopology ReadMovieTopology(std::string_view text) {
     MovieTopology topology;
-    TopologyReader(text, topology).read();
+    TopologyReader reader(text, topology);
+    reader.readAhead(text);
+    reader.read();
     return topology;
 }
 

@@ -4,7 +4,7 @@
 
 #include <cmath>
 #include <cstdint>
-#include <deque>
+#include <list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,7 +50,8 @@ struct MovieTopology {
     // "objects": the geometries listed as "regions", "context" and "cities" (a collection's
     // parts, or the one geometry given).
     std::vector<uint32_t> regions, context, cities;
-    std::deque<std::string> escaped; // texts that had escapes, unescaped
+    std::list<std::string> escaped; // texts that had escapes, unescaped
+    size_t endOfObjects = 0;        // where the "objects" member's value ends
 
     // The valid rings of a geometry, as its type reads them, in order.
     template <typename Visit> void forEachRing(const Geometry& g, Visit visit) const {

@@ -132,6 +132,39 @@ TEST(MovieLoader, BadReferencesAndValuesSkipOnlyWhatTheyTouch) {
     EXPECT_TRUE(movie->cities.empty());
 }
 
+TEST(MovieLoader, LargeMovieReadsItsObjectsOnAnotherCoreAlike) {
+    // Past two megabytes the objects are read on another core from where they seem to begin:
+    // also where that is a key's text, the regions come out whole and in order.
+    const auto movie = [](const QByteArray& meta) {
+        QByteArray arcs, geometries;
+        for (int i = 0; i < 30000; ++i) {
+            const QByteArray n = QByteArray::number(i);
+            arcs += "[[" + QByteArray::number(i * 10) + ",0],[10,0],[0,10],[-10,0],[0,-10]],";
+            geometries += R"({"type":"Polygon","arcs":[[)" + n + R"(]],"properties":{"key":"K)" +
+                          n + R"(","name":"N\u00e9)" + n + R"("}},)";
+        }
+        arcs.chop(1);
+        geometries.chop(1);
+        return R"({"type":"Topology","transform":{"scale":[1,1],"translate":[0,0]},)" + meta +
+               R"("arcs":[)" + arcs +
+               R"(],"objects":{"regions":{"type":"GeometryCollection","geometries":[)" +
+               geometries + "]}}}";
+    };
+    for (const QByteArray& meta :
+         {QByteArray(), QByteArray(R"("tolvane":{"a\"objects":{"x":1},"title":"T"},)")}) {
+        const QByteArray text = movie(meta);
+        ASSERT_GT(text.size(), 2 << 20);
+        const auto m = Parse(text);
+        ASSERT_EQ(m->regions.size(), 30000u);
+        EXPECT_EQ(m->regions[29999].key, u"K29999");
+        EXPECT_EQ(m->regions[123].name, QString::fromUtf8("Né123"));
+        EXPECT_EQ(m->regions[123].bounds, QRectF(1230, 0, 10, 10));
+        EXPECT_EQ(m->borders.size(), 30000u);
+    }
+    // A fault after the objects is found all the same.
+    EXPECT_THROW(Parse(movie({}) + ","), UserError);
+}
+
 TEST(MovieLoader, CacheFollowsContentNotPath) {
     ChartFolder folder;
     const QString path = folder.copyFixture(QStringLiteral("squares.map"));
