@@ -44,7 +44,14 @@ private:
     double sx_, sy_, dx_, dy_;    // to sample points
     std::vector<QPointF> points_; // the shape, in sample points
     std::vector<size_t> ends_;    // where each of its rings ends in points_
-    std::vector<double> crossings_;
+    uchar* bits_;                 // the image's rows, found once
+    size_t stride_;
+    // Where the shape's edges cross rows' centres.
+    struct Hit {
+        int row;
+        double x;
+    };
+    std::vector<Hit> hits_;
     // Per pixel, while blending: the colours of the points filled, and how many.
     struct Sum {
         uint16_t blue = 0, green = 0, red = 0, count = 0;
