@@ -1,3 +1,4 @@
+#include "render/BandedFill.h"
 #include "render/ChartLayers.h"
 #include "render/ChartStyle.h"
 #include "render/PixelFill.h"
@@ -80,6 +81,7 @@ void PaintRegions(QPainter& painter, const MapMovie& movie, const MapView& view,
     const double pixels = std::sqrt(std::abs(toPixels.determinant()));
     constexpr double kSmallRegion = 4.0;
     std::optional<SmallShapeFiller> direct;
+    std::optional<BandedFill> banded;
     const auto paint = [&](bool small) {
         for (size_t i = 0; i < movie.regions.size(); ++i) {
             const MovieShape& s = movie.regions[i];
@@ -93,6 +95,7 @@ void PaintRegions(QPainter& painter, const MapMovie& movie, const MapView& view,
                 continue;
             }
             painter.setBrush(fills.fill[i]);
+            if (banded && banded->fill(painter, movie, s)) continue;
             // A single ring needs no path: a path keeps a converted copy of itself once
             // drawn, which for every region of a large map would double the memory the map
             // takes.
@@ -111,6 +114,7 @@ void PaintRegions(QPainter& painter, const MapMovie& movie, const MapView& view,
     if (direct) direct->finish();
     direct.reset();
     painter.setRenderHint(QPainter::Antialiasing, smooth);
+    if (BandedFill::Fits(painter)) banded.emplace();
     paint(false);
     bool anyShade = false;
     for (size_t i = 0; i < movie.regions.size() && !anyShade; ++i)
