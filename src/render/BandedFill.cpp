@@ -23,14 +23,17 @@ bool BandedFill::Fits(const QPainter& painter) {
            painter.compositionMode() == QPainter::CompositionMode_SourceOver;
 }
 
-bool BandedFill::fill(QPainter& painter, const MapMovie& movie, const MovieShape& shape) {
+bool BandedFill::fill(QPainter& painter, const MapMovie& movie, const MovieShape& shape,
+                      const QRect& rows) {
     const uint32_t points =
         movie.rings.starts[shape.firstRing + shape.ringCount] - movie.rings.starts[shape.firstRing];
     if (points < kManyPoints) return false;
     const QTransform transform = painter.transform();
     const QTransform toDevice = painter.deviceTransform();
     const QRect device(QPoint(0, 0), QSize(painter.device()->width(), painter.device()->height()));
-    const QRect box = toDevice.mapRect(shape.bounds).toAlignedRect().intersected(device);
+    const QRect box = toDevice.mapRect(shape.bounds)
+                          .toAlignedRect()
+                          .intersected(rows.isNull() ? device : rows.intersected(device));
     if (box.height() < 2 * kBandRows) return false;
 
     const double sy = toDevice.m22(), dy = toDevice.dy();
@@ -70,7 +73,13 @@ bool BandedFill::fill(QPainter& painter, const MapMovie& movie, const MovieShape
         painter.setTransform(transform);
         painter.drawPath(path);
     }
-    painter.setClipping(false);
+    if (rows.isNull()) {
+        painter.setClipping(false);
+    } else {
+        painter.setTransform(QTransform());
+        painter.setClipRect(rows);
+        painter.setTransform(transform);
+    }
     return true;
 }
 

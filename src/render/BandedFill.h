@@ -2,6 +2,7 @@
 
 #include "render/MapMovie.h"
 
+#include <QRect>
 #include <vector>
 
 class QPainter;
@@ -18,8 +19,10 @@ public:
     // Whether shapes drawn with `painter` can be filled so: on an image, no clip, a
     // transform of no more than scale and shift.
     static bool Fits(const QPainter& painter);
-    // Whether `shape` is worth it, and if so fills it with the painter's brush (odd-even).
-    bool fill(QPainter& painter, const MapMovie& movie, const MovieShape& shape);
+    // Whether `shape` is worth it, and if so fills it with the painter's brush (odd-even),
+    // within the device rows `rows` the painter is clipped to (all when null).
+    bool fill(QPainter& painter, const MapMovie& movie, const MovieShape& shape,
+              const QRect& rows = QRect());
 
 private:
     std::vector<QPointF> kept_; // a ring's points near the band

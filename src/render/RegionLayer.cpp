@@ -67,6 +67,39 @@ void PaintContext(QPainter& painter, const MapMovie& movie, const MapView& view)
     painter.restore();
 }
 
+namespace {
+
+// The row that halves the work of filling the shapes `isSmall` leaves (their points, spread
+// over their rows); 0 when there is too little of it to share.
+template <typename IsSmall>
+int HalvingRow(const MapMovie& movie, IsSmall isSmall, const QTransform& toPixels, int height) {
+    constexpr double kWorthSharing = 20000;
+    std::vector<double> perRow(static_cast<size_t>(std::max(height, 0)) + 1, 0.0);
+    double total = 0;
+    for (const MovieShape& s : movie.regions) {
+        if (!s.hasArea || isSmall(s)) continue;
+        const QRect box = toPixels.mapRect(s.bounds).toAlignedRect();
+        const int from = std::clamp(box.top(), 0, height),
+                  to = std::clamp(box.bottom() + 1, 0, height);
+        if (from >= to) continue;
+        const double points =
+            movie.rings.starts[s.firstRing + s.ringCount] - movie.rings.starts[s.firstRing];
+        perRow[static_cast<size_t>(from)] += points / (to - from);
+        perRow[static_cast<size_t>(to)] -= points / (to - from);
+        total += points;
+    }
+    if (total < kWorthSharing) return 0;
+    double slope = 0, done = 0;
+    for (int y = 0; y < height; ++y) {
+        slope += perRow[static_cast<size_t>(y)];
+        done += slope;
+        if (done >= total / 2) return y + 1 < height ? y + 1 : 0;
+    }
+    return 0;
+}
+
+} // namespace
+
 void PaintRegions(QPainter& painter, const MapMovie& movie, const MapView& view,
                   const RegionFills& fills, int samples) {
     painter.save();
@@ -81,41 +114,76 @@ void PaintRegions(QPainter& painter, const MapMovie& movie, const MapView& view,
     const double pixels = std::sqrt(std::abs(toPixels.determinant()));
     constexpr double kSmallRegion = 4.0;
     std::optional<SmallShapeFiller> direct;
-    std::optional<BandedFill> banded;
-    const auto paint = [&](bool small) {
+    const auto isSmall = [&](const MovieShape& s) {
+        return std::max(s.bounds.width(), s.bounds.height()) * pixels < kSmallRegion;
+    };
+    // `rows`: the device rows `p` keeps to (all when null).
+    const auto paint = [&](QPainter& p, bool small, BandedFill* banded, const QRect& rows) {
         for (size_t i = 0; i < movie.regions.size(); ++i) {
             const MovieShape& s = movie.regions[i];
-            if (!s.hasArea ||
-                (std::max(s.bounds.width(), s.bounds.height()) * pixels < kSmallRegion) != small)
-                continue;
+            if (!s.hasArea || isSmall(s) != small) continue;
             // The paper is white already; only land drawn beneath needs covering.
             if (fills.fill[i] == palette::kBackground && !overLand) continue;
             if (direct && fills.fill[i].alpha() == 255) {
                 direct->fill(movie.rings, s.firstRing, s.ringCount, s.bounds, fills.fill[i].rgb());
                 continue;
             }
-            painter.setBrush(fills.fill[i]);
-            if (banded && banded->fill(painter, movie, s)) continue;
+            if (!rows.isNull() && !toPixels.mapRect(s.bounds).toAlignedRect().intersects(rows))
+                continue;
+            p.setBrush(fills.fill[i]);
+            if (banded && banded->fill(p, movie, s, rows)) continue;
             // A single ring needs no path: a path keeps a converted copy of itself once
             // drawn, which for every region of a large map would double the memory the map
             // takes.
             if (s.ringCount == 1) {
                 const std::span<const QPointF> ring = movie.ring(s, 0);
-                painter.drawPolygon(ring.data(), static_cast<int>(ring.size()), Qt::OddEvenFill);
+                p.drawPolygon(ring.data(), static_cast<int>(ring.size()), Qt::OddEvenFill);
             } else {
-                painter.drawPath(movie.path(s));
+                p.drawPath(movie.path(s));
             }
         }
     };
     const bool smooth = painter.testRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::Antialiasing, false);
     direct = SmallShapeFiller::For(painter, samples);
-    paint(true);
+    paint(painter, true, nullptr, QRect());
     if (direct) direct->finish();
     direct.reset();
     painter.setRenderHint(QPainter::Antialiasing, smooth);
-    if (BandedFill::Fits(painter)) banded.emplace();
-    paint(false);
+    if (!BandedFill::Fits(painter)) {
+        paint(painter, false, nullptr, QRect());
+    } else {
+        // On an image, the rows below a line that halves the work are filled on another
+        // core at once, through a second image of the same pixels.
+        QImage* image = static_cast<QImage*>(painter.device());
+        const int split = HalvingRow(movie, isSmall, toPixels, image->height());
+        BandedFill top;
+        if (split <= 0) {
+            paint(painter, false, &top, QRect());
+        } else {
+            QImage lower(image->bits(), image->width(), image->height(), image->bytesPerLine(),
+                         image->format());
+            const QRect above(0, 0, image->width(), split);
+            const QRect below(0, split, image->width(), image->height() - split);
+            const QTransform transform = painter.transform();
+            const QPainter::RenderHints hints = painter.renderHints();
+            auto done = std::async(std::launch::async, [&] {
+                QPainter second(&lower);
+                second.setRenderHints(hints);
+                second.setPen(Qt::NoPen);
+                second.setClipRect(below);
+                second.setTransform(transform);
+                BandedFill bottom;
+                paint(second, false, &bottom, below);
+            });
+            painter.setTransform(QTransform());
+            painter.setClipRect(above);
+            painter.setTransform(transform);
+            paint(painter, false, &top, above);
+            painter.setClipping(false);
+            done.get();
+        }
+    }
     bool anyShade = false;
     for (size_t i = 0; i < movie.regions.size() && !anyShade; ++i)
         anyShade =
