@@ -74,8 +74,8 @@ void SmallShapeFiller::fill(const PointRuns& rings, uint32_t first, uint32_t cou
         ends_.push_back(points_.size());
     }
     if (points_.empty()) return;
-    const int y0 = FirstPointFrom(top, height_);
-    const int y1 = FirstPointFrom(bottom, height_);
+    const int y0 = std::max(FirstPointFrom(top, height_), fromRow_ * samples_);
+    const int y1 = std::min(FirstPointFrom(bottom, height_), toRow_ * samples_);
     if (y0 >= y1) return;
     // Each edge's crossings of the rows' centres (y + 0.5) it spans, row by row: an edge
     // from a to b crosses the rows whose centre c has a.y <= c < b.y or b.y <= c < a.y.

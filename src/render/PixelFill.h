@@ -33,6 +33,12 @@ public:
               QRgb color);
     // Lays the blended pixels on the image; with one sample a pixel, they are laid already.
     void finish();
+    // Fills only the image's rows from .. to - 1 (for sharing a picture between cores).
+    void keepToRows(int from, int to) {
+        fromRow_ = from;
+        toRow_ = to;
+    }
+    int samples() const { return samples_; }
 
 private:
     SmallShapeFiller(QImage& image, const QTransform& toImage, int samples);
@@ -58,6 +64,7 @@ private:
     };
     std::vector<Sum> sums_;
     int firstRow_ = INT_MAX, lastRow_ = -1; // pixel rows with sums
+    int fromRow_ = 0, toRow_ = INT_MAX / 8; // pixel rows filled
 };
 
 } // namespace tolvane

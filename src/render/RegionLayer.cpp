@@ -146,7 +146,37 @@ void PaintRegions(QPainter& painter, const MapMovie& movie, const MapView& view,
     const bool smooth = painter.testRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::Antialiasing, false);
     direct = SmallShapeFiller::For(painter, samples);
-    paint(painter, true, nullptr, QRect());
+    // A map of many small regions is filled on two cores at once, each its own rows, when
+    // the filler lays them all.
+    const auto drawn = [&](size_t i) {
+        const MovieShape& s = movie.regions[i];
+        return s.hasArea && isSmall(s) && (fills.fill[i] != palette::kBackground || overLand);
+    };
+    bool allOpaque = true;
+    for (size_t i = 0; i < movie.regions.size() && allOpaque; ++i)
+        allOpaque = !drawn(i) || fills.fill[i].alpha() == 255;
+    const int smallSplit = direct && direct->samples() == 1 && allOpaque
+                               ? HalvingRow(
+                                     movie, [&](const MovieShape& s) { return !isSmall(s); },
+                                     toPixels, painter.device()->height())
+                               : 0;
+    const auto FillSmall = [&](SmallShapeFiller& filler) {
+        for (size_t i = 0; i < movie.regions.size(); ++i) {
+            const MovieShape& s = movie.regions[i];
+            if (drawn(i))
+                filler.fill(movie.rings, s.firstRing, s.ringCount, s.bounds, fills.fill[i].rgb());
+        }
+    };
+    if (smallSplit > 0) {
+        std::optional<SmallShapeFiller> lower = SmallShapeFiller::For(painter, samples);
+        lower->keepToRows(smallSplit, painter.device()->height());
+        direct->keepToRows(0, smallSplit);
+        auto done = std::async(std::launch::async, [&] { FillSmall(*lower); });
+        FillSmall(*direct);
+        done.get();
+    } else {
+        paint(painter, true, nullptr, QRect());
+    }
     if (direct) direct->finish();
     direct.reset();
     painter.setRenderHint(QPainter::Antialiasing, smooth);
