@@ -59,6 +59,11 @@ void SmallShapeFiller::fill(const PointRuns& rings, uint32_t first, uint32_t cou
     if (!holdsPoints(bounds.left() * sx_ + dx_, bounds.right() * sx_ + dx_, width_) ||
         !holdsPoints(bounds.top() * sy_ + dy_, bounds.bottom() * sy_ + dy_, height_))
         return;
+    // Nor do those wholly outside the rows this filler keeps to.
+    const double boxTop = bounds.top() * sy_ + dy_, boxBottom = bounds.bottom() * sy_ + dy_;
+    if (FirstPointFrom(std::max(boxTop, boxBottom), height_) <= fromRow_ * samples_ ||
+        FirstPointFrom(std::min(boxTop, boxBottom), height_) >= toRow_ * samples_)
+        return;
     points_.clear();
     ends_.clear();
     double top = std::numeric_limits<double>::infinity(), bottom = -top;

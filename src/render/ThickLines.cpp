@@ -283,19 +283,24 @@ void ThickLineMask::addSegment(QPointF pa, QPointF pb) {
     const int y0 = std::max(0, FloorInt(std::min(ay, by) - reach));
     const int y1 = std::min(height_ - 1, CeilInt(std::max(ay, by) + reach));
 #if defined(__SSE2__)
-    const int left = std::max(0, FloorInt(std::min(ax, bx) - reach));
-    const int right = std::min(width_ - 1, CeilInt(std::max(ax, bx) + reach));
-    if (right - left < 8 && width_ >= 8 && y0 <= y1 && left <= right) {
+    // Only pixels whose centre (k + 0.5) lies within reach of the box of the segment can
+    // take any coverage.
+    const int left = std::max(0, CeilInt(std::min(ax, bx) - reach - 0.5f));
+    const int right = std::min(width_ - 1, FloorInt(std::max(ax, bx) + reach - 0.5f));
+    const int top = std::max(0, CeilInt(std::min(ay, by) - reach - 0.5f));
+    const int bottom = std::min(height_ - 1, FloorInt(std::max(ay, by) + reach - 0.5f));
+    if (right - left < 8 && width_ >= 8) {
+        if (top > bottom || left > right) return;
         const int wide = right - left < 4 ? 4 : 8;
         const int x0 = std::min(left, width_ - wide);
         const auto stride = static_cast<size_t>(width_);
         if (wide == 4)
-            CoverNarrow<4>(coverage_.data(), stride, x0, y0, y1, ax, ay, dx, dy, inv, reach,
+            CoverNarrow<4>(coverage_.data(), stride, x0, top, bottom, ax, ay, dx, dy, inv, reach,
                            solid2);
         else
-            CoverNarrow<8>(coverage_.data(), stride, x0, y0, y1, ax, ay, dx, dy, inv, reach,
+            CoverNarrow<8>(coverage_.data(), stride, x0, top, bottom, ax, ay, dx, dy, inv, reach,
                            solid2);
-        for (int y = y0; y <= y1; ++y) {
+        for (int y = top; y <= bottom; ++y) {
             int& from = rowMin_[static_cast<size_t>(y)];
             int& to = rowMax_[static_cast<size_t>(y)];
             from = std::min(from, x0);
