@@ -86,7 +86,7 @@ bool JsonReader::enterArray() {
     return false;
 }
 
-bool JsonReader::nextKey(std::string_view& key) {
+bool JsonReader::nextKeySlow(std::string_view& key) {
     const char c = peekChar();
     if (first_) {
         first_ = false;
@@ -108,7 +108,7 @@ bool JsonReader::nextKey(std::string_view& key) {
     return true;
 }
 
-bool JsonReader::string(std::string_view& out) {
+bool JsonReader::stringSlow(std::string_view& out) {
     if (peekChar() != '"') {
         skip();
         return false;
@@ -215,17 +215,7 @@ bool JsonReader::integers(std::vector<int32_t>& out) {
     return true;
 }
 
-void JsonReader::position(double& x, double& y) {
-    if (end_ - p_ >= 32 && *p_ == '[') {
-        const char* q = p_ + 1;
-        int32_t nx = 0, ny = 0;
-        if (quickInteger(q, nx) && *q == ',' && quickInteger(++q, ny) && *q == ']') {
-            x = nx;
-            y = ny;
-            p_ = q + 1;
-            return;
-        }
-    }
+void JsonReader::slowPosition(double& x, double& y) {
     expect('[');
     const auto read = [this] {
         if (!startsNumber()) fail("expected a number");

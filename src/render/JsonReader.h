@@ -7,6 +7,10 @@
 #include <string_view>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace tolvane {
 
 class JsonError : public std::exception {
@@ -55,7 +59,23 @@ public:
     bool enterArray();
     // In an object: reads the next member's key and its colon; false (and out of the
     // object) at its end. The key is valid until the next call.
-    bool nextKey(std::string_view& key);
+    bool nextKey(std::string_view& key) {
+        // Most keys are short and written without white space: found here at once.
+        if (end_ - p_ >= 40) {
+            const char* q = p_ + (first_ ? 0 : 1);
+            if (*q == '"' && (first_ || *p_ == ',')) {
+                const char* start = ++q;
+                q += KeyLength(start);
+                if (*q == '"' && q[1] == ':') {
+                    key = std::string_view(start, static_cast<size_t>(q - start));
+                    p_ = q + 2;
+                    first_ = false;
+                    return true;
+                }
+            }
+        }
+        return nextKeySlow(key);
+    }
     // In an array: true when another item follows; false (and out of the array) at its end.
     bool next() {
         const char c = peekChar();
@@ -73,7 +93,18 @@ public:
 
     // A string (valid until the next call); a number; a number that is an integer within
     // 32 bits; true or false.
-    bool string(std::string_view& out);
+    bool string(std::string_view& out) {
+        // A short one without escapes, found at once.
+        if (end_ - p_ >= 40 && *p_ == '"') {
+            const int n = KeyLength(p_ + 1);
+            if (p_[1 + n] == '"') {
+                out = std::string_view(p_ + 1, static_cast<size_t>(n));
+                p_ += n + 2;
+                return true;
+            }
+        }
+        return stringSlow(out);
+    }
     bool number(double& out);
     bool integer(int32_t& out);
     bool boolean(bool& out);
@@ -83,7 +114,22 @@ public:
     bool integers(std::vector<int32_t>& out);
     // A position: an array of two or more numbers, of which the first two are read. The
     // fast path for the million positions of a large map; throws for anything else.
-    void position(double& x, double& y);
+    void position(double& x, double& y) {
+        if (!integerPair(x, y)) slowPosition(x, y);
+    }
+    // An array of exactly two integers, written without white space; false, reading
+    // nothing, for anything else.
+    bool integerPair(double& x, double& y) {
+        if (end_ - p_ < 32 || *p_ != '[') return false;
+        const char* q = p_ + 1;
+        int32_t nx = 0, ny = 0;
+        if (!quickInteger(q, nx) || *q != ',' || !quickInteger(++q, ny) || *q != ']') return false;
+        x = nx;
+        y = ny;
+        p_ = q + 1;
+        first_ = false;
+        return true;
+    }
 
     // Throws unless only white space follows the value read.
     void finish();
@@ -123,6 +169,24 @@ private:
         return c == '-' || (c >= '0' && c <= '9');
     }
     void enter();
+    bool nextKeySlow(std::string_view& key);
+    bool stringSlow(std::string_view& out);
+    // How many of the sixteen bytes at `at` come before a quote or backslash (sixteen when
+    // none does).
+    static int KeyLength(const char* at) {
+#if defined(__SSE2__)
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+        const int hits = _mm_movemask_epi8(_mm_or_si128(
+            _mm_cmpeq_epi8(bytes, _mm_set1_epi8('"')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\\'))));
+        return hits ? __builtin_ctz(static_cast<unsigned>(hits)) : 16;
+#else
+        int n = 0;
+        while (n < 16 && at[n] != '"' && at[n] != '\\')
+            ++n;
+        return n;
+#endif
+    }
+    void slowPosition(double& x, double& y);
     void literal(std::string_view word);
     // An integer that fits 32 bits, read without consuming anything else; false otherwise.
     bool scanInteger(int32_t& out) {

@@ -122,6 +122,12 @@ private:
 
     // The first `n` items of an array, NaN where they are no numbers; how many items it has.
     size_t numbers(double* values, size_t n) {
+        double x = 0, y = 0;
+        if (n >= 2 && json_.integerPair(x, y)) {
+            values[0] = x;
+            values[1] = y;
+            return 2;
+        }
         scratch_.clear();
         if (json_.integers(scratch_)) {
             for (size_t i = 0; i < n && i < scratch_.size(); ++i)
