@@ -78,9 +78,11 @@ int HalvingRow(const MapMovie& movie, IsSmall isSmall, const QTransform& toPixel
     double total = 0;
     for (const MovieShape& s : movie.regions) {
         if (!s.hasArea || isSmall(s)) continue;
-        const QRect box = toPixels.mapRect(s.bounds).toAlignedRect();
-        const int from = std::clamp(box.top(), 0, height),
-                  to = std::clamp(box.bottom() + 1, 0, height);
+        // Whole rows are near enough for sharing out work.
+        const double y0 = s.bounds.top() * toPixels.m22() + toPixels.dy();
+        const double y1 = s.bounds.bottom() * toPixels.m22() + toPixels.dy();
+        const int from = static_cast<int>(std::clamp(std::min(y0, y1), 0.0, double(height)));
+        const int to = static_cast<int>(std::clamp(std::max(y0, y1) + 1, 0.0, double(height)));
         if (from >= to) continue;
         const double points =
             movie.rings.starts[s.firstRing + s.ringCount] - movie.rings.starts[s.firstRing];
@@ -148,13 +150,16 @@ void PaintRegions(QPainter& painter, const MapMovie& movie, const MapView& view,
     direct = SmallShapeFiller::For(painter, samples);
     // A map of many small regions is filled on two cores at once, each its own rows, when
     // the filler lays them all.
-    const auto drawn = [&](size_t i) {
-        const MovieShape& s = movie.regions[i];
-        return s.hasArea && isSmall(s) && (fills.fill[i] != palette::kBackground || overLand);
-    };
+    // The small regions' colours (0 for none filled), once for both cores.
+    std::vector<QRgb> smallFill(movie.regions.size(), 0);
     bool allOpaque = true;
-    for (size_t i = 0; i < movie.regions.size() && allOpaque; ++i)
-        allOpaque = !drawn(i) || fills.fill[i].alpha() == 255;
+    for (size_t i = 0; i < movie.regions.size(); ++i) {
+        const MovieShape& s = movie.regions[i];
+        if (!s.hasArea || !isSmall(s) || (fills.fill[i] == palette::kBackground && !overLand))
+            continue;
+        allOpaque = allOpaque && fills.fill[i].alpha() == 255;
+        smallFill[i] = fills.fill[i].rgba() | 0xff000000u;
+    }
     const int smallSplit = direct && direct->samples() == 1 && allOpaque
                                ? HalvingRow(
                                      movie, [&](const MovieShape& s) { return !isSmall(s); },
@@ -163,8 +168,8 @@ void PaintRegions(QPainter& painter, const MapMovie& movie, const MapView& view,
     const auto FillSmall = [&](SmallShapeFiller& filler) {
         for (size_t i = 0; i < movie.regions.size(); ++i) {
             const MovieShape& s = movie.regions[i];
-            if (drawn(i))
-                filler.fill(movie.rings, s.firstRing, s.ringCount, s.bounds, fills.fill[i].rgb());
+            if (smallFill[i])
+                filler.fill(movie.rings, s.firstRing, s.ringCount, s.bounds, smallFill[i]);
         }
     };
     if (smallSplit > 0) {
