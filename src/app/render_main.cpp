@@ -198,7 +198,7 @@ int main(int argc, char** argv) {
     const Options& o = *options;
 
     // Every chart has some text, and fontconfig takes a while to list the fonts: they are
-    // listed on another core while the map is read and decoded.
+    // listed on another core while the map is read, decoded and drawn.
     std::future<double> fonts = std::async(std::launch::async, [] {
         QElapsedTimer t;
         t.start();
@@ -240,9 +240,11 @@ int main(int argc, char** argv) {
         parseMs += Ms(timer);
         ReportUnmatched(scene);
 
-        const double fontsMs = fonts.get();
+        // The regions are drawn before any text: the fonts may still be listed meanwhile
+        // (Qt's font database waits for its own listing when text comes).
         const EncodedPicture picture =
             EncodeChartPicture(scene, PictureFormatFor(o.output), o.size);
+        const double fontsMs = fonts.get();
         timer.restart();
         // Replaced whole, never half-written; not waited onto the disk, as the command
         // makes the same picture again.

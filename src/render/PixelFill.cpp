@@ -26,7 +26,9 @@ SmallShapeFiller::SmallShapeFiller(QImage& image, const QTransform& toImage, int
     , sx_(toImage.m11() * samples)
     , sy_(toImage.m22() * samples)
     , dx_(toImage.dx() * samples)
-    , dy_(toImage.dy() * samples) {
+    , dy_(toImage.dy() * samples)
+    , bits_(image.bits())
+    , stride_(static_cast<size_t>(image.bytesPerLine())) {
     if (samples > 1)
         sums_.resize(static_cast<size_t>(image.width()) * static_cast<size_t>(image.height()));
 }
@@ -36,9 +38,12 @@ namespace {
 // The first sample point at or beyond `v` (points lie at the middles, k + 0.5), kept within
 // 0 .. limit.
 int FirstPointFrom(double v, int limit) {
-    const double point = std::ceil(v - 0.5);
-    if (!(point > 0)) return 0; // NaN too
-    return point < limit ? static_cast<int>(point) : limit;
+    const double from = v - 0.5;
+    if (!(from > 0)) return 0; // NaN too
+    if (!(from < limit)) return limit;
+    // The ceiling, without the library call the baseline x86-64 needs for it.
+    const int point = static_cast<int>(from);
+    return point < from ? point + 1 : point;
 }
 
 } // namespace
@@ -53,6 +58,11 @@ void SmallShapeFiller::fill(const PointRuns& rings, uint32_t first, uint32_t cou
     };
     if (!holdsPoints(bounds.left() * sx_ + dx_, bounds.right() * sx_ + dx_, width_) ||
         !holdsPoints(bounds.top() * sy_ + dy_, bounds.bottom() * sy_ + dy_, height_))
+        return;
+    // Nor do those wholly outside the rows this filler keeps to.
+    const double boxTop = bounds.top() * sy_ + dy_, boxBottom = bounds.bottom() * sy_ + dy_;
+    if (FirstPointFrom(std::max(boxTop, boxBottom), height_) <= fromRow_ * samples_ ||
+        FirstPointFrom(std::min(boxTop, boxBottom), height_) >= toRow_ * samples_)
         return;
     points_.clear();
     ends_.clear();
@@ -69,33 +79,57 @@ void SmallShapeFiller::fill(const PointRuns& rings, uint32_t first, uint32_t cou
         ends_.push_back(points_.size());
     }
     if (points_.empty()) return;
-    const int y0 = FirstPointFrom(top, height_);
-    const int y1 = FirstPointFrom(bottom, height_);
-    for (int y = y0; y < y1; ++y) {
-        const double centre = y + 0.5;
-        crossings_.clear();
-        size_t start = 0;
-        for (const size_t end : ends_) {
-            for (size_t i = start; i < end; ++i) {
-                const QPointF& a = points_[i];
-                const QPointF& b = points_[i + 1 < end ? i + 1 : start];
-                if ((a.y() <= centre) != (b.y() <= centre))
-                    crossings_.push_back(a.x() +
-                                         (centre - a.y()) * (b.x() - a.x()) / (b.y() - a.y()));
+    const int y0 = std::max(FirstPointFrom(top, height_), fromRow_ * samples_);
+    const int y1 = std::min(FirstPointFrom(bottom, height_), toRow_ * samples_);
+    if (y0 >= y1) return;
+    // Each edge's crossings of the rows' centres (y + 0.5) it spans, row by row: an edge
+    // from a to b crosses the rows whose centre c has a.y <= c < b.y or b.y <= c < a.y.
+    hits_.clear();
+    size_t start = 0;
+    for (const size_t end : ends_) {
+        for (size_t i = start; i < end; ++i) {
+            const QPointF& a = points_[i];
+            const QPointF& b = points_[i + 1 < end ? i + 1 : start];
+            const double lo = std::min(a.y(), b.y()), hi = std::max(a.y(), b.y());
+            // The first and last such row, estimated and then made sure of.
+            int from = std::max(y0, FirstPointFrom(lo, y1));
+            if (from > y0 && from - 0.5 >= lo) --from;
+            while (from < y1 && from + 0.5 < lo)
+                ++from;
+            for (int y = from; y < y1 && y + 0.5 < hi; ++y) {
+                const double centre = y + 0.5;
+                hits_.push_back({y, a.x() + (centre - a.y()) * (b.x() - a.x()) / (b.y() - a.y())});
             }
-            start = end;
         }
-        std::sort(crossings_.begin(), crossings_.end());
-        for (size_t j = 0; j + 1 < crossings_.size(); j += 2)
-            addSpan(y, FirstPointFrom(crossings_[j], width_),
-                    FirstPointFrom(crossings_[j + 1], width_), color);
+        start = end;
+    }
+    // Sorted by row, then by place in the row: few, and mostly in order already.
+    const auto before = [](const Hit& a, const Hit& b) {
+        return a.row < b.row || (a.row == b.row && a.x < b.x);
+    };
+    if (hits_.size() > 32) std::sort(hits_.begin(), hits_.end(), before);
+    for (size_t i = 1; i < hits_.size() && hits_.size() <= 32; ++i) {
+        const Hit hit = hits_[i];
+        size_t j = i;
+        for (; j > 0 && before(hit, hits_[j - 1]); --j)
+            hits_[j] = hits_[j - 1];
+        hits_[j] = hit;
+    }
+    for (size_t j = 0; j + 1 < hits_.size();) {
+        if (hits_[j + 1].row != hits_[j].row) { // an odd crossing left over (a damaged ring)
+            ++j;
+            continue;
+        }
+        addSpan(hits_[j].row, FirstPointFrom(hits_[j].x, width_),
+                FirstPointFrom(hits_[j + 1].x, width_), color);
+        j += 2;
     }
 }
 
 void SmallShapeFiller::addSpan(int row, int from, int to, QRgb color) {
     if (from >= to) return;
     if (samples_ == 1) {
-        auto* pixels = reinterpret_cast<QRgb*>(image_->scanLine(row));
+        auto* pixels = reinterpret_cast<QRgb*>(bits_ + static_cast<size_t>(row) * stride_);
         std::fill(pixels + from, pixels + to, color | 0xff000000u);
         return;
     }
@@ -125,7 +159,7 @@ void SmallShapeFiller::finish() {
     const int full = samples_ * samples_;
     const int width = image_->width();
     for (int y = firstRow_; y <= lastRow_; ++y) {
-        auto* pixels = reinterpret_cast<QRgb*>(image_->scanLine(y));
+        auto* pixels = reinterpret_cast<QRgb*>(bits_ + static_cast<size_t>(y) * stride_);
         Sum* sums = sums_.data() + static_cast<size_t>(y) * static_cast<size_t>(width);
         for (int x = 0; x < width; ++x) {
             Sum& s = sums[x];

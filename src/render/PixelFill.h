@@ -33,6 +33,12 @@ public:
               QRgb color);
     // Lays the blended pixels on the image; with one sample a pixel, they are laid already.
     void finish();
+    // Fills only the image's rows from .. to - 1 (for sharing a picture between cores).
+    void keepToRows(int from, int to) {
+        fromRow_ = from;
+        toRow_ = to;
+    }
+    int samples() const { return samples_; }
 
 private:
     SmallShapeFiller(QImage& image, const QTransform& toImage, int samples);
@@ -44,13 +50,21 @@ private:
     double sx_, sy_, dx_, dy_;    // to sample points
     std::vector<QPointF> points_; // the shape, in sample points
     std::vector<size_t> ends_;    // where each of its rings ends in points_
-    std::vector<double> crossings_;
+    uchar* bits_;                 // the image's rows, found once
+    size_t stride_;
+    // Where the shape's edges cross rows' centres.
+    struct Hit {
+        int row;
+        double x;
+    };
+    std::vector<Hit> hits_;
     // Per pixel, while blending: the colours of the points filled, and how many.
     struct Sum {
         uint16_t blue = 0, green = 0, red = 0, count = 0;
     };
     std::vector<Sum> sums_;
     int firstRow_ = INT_MAX, lastRow_ = -1; // pixel rows with sums
+    int fromRow_ = 0, toRow_ = INT_MAX / 8; // pixel rows filled
 };
 
 } // namespace tolvane

@@ -1,3 +1,4 @@
+#include "render/BandedFill.h"
 #include "render/ChartLayers.h"
 #include "render/ChartStyle.h"
 #include "render/PixelFill.h"
@@ -66,6 +67,41 @@ void PaintContext(QPainter& painter, const MapMovie& movie, const MapView& view)
     painter.restore();
 }
 
+namespace {
+
+// The row that halves the work of filling the shapes `isSmall` leaves (their points, spread
+// over their rows); 0 when there is too little of it to share.
+template <typename IsSmall>
+int HalvingRow(const MapMovie& movie, IsSmall isSmall, const QTransform& toPixels, int height) {
+    constexpr double kWorthSharing = 20000;
+    std::vector<double> perRow(static_cast<size_t>(std::max(height, 0)) + 1, 0.0);
+    double total = 0;
+    for (const MovieShape& s : movie.regions) {
+        if (!s.hasArea || isSmall(s)) continue;
+        // Whole rows are near enough for sharing out work.
+        const double y0 = s.bounds.top() * toPixels.m22() + toPixels.dy();
+        const double y1 = s.bounds.bottom() * toPixels.m22() + toPixels.dy();
+        const int from = static_cast<int>(std::clamp(std::min(y0, y1), 0.0, double(height)));
+        const int to = static_cast<int>(std::clamp(std::max(y0, y1) + 1, 0.0, double(height)));
+        if (from >= to) continue;
+        const double points =
+            movie.rings.starts[s.firstRing + s.ringCount] - movie.rings.starts[s.firstRing];
+        perRow[static_cast<size_t>(from)] += points / (to - from);
+        perRow[static_cast<size_t>(to)] -= points / (to - from);
+        total += points;
+    }
+    if (total < kWorthSharing) return 0;
+    double slope = 0, done = 0;
+    for (int y = 0; y < height; ++y) {
+        slope += perRow[static_cast<size_t>(y)];
+        done += slope;
+        if (done >= total / 2) return y + 1 < height ? y + 1 : 0;
+    }
+    return 0;
+}
+
+} // namespace
+
 void PaintRegions(QPainter& painter, const MapMovie& movie, const MapView& view,
                   const RegionFills& fills, int samples) {
     painter.save();
@@ -80,38 +116,109 @@ void PaintRegions(QPainter& painter, const MapMovie& movie, const MapView& view,
     const double pixels = std::sqrt(std::abs(toPixels.determinant()));
     constexpr double kSmallRegion = 4.0;
     std::optional<SmallShapeFiller> direct;
-    const auto paint = [&](bool small) {
+    const auto isSmall = [&](const MovieShape& s) {
+        return std::max(s.bounds.width(), s.bounds.height()) * pixels < kSmallRegion;
+    };
+    // `rows`: the device rows `p` keeps to (all when null).
+    const auto paint = [&](QPainter& p, bool small, BandedFill* banded, const QRect& rows) {
         for (size_t i = 0; i < movie.regions.size(); ++i) {
             const MovieShape& s = movie.regions[i];
-            if (!s.hasArea ||
-                (std::max(s.bounds.width(), s.bounds.height()) * pixels < kSmallRegion) != small)
-                continue;
+            if (!s.hasArea || isSmall(s) != small) continue;
             // The paper is white already; only land drawn beneath needs covering.
             if (fills.fill[i] == palette::kBackground && !overLand) continue;
             if (direct && fills.fill[i].alpha() == 255) {
                 direct->fill(movie.rings, s.firstRing, s.ringCount, s.bounds, fills.fill[i].rgb());
                 continue;
             }
-            painter.setBrush(fills.fill[i]);
+            if (!rows.isNull() && !toPixels.mapRect(s.bounds).toAlignedRect().intersects(rows))
+                continue;
+            p.setBrush(fills.fill[i]);
+            if (banded && banded->fill(p, movie, s, rows)) continue;
             // A single ring needs no path: a path keeps a converted copy of itself once
             // drawn, which for every region of a large map would double the memory the map
             // takes.
             if (s.ringCount == 1) {
                 const std::span<const QPointF> ring = movie.ring(s, 0);
-                painter.drawPolygon(ring.data(), static_cast<int>(ring.size()), Qt::OddEvenFill);
+                p.drawPolygon(ring.data(), static_cast<int>(ring.size()), Qt::OddEvenFill);
             } else {
-                painter.drawPath(movie.path(s));
+                p.drawPath(movie.path(s));
             }
         }
     };
     const bool smooth = painter.testRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::Antialiasing, false);
     direct = SmallShapeFiller::For(painter, samples);
-    paint(true);
+    // A map of many small regions is filled on two cores at once, each its own rows, when
+    // the filler lays them all.
+    // The small regions' colours (0 for none filled), once for both cores.
+    std::vector<QRgb> smallFill(movie.regions.size(), 0);
+    bool allOpaque = true;
+    for (size_t i = 0; i < movie.regions.size(); ++i) {
+        const MovieShape& s = movie.regions[i];
+        if (!s.hasArea || !isSmall(s) || (fills.fill[i] == palette::kBackground && !overLand))
+            continue;
+        allOpaque = allOpaque && fills.fill[i].alpha() == 255;
+        smallFill[i] = fills.fill[i].rgba() | 0xff000000u;
+    }
+    const int smallSplit = direct && direct->samples() == 1 && allOpaque
+                               ? HalvingRow(
+                                     movie, [&](const MovieShape& s) { return !isSmall(s); },
+                                     toPixels, painter.device()->height())
+                               : 0;
+    const auto FillSmall = [&](SmallShapeFiller& filler) {
+        for (size_t i = 0; i < movie.regions.size(); ++i) {
+            const MovieShape& s = movie.regions[i];
+            if (smallFill[i])
+                filler.fill(movie.rings, s.firstRing, s.ringCount, s.bounds, smallFill[i]);
+        }
+    };
+    if (smallSplit > 0) {
+        std::optional<SmallShapeFiller> lower = SmallShapeFiller::For(painter, samples);
+        lower->keepToRows(smallSplit, painter.device()->height());
+        direct->keepToRows(0, smallSplit);
+        auto done = std::async(std::launch::async, [&] { FillSmall(*lower); });
+        FillSmall(*direct);
+        done.get();
+    } else {
+        paint(painter, true, nullptr, QRect());
+    }
     if (direct) direct->finish();
     direct.reset();
     painter.setRenderHint(QPainter::Antialiasing, smooth);
-    paint(false);
+    if (!BandedFill::Fits(painter)) {
+        paint(painter, false, nullptr, QRect());
+    } else {
+        // On an image, the rows below a line that halves the work are filled on another
+        // core at once, through a second image of the same pixels.
+        QImage* image = static_cast<QImage*>(painter.device());
+        const int split = HalvingRow(movie, isSmall, toPixels, image->height());
+        BandedFill top;
+        if (split <= 0) {
+            paint(painter, false, &top, QRect());
+        } else {
+            QImage lower(image->bits(), image->width(), image->height(), image->bytesPerLine(),
+                         image->format());
+            const QRect above(0, 0, image->width(), split);
+            const QRect below(0, split, image->width(), image->height() - split);
+            const QTransform transform = painter.transform();
+            const QPainter::RenderHints hints = painter.renderHints();
+            auto done = std::async(std::launch::async, [&] {
+                QPainter second(&lower);
+                second.setRenderHints(hints);
+                second.setPen(Qt::NoPen);
+                second.setClipRect(below);
+                second.setTransform(transform);
+                BandedFill bottom;
+                paint(second, false, &bottom, below);
+            });
+            painter.setTransform(QTransform());
+            painter.setClipRect(above);
+            painter.setTransform(transform);
+            paint(painter, false, &top, above);
+            painter.setClipping(false);
+            done.get();
+        }
+    }
     bool anyShade = false;
     for (size_t i = 0; i < movie.regions.size() && !anyShade; ++i)
         anyShade =

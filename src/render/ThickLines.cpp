@@ -94,13 +94,22 @@ ThickLineMask::~ThickLineMask() {
 
 void ThickLineMask::addPolyline(std::span<const QPointF> line, const QTransform& toDevice) {
     if (line.empty()) return;
-    QPointF last = toDevice.map(line[0]);
+    // A map's borders are a million points: mapped here, as QTransform::map maps an affine
+    // transform, without a call and a type test for each.
+    const bool affine = toDevice.type() <= QTransform::TxShear;
+    const double m11 = toDevice.m11(), m12 = toDevice.m12(), m21 = toDevice.m21();
+    const double m22 = toDevice.m22(), tx = toDevice.dx(), ty = toDevice.dy();
+    const auto map = [&](const QPointF& p) {
+        return affine ? QPointF(m11 * p.x() + m21 * p.y() + tx, m12 * p.x() + m22 * p.y() + ty)
+                      : toDevice.map(p);
+    };
+    QPointF last = map(line[0]);
     if (line.size() == 1) addSegment(last, last);
     // A wide line (a halo around letters) hides the corners a longer step cuts off curves.
     const double step = std::max(0.5, halfWidth_ / 3.0);
     const double step2 = step * step;
     for (size_t i = 1, n = line.size(); i < n; ++i) {
-        const QPointF p = toDevice.map(line[i]);
+        const QPointF p = map(line[i]);
         const QPointF d = p - last;
         if (i + 1 < n && d.x() * d.x() + d.y() * d.y() < step2) continue;
         addSegment(last, p);
@@ -198,6 +207,52 @@ void CoverRun(uint8_t* row, int x0, int x1, float ax, float py, float dx, float 
     }
 }
 
+// The rows y0 .. y1 of a segment at most `Wide` pixels wide (four or eight), pixels x0 ..
+// x0 + Wide - 1 each (within the image): a map's borders are mostly such short segments,
+// where narrowing each row to the segment's part costs more than measuring the pixels it
+// skips, which lie beyond reach and keep their coverage. Same arithmetic as CoverRun.
+template <int Wide>
+void CoverNarrow(uint8_t* rows, size_t stride, int x0, int y0, int y1, float ax, float ay, float dx,
+                 float dy, float inv, float reach, float solid2) {
+    const __m128 zero = _mm_setzero_ps(), one = _mm_set1_ps(1.0f), half = _mm_set1_ps(0.5f);
+    const __m128 dxV = _mm_set1_ps(dx), dyV = _mm_set1_ps(dy), invV = _mm_set1_ps(inv);
+    const __m128 reachV = _mm_set1_ps(reach), solid2V = _mm_set1_ps(solid2);
+    const __m128 scale = _mm_set1_ps(255.0f), axV = _mm_set1_ps(ax);
+    const __m128i first = _mm_add_epi32(_mm_set1_epi32(x0), _mm_setr_epi32(0, 1, 2, 3));
+    const __m128 pxLo = _mm_add_ps(_mm_sub_ps(_mm_cvtepi32_ps(first), axV), half);
+    const __m128 pxHi =
+        _mm_add_ps(_mm_sub_ps(_mm_cvtepi32_ps(_mm_add_epi32(first, _mm_set1_epi32(4))), axV), half);
+    const auto cover = [&](__m128 px, __m128 pyV, __m128 along0) {
+        const __m128 t = _mm_min_ps(
+            _mm_max_ps(_mm_mul_ps(_mm_add_ps(_mm_mul_ps(px, dxV), along0), invV), zero), one);
+        const __m128 ex = _mm_sub_ps(px, _mm_mul_ps(t, dxV));
+        const __m128 ey = _mm_sub_ps(pyV, _mm_mul_ps(t, dyV));
+        const __m128 d2 = _mm_add_ps(_mm_mul_ps(ex, ex), _mm_mul_ps(ey, ey));
+        __m128 c = _mm_max_ps(_mm_min_ps(_mm_sub_ps(reachV, _mm_sqrt_ps(d2)), one), zero);
+        c = _mm_max_ps(c, _mm_and_ps(_mm_cmple_ps(d2, solid2V), one));
+        return _mm_cvttps_epi32(_mm_add_ps(_mm_mul_ps(c, scale), half));
+    };
+    uint8_t* at = rows + static_cast<size_t>(y0) * stride + x0;
+    for (int y = y0; y <= y1; ++y, at += stride) {
+        const __m128 pyV = _mm_set1_ps(static_cast<float>(y) + 0.5f - ay);
+        const __m128 along0 = _mm_mul_ps(pyV, dyV);
+        if constexpr (Wide == 8) {
+            const __m128i v16 = _mm_packs_epi32(cover(pxLo, pyV, along0), cover(pxHi, pyV, along0));
+            const __m128i old = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(at));
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(at),
+                             _mm_max_epu8(_mm_packus_epi16(v16, v16), old));
+        } else {
+            const __m128i v32 = cover(pxLo, pyV, along0);
+            const __m128i v16 = _mm_packs_epi32(v32, v32);
+            int32_t old;
+            std::memcpy(&old, at, sizeof old);
+            const int32_t laid =
+                _mm_cvtsi128_si32(_mm_max_epu8(_mm_packus_epi16(v16, v16), _mm_cvtsi32_si128(old)));
+            std::memcpy(at, &laid, sizeof laid);
+        }
+    }
+}
+
 } // namespace
 #endif
 
@@ -212,8 +267,12 @@ void ThickLineMask::addSegment(QPointF pa, QPointF pb) {
     // picture of a small part of a large one) must neither cost time nor leave the range
     // the pixel arithmetic works in.
     const double margin = reach + 2.0;
-    if (!ClipSegment(pa, pb, QRectF(-margin, -margin, width_ + 2 * margin, height_ + 2 * margin)))
-        return;
+    const QRectF box(-margin, -margin, width_ + 2 * margin, height_ + 2 * margin);
+    const auto within = [&box](const QPointF& p) {
+        return p.x() >= box.left() && p.x() <= box.right() && p.y() >= box.top() &&
+               p.y() <= box.bottom();
+    };
+    if (!(within(pa) && within(pb)) && !ClipSegment(pa, pb, box)) return;
     const auto ax = static_cast<float>(pa.x()), ay = static_cast<float>(pa.y());
     const auto bx = static_cast<float>(pb.x()), by = static_cast<float>(pb.y());
     const float dx = bx - ax, dy = by - ay;
@@ -223,6 +282,33 @@ void ThickLineMask::addSegment(QPointF pa, QPointF pb) {
 
     const int y0 = std::max(0, FloorInt(std::min(ay, by) - reach));
     const int y1 = std::min(height_ - 1, CeilInt(std::max(ay, by) + reach));
+#if defined(__SSE2__)
+    // Only pixels whose centre (k + 0.5) lies within reach of the box of the segment can
+    // take any coverage.
+    const int left = std::max(0, CeilInt(std::min(ax, bx) - reach - 0.5f));
+    const int right = std::min(width_ - 1, FloorInt(std::max(ax, bx) + reach - 0.5f));
+    const int top = std::max(0, CeilInt(std::min(ay, by) - reach - 0.5f));
+    const int bottom = std::min(height_ - 1, FloorInt(std::max(ay, by) + reach - 0.5f));
+    if (right - left < 8 && width_ >= 8) {
+        if (top > bottom || left > right) return;
+        const int wide = right - left < 4 ? 4 : 8;
+        const int x0 = std::min(left, width_ - wide);
+        const auto stride = static_cast<size_t>(width_);
+        if (wide == 4)
+            CoverNarrow<4>(coverage_.data(), stride, x0, top, bottom, ax, ay, dx, dy, inv, reach,
+                           solid2);
+        else
+            CoverNarrow<8>(coverage_.data(), stride, x0, top, bottom, ax, ay, dx, dy, inv, reach,
+                           solid2);
+        for (int y = top; y <= bottom; ++y) {
+            int& from = rowMin_[static_cast<size_t>(y)];
+            int& to = rowMax_[static_cast<size_t>(y)];
+            from = std::min(from, x0);
+            to = std::max(to, x0 + wide - 1);
+        }
+        return;
+    }
+#endif
     for (int y = y0; y <= y1; ++y) {
         const float py = static_cast<float>(y) + 0.5f - ay;
         // The part of the segment within `reach` rows of this one, widened by `reach`.

@@ -1,5 +1,5 @@
 #include "model/UserError.h"
-#include "render/Json.h"
+#include "render/JsonReader.h"
 #include "render/MapMovie.h"
 #include "render/RenderFixture.h"
 
@@ -132,6 +132,39 @@ TEST(MovieLoader, BadReferencesAndValuesSkipOnlyWhatTheyTouch) {
     EXPECT_TRUE(movie->cities.empty());
 }
 
+TEST(MovieLoader, LargeMovieReadsItsObjectsOnAnotherCoreAlike) {
+    // Past two megabytes the objects are read on another core from where they seem to begin:
+    // also where that is a key's text, the regions come out whole and in order.
+    const auto movie = [](const QByteArray& meta) {
+        QByteArray arcs, geometries;
+        for (int i = 0; i < 30000; ++i) {
+            const QByteArray n = QByteArray::number(i);
+            arcs += "[[" + QByteArray::number(i * 10) + ",0],[10,0],[0,10],[-10,0],[0,-10]],";
+            geometries += R"({"type":"Polygon","arcs":[[)" + n + R"(]],"properties":{"key":"K)" +
+                          n + R"(","name":"N\u00e9)" + n + R"("}},)";
+        }
+        arcs.chop(1);
+        geometries.chop(1);
+        return R"({"type":"Topology","transform":{"scale":[1,1],"translate":[0,0]},)" + meta +
+               R"("arcs":[)" + arcs +
+               R"(],"objects":{"regions":{"type":"GeometryCollection","geometries":[)" +
+               geometries + "]}}}";
+    };
+    for (const QByteArray& meta :
+         {QByteArray(), QByteArray(R"("tolvane":{"a\"objects":{"x":1},"title":"T"},)")}) {
+        const QByteArray text = movie(meta);
+        ASSERT_GT(text.size(), 2 << 20);
+        const auto m = Parse(text);
+        ASSERT_EQ(m->regions.size(), 30000u);
+        EXPECT_EQ(m->regions[29999].key, u"K29999");
+        EXPECT_EQ(m->regions[123].name, QString::fromUtf8("Né123"));
+        EXPECT_EQ(m->regions[123].bounds, QRectF(1230, 0, 10, 10));
+        EXPECT_EQ(m->borders.size(), 30000u);
+    }
+    // A fault after the objects is found all the same.
+    EXPECT_THROW(Parse(movie({}) + ","), UserError);
+}
+
 TEST(MovieLoader, CacheFollowsContentNotPath) {
     ChartFolder folder;
     const QString path = folder.copyFixture(QStringLiteral("squares.map"));
@@ -164,14 +197,36 @@ TEST(MovieLoader, SettledFileIsKnownByItsStamp) {
     EXPECT_EQ(LoadMapMovie(path)->kind, MovieKind::Flag);
 }
 
-TEST(Json, StringsNumbersAndFlatIntegerArrays) {
-    const JsonDocument v =
-        ParseJson(R"({"s":"caf\u00e9 \ud83c\udf0d \"q\"","n":[1,-2,3.5e2],"i":[1,-2,3],"b":true})");
-    EXPECT_EQ(v["s"].toString(), QString::fromUtf8("café 🌍 \"q\""));
-    EXPECT_EQ(v["n"].numberAt(2), 350.0);
-    EXPECT_EQ(v["i"].type(), JsonValue::Type::IntArray);
-    EXPECT_EQ(v["i"].numberAt(1), -2.0);
-    EXPECT_TRUE(v["b"].toBool());
-    EXPECT_TRUE(v["missing"].isNull());
-    EXPECT_TRUE(std::isnan(v["s"].numberAt(0, NAN)));
+TEST(JsonReader, ReadsWhatIsAskedAndChecksWhatItPassesOver) {
+    JsonReader json(
+        R"({"s":"caf\u00e9 \ud83c\udf0d \"q\"","n":[1,-2,3.5e2,"x"],"o":{"a":[{}]},"b":true})");
+    ASSERT_TRUE(json.enterObject());
+    std::string_view key, text;
+    ASSERT_TRUE(json.nextKey(key));
+    EXPECT_EQ(key, "s");
+    ASSERT_TRUE(json.string(text));
+    EXPECT_EQ(QString::fromUtf8(text.data(), qsizetype(text.size())),
+              QString::fromUtf8("café 🌍 \"q\""));
+    ASSERT_TRUE(json.nextKey(key));
+    ASSERT_TRUE(json.enterArray());
+    std::vector<double> numbers;
+    int32_t whole = 0;
+    for (double v = 0; json.next();)
+        numbers.push_back(json.number(v) ? v : NAN);
+    ASSERT_EQ(numbers.size(), 4u);
+    EXPECT_EQ(numbers[1], -2.0);
+    EXPECT_EQ(numbers[2], 350.0);
+    EXPECT_TRUE(std::isnan(numbers[3])) << "a string passed over";
+    ASSERT_TRUE(json.nextKey(key));
+    EXPECT_FALSE(json.integer(whole)) << "an object passed over";
+    bool flag = false;
+    ASSERT_TRUE(json.nextKey(key));
+    EXPECT_TRUE(json.boolean(flag) && flag);
+    EXPECT_FALSE(json.nextKey(key));
+    EXPECT_NO_THROW(json.finish());
+
+    for (const char* bad : {R"({"a":[1,]})", R"({"a":{"b":[1 2]}})", R"({"a":"\q"})", "[1e999]"}) {
+        JsonReader damaged(bad);
+        EXPECT_THROW(damaged.skip(), JsonError) << bad;
+    }
 }

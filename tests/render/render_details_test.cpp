@@ -1,5 +1,6 @@
 // The pieces under the charts: the direct line stroker, the PNG bands, map placement and
 // region names.
+#include "render/BandedFill.h"
 #include "render/ChartRenderer.h"
 #include "render/ChartStyle.h"
 #include "render/PictureFile.h"
@@ -142,6 +143,42 @@ TEST(ThickLines, ClipAndReusedBuffersLeaveNoTraces) {
     }
     EXPECT_EQ(second.pixel(5, 15), qRgb(255, 255, 255));
     EXPECT_EQ(second.pixel(25, 5), qRgb(0, 0, 0));
+}
+
+TEST(BandedFill, LaysThePixelsOfOneFillOfTheWholeShape) {
+    // A detailed coast with a lake, filled band by band, against one fill of all of it.
+    MapMovie movie;
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> wobble(-6, 6);
+    for (const double radius : {300.0, 90.0}) {
+        for (int i = 0; i <= 3000; ++i) {
+            const double a = 2 * M_PI * (i % 3000) / 3000;
+            const double r = radius + (i % 3000 ? wobble(random) : 0);
+            movie.rings.points.emplace_back(310 + r * std::cos(a), 330 + r * std::sin(a));
+        }
+        movie.rings.endRun();
+    }
+    MovieShape shape;
+    shape.ringCount = 2;
+    shape.bounds = QRectF(0, 20, 620, 620);
+    const auto draw = [&](bool banded) {
+        QImage image(700, 700, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(30, 90, 160));
+        painter.setTransform(QTransform::fromTranslate(12.3, -4.7).scale(1.07, 1.03));
+        if (banded) {
+            EXPECT_TRUE(BandedFill::Fits(painter));
+            EXPECT_TRUE(BandedFill().fill(painter, movie, shape));
+            EXPECT_FALSE(painter.hasClipping());
+        } else {
+            painter.drawPath(movie.path(shape));
+        }
+        return image;
+    };
+    EXPECT_EQ(draw(true), draw(false));
 }
 
 TEST(PngEncoding, BandsJoinIntoOneImageAtAnyHeight) {
